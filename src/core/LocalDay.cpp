@@ -1,0 +1,6 @@
+#include "LocalDay.h"
+
+QDateTime startOfLocalDay(const QDateTime& moment)
+{
+    return moment.toLocalTime().date().startOfDay();
+}
