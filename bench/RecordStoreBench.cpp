@@ -84,12 +84,3 @@ BENCHMARK_REGISTER_F(FiftyYearStore, allRecordsSortedByDate)->Unit(benchmark::kM
 BENCHMARK_REGISTER_F(FiftyYearStore, saveDayTotal)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

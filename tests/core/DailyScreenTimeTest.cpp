@@ -1,6 +1,7 @@
 #include "DailyScreenTime.h"
 #include "LocalDay.h"
 
+#include "QtPrinters.h"
 #include "ScopedTimeZone.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@ constexpr qint64 hour = 3600;
 
 TEST(DailyScreenTimeTest, recordStoresTheStartOfTheLocalDay)
 {
+    ScopedTimeZone zone("Europe/Berlin");
     const DailyScreenTime record(local(2026, 12, 5, 14, 37), 120, true);
     EXPECT_EQ(record.date(), local(2026, 12, 5));
     EXPECT_EQ(record.totalSeconds(), 120);

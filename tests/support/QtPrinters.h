@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -20,4 +21,9 @@ inline void PrintTo(const QByteArray& bytes, std::ostream* out)
 inline void PrintTo(const QStringList& list, std::ostream* out)
 {
     *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+inline void PrintTo(const QDateTime& moment, std::ostream* out)
+{
+    *out << moment.toString(Qt::ISODateWithMs).toStdString();
 }

@@ -1,0 +1,103 @@
+#include "ActivityTracker.h"
+
+#include "IdleTimeSource.h"
+
+ActivityTracker::ActivityTracker(Clock clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(std::move(clock))
+    , m_lastActivityTimestamp(m_clock())
+{}
+
+bool ActivityTracker::isUserActive()
+{
+    if (m_isScreenAsleep || m_isScreenLocked)
+        return false;
+    const QDateTime now = m_clock();
+    catchUpWithIdleTimeSource(now);
+    const double secondsSinceInput = static_cast<double>(m_lastActivityTimestamp.msecsTo(now)) / 1000.0;
+    return secondsSinceInput < m_idleThreshold;
+}
+
+// The desktop reports idle time rather than individual events; input `idle` seconds ago is
+// the same as an event recorded then. An earlier wake or unlock is never overwritten.
+void ActivityTracker::catchUpWithIdleTimeSource(const QDateTime& now)
+{
+    if (!m_idleTimeSource)
+        return;
+    const std::optional<double> idleSeconds = m_idleTimeSource->secondsSinceLastInput();
+    if (!idleSeconds || *idleSeconds < 0)
+        return;
+    const QDateTime lastInput = now.addMSecs(-static_cast<qint64>(*idleSeconds * 1000.0));
+    if (lastInput > m_lastActivityTimestamp)
+        setLastActivityTimestamp(lastInput);
+}
+
+void ActivityTracker::recordActivity()
+{
+    setLastActivityTimestamp(m_clock());
+}
+
+void ActivityTracker::setIdleThreshold(double seconds)
+{
+    if (seconds == m_idleThreshold)
+        return;
+    m_idleThreshold = seconds;
+    Q_EMIT idleThresholdChanged(seconds);
+}
+
+void ActivityTracker::machineWillSleep()
+{
+    setScreenAsleep(true);
+}
+
+void ActivityTracker::machineDidWake()
+{
+    setScreenAsleep(false);
+    recordActivity();
+}
+
+void ActivityTracker::screensDidSleep()
+{
+    setScreenAsleep(true);
+}
+
+void ActivityTracker::screensDidWake()
+{
+    setScreenAsleep(false);
+    recordActivity();
+}
+
+void ActivityTracker::screenLocked()
+{
+    setScreenLocked(true);
+}
+
+void ActivityTracker::screenUnlocked()
+{
+    setScreenLocked(false);
+    recordActivity();
+}
+
+void ActivityTracker::setLastActivityTimestamp(const QDateTime& timestamp)
+{
+    if (timestamp == m_lastActivityTimestamp)
+        return;
+    m_lastActivityTimestamp = timestamp;
+    Q_EMIT lastActivityTimestampChanged(timestamp);
+}
+
+void ActivityTracker::setScreenAsleep(bool asleep)
+{
+    if (asleep == m_isScreenAsleep)
+        return;
+    m_isScreenAsleep = asleep;
+    Q_EMIT isScreenAsleepChanged(asleep);
+}
+
+void ActivityTracker::setScreenLocked(bool locked)
+{
+    if (locked == m_isScreenLocked)
+        return;
+    m_isScreenLocked = locked;
+    Q_EMIT isScreenLockedChanged(locked);
+}

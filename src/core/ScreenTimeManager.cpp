@@ -1,0 +1,172 @@
+#include "ScreenTimeManager.h"
+
+#include "ActivityTracker.h"
+#include "LocalDay.h"
+#include "Preferences.h"
+#include "RecordStore.h"
+
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+QDate localDate(const QDateTime& moment)
+{
+    return moment.toLocalTime().date();
+}
+} // namespace
+
+ScreenTimeManager::ScreenTimeManager(ActivityTracker& tracker, const Preferences& preferences, Clock clock,
+                                     QObject* parent)
+    : QObject(parent)
+    , m_tracker(tracker)
+    , m_preferences(preferences)
+    , m_clock(std::move(clock))
+    , m_lastTrackedDate(m_clock())
+    , m_lastTrackedDay(localDate(m_lastTrackedDate))
+    , m_lastTickMSecs(m_lastTrackedDate.toMSecsSinceEpoch())
+{}
+
+void ScreenTimeManager::loadTodayTotal()
+{
+    if (!m_modelContext)
+        return;
+    if (const auto record = m_modelContext->fetchRecord(startOfLocalDay(m_clock())))
+        setAccumulatedSeconds(record->totalSeconds());
+}
+
+void ScreenTimeManager::saveToday()
+{
+    if (m_modelContext)
+        m_modelContext->saveDayTotal(startOfLocalDay(m_clock()), m_accumulatedSeconds);
+}
+
+void ScreenTimeManager::saveTrackedDay()
+{
+    if (m_modelContext)
+        m_modelContext->saveDayTotal(startOfLocalDay(m_lastTrackedDate), m_accumulatedSeconds);
+}
+
+void ScreenTimeManager::start()
+{
+    if (m_timer)
+        return;
+    m_lastTickMSecs = m_clock().toMSecsSinceEpoch();
+    // A coarse timer lets the system batch our one wake-up a second with others; the
+    // fractional accumulator absorbs the jitter.
+    m_timer = new QTimer(this);
+    m_timer->setTimerType(Qt::CoarseTimer);
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &ScreenTimeManager::tick);
+    m_timer->start();
+}
+
+void ScreenTimeManager::tick()
+{
+    // Elapsed time is measured in UTC; only the day test needs local time, once per tick.
+    const QDateTime now = m_clock();
+    const qint64 nowMSecs = now.toMSecsSinceEpoch();
+    const double elapsed = static_cast<double>(nowMSecs - m_lastTickMSecs) / 1000.0;
+    m_lastTickMSecs = nowMSecs;
+
+    if (localDate(now) != m_lastTrackedDay)
+        rollOverToNewDay(now);
+
+    if (!m_isPaused && m_tracker.isUserActive()) {
+        credit(elapsed);
+        checkBreakReminder();
+    } else {
+        m_continuousActiveSeconds = 0;
+    }
+
+    if (++m_ticksSinceLastSave >= ticksBetweenSaves) {
+        m_ticksSinceLastSave = 0;
+        saveToday();
+    }
+
+    if (m_onTick)
+        m_onTick();
+}
+
+// The finished day is saved under its own date before the new day starts from zero.
+void ScreenTimeManager::rollOverToNewDay(const QDateTime& now)
+{
+    saveTrackedDay();
+    setAccumulatedSeconds(0);
+    m_fractionalAccumulator = 0.0;
+    setLastTrackedDate(now);
+    if (m_onMidnightReset)
+        m_onMidnightReset();
+}
+
+// At most three seconds per tick, so a blocked main thread or a sleep without a wake notice
+// cannot invent time. No lower bound: a clock set back is paid for by the accumulator.
+void ScreenTimeManager::credit(double elapsedSeconds)
+{
+    m_fractionalAccumulator += std::min(elapsedSeconds, maximumCreditPerTick);
+    const auto whole = static_cast<qint64>(std::trunc(m_fractionalAccumulator));
+    if (whole < 1)
+        return;
+    m_continuousActiveSeconds += whole;
+    m_fractionalAccumulator -= static_cast<double>(whole);
+    setAccumulatedSeconds(m_accumulatedSeconds + whole);
+}
+
+void ScreenTimeManager::resumeAfterWake()
+{
+    const QDateTime now = m_clock();
+    m_lastTickMSecs = now.toMSecsSinceEpoch();
+    m_fractionalAccumulator = 0.0;
+    if (localDate(now) == m_lastTrackedDay)
+        return;
+    saveTrackedDay();
+    setAccumulatedSeconds(0);
+    setLastTrackedDate(now);
+    loadTodayTotal();
+}
+
+void ScreenTimeManager::checkBreakReminder()
+{
+    if (!m_preferences.value(PreferenceKeys::breakReminderEnabled))
+        return;
+    const qint64 minutes = m_preferences.value(PreferenceKeys::breakReminderMinutes);
+    if (minutes < 1)
+        return;
+    // Compared in minutes so that an absurd hand-edited value cannot overflow.
+    if (m_continuousActiveSeconds / 60 >= minutes) {
+        sendBreakReminder(minutes);
+        m_continuousActiveSeconds = 0;
+    }
+}
+
+void ScreenTimeManager::sendBreakReminder(qint64 minutes)
+{
+    Q_EMIT breakReminderDue(minutes);
+}
+
+void ScreenTimeManager::setPaused(bool paused)
+{
+    if (paused == m_isPaused)
+        return;
+    m_isPaused = paused;
+    Q_EMIT isPausedChanged(paused);
+}
+
+void ScreenTimeManager::setLastTrackedDate(const QDateTime& moment)
+{
+    m_lastTrackedDate = moment;
+    m_lastTrackedDay = localDate(moment);
+}
+
+QDateTime ScreenTimeManager::lastTickTimestamp() const
+{
+    return QDateTime::fromMSecsSinceEpoch(m_lastTickMSecs);
+}
+
+void ScreenTimeManager::setAccumulatedSeconds(qint64 seconds)
+{
+    if (seconds == m_accumulatedSeconds)
+        return;
+    m_accumulatedSeconds = seconds;
+    Q_EMIT accumulatedSecondsChanged(seconds);
+}
