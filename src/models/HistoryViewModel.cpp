@@ -1,0 +1,181 @@
+#include "HistoryViewModel.h"
+
+#include "CsvExport.h"
+#include "Preferences.h"
+#include "RecordStore.h"
+
+#include <QHash>
+#include <QLocale>
+#include <QThread>
+#include <QUuid>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using Comparison = RecordQuery::Comparison;
+
+namespace {
+
+// Records are stored by instant; the day they belong to is decided in the user's current zone.
+QDate localDay(const DailyScreenTime& record)
+{
+    return record.date().toLocalTime().date();
+}
+
+QString monthKey(const QDate& date)
+{
+    return date.toString(u"yyyy-MM"_s);
+}
+
+BarChartEntry makeEntry(QString label, qint64 seconds, QDateTime date)
+{
+    return {QUuid::createUuid().toString(QUuid::WithoutBraces), std::move(label), seconds, std::move(date)};
+}
+
+qint64 averageOf(const QList<qint64>& values)
+{
+    if (values.isEmpty())
+        return 0;
+    qint64 sum = 0;
+    for (qint64 value : values)
+        sum += value;
+    return sum / values.size();
+}
+
+} // namespace
+
+HistoryViewModel::HistoryViewModel(RecordStore* store, const Preferences& preferences, Clock clock,
+                                   QObject* parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_preferences(preferences)
+    , m_clock(std::move(clock))
+{}
+
+HistoryViewModel::~HistoryViewModel()
+{
+    // The store is not thread-safe and is shared with the tracker on the main thread.
+    Q_ASSERT(thread() == QThread::currentThread());
+}
+
+void HistoryViewModel::loadDailyEntries(int days)
+{
+    const QDate last = today();
+    const QDate first = last.addDays(1 - static_cast<qint64>(days));
+    QList<BarChartEntry> entries;
+    if (first.isValid()) {
+        QHash<QDate, qint64> totals;
+        const auto records = fetch(RecordQuery()
+                                       .where(Comparison::GreaterOrEqual, first.startOfDay())
+                                       .where(Comparison::LessOrEqual, last.startOfDay()));
+        // A day saved twice (after a time zone change) keeps the first total fetched.
+        for (const DailyScreenTime& record : records)
+            totals.insert(localDay(record), totals.value(localDay(record), record.totalSeconds()));
+        const QLocale locale;
+        for (QDate day = first; day.isValid() && day <= last; day = day.addDays(1))
+            entries.append(makeEntry(locale.toString(day, u"MMM d"_s), totals.value(day), day.startOfDay()));
+    }
+    m_dailyEntries = entries;
+    Q_EMIT dailyEntriesChanged();
+}
+
+void HistoryViewModel::loadMonthlyEntries(int months)
+{
+    const QDate current = today();
+    const QDate start = current.addMonths(-months);
+    QList<BarChartEntry> entries;
+    if (start.isValid()) {
+        QHash<QString, QList<qint64>> groups;
+        for (const DailyScreenTime& record :
+             fetch(RecordQuery().where(Comparison::GreaterOrEqual, start.startOfDay())))
+            groups[monthKey(localDay(record))].append(record.totalSeconds());
+        const QLocale locale;
+        for (int i = 1; i <= months; ++i) {
+            const QDate month = current.addMonths(i - months);
+            if (!month.isValid())
+                continue;
+            entries.append(makeEntry(locale.toString(month, u"MMM yy"_s),
+                                     averageOf(groups.value(monthKey(month))), month.startOfDay()));
+        }
+    }
+    m_monthlyEntries = entries;
+    Q_EMIT monthlyEntriesChanged();
+}
+
+void HistoryViewModel::computeStreaks()
+{
+    if (!m_preferences.value(PreferenceKeys::dailyGoalEnabled)) {
+        setStreaks(0, 0);
+        return;
+    }
+    const QDate current = today();
+    const QList<DailyScreenTime> records = fetch(
+        RecordQuery().where(Comparison::Less, current.startOfDay()).sortedBy(RecordQuery::Order::Ascending));
+    setStreaks(runEndingYesterday(records, current), longestRun(records));
+}
+
+void HistoryViewModel::exportCSV(CsvFileChooser& chooser)
+{
+    ::exportCSV(m_store, m_preferences, chooser);
+}
+
+QDate HistoryViewModel::today() const
+{
+    return m_clock().toLocalTime().date();
+}
+
+QList<DailyScreenTime> HistoryViewModel::fetch(const RecordQuery& query) const
+{
+    if (!m_store)
+        return {};
+    return m_store->fetch(query);
+}
+
+// A missing day ends a run, and so does a second record for a day already counted: it starts
+// a new run of one rather than counting the day twice.
+qint64 HistoryViewModel::longestRun(const QList<DailyScreenTime>& ascending)
+{
+    qint64 run = 0;
+    qint64 longest = 0;
+    QDate previous;
+    for (const DailyScreenTime& record : ascending) {
+        const QDate day = localDay(record);
+        const bool continues = !previous.isValid() || previous.daysTo(day) == 1;
+        if (record.goalMet()) {
+            run = continues ? run + 1 : 1;
+            longest = std::max(longest, run);
+        } else {
+            run = 0;
+        }
+        previous = day;
+    }
+    return longest;
+}
+
+qint64 HistoryViewModel::runEndingYesterday(const QList<DailyScreenTime>& ascending, const QDate& today)
+{
+    QDate expected = today.addDays(-1);
+    qint64 count = 0;
+    for (auto it = ascending.crbegin(); expected.isValid() && it != ascending.crend(); ++it) {
+        const QDate day = localDay(*it);
+        if (day > today.addDays(-1))
+            continue;
+        if (day != expected || !it->goalMet())
+            break;
+        ++count;
+        expected = expected.addDays(-1);
+    }
+    return count;
+}
+
+void HistoryViewModel::setStreaks(qint64 current, qint64 longest)
+{
+    if (m_currentStreak != current) {
+        m_currentStreak = current;
+        Q_EMIT currentStreakChanged();
+    }
+    if (m_longestStreak != longest) {
+        m_longestStreak = longest;
+        Q_EMIT longestStreakChanged();
+    }
+}
