@@ -8,6 +8,7 @@
 namespace {
 const QString updateSql =
     QStringLiteral("UPDATE DailyScreenTime SET totalSeconds = ?, goalMet = ? WHERE date = ?");
+const QString deleteDaySql = QStringLiteral("DELETE FROM DailyScreenTime WHERE date = ?");
 const QString insertSql =
     QStringLiteral("INSERT INTO DailyScreenTime (date, totalSeconds, goalMet) VALUES (?, ?, ?)");
 } // namespace
@@ -93,6 +94,39 @@ QString RecordStore::rollBack()
     return error;
 }
 
+std::optional<QString> RecordStore::replaceRecords(const QList<DailyScreenTime>& records)
+{
+    if (!m_database->execute("BEGIN IMMEDIATE"))
+        return m_database->errorMessage();
+    for (const DailyScreenTime& record : records) {
+        if (!deleteDay(record.dateSecondsSinceEpoch()) || !insert(record))
+            return rollBack();
+    }
+    if (!m_database->execute("COMMIT"))
+        return rollBack();
+    return std::nullopt;
+}
+
+bool RecordStore::deleteDay(qint64 dateSeconds)
+{
+    SqliteStatement* statement = m_database->prepare(deleteDaySql);
+    if (!statement)
+        return false;
+    statement->bind(1, dateSeconds);
+    return statement->step() == SqliteStatement::Step::Done;
+}
+
+bool RecordStore::insert(const DailyScreenTime& record)
+{
+    SqliteStatement* statement = m_database->prepare(insertSql);
+    if (!statement)
+        return false;
+    statement->bind(1, record.dateSecondsSinceEpoch());
+    statement->bind(2, record.totalSeconds());
+    statement->bind(3, record.goalMet() ? 1 : 0);
+    return statement->step() == SqliteStatement::Step::Done;
+}
+
 bool RecordStore::writeOne(const PendingSave& save)
 {
     SqliteStatement* update = m_database->prepare(updateSql);
@@ -103,16 +137,7 @@ bool RecordStore::writeOne(const PendingSave& save)
     update->bind(3, save.dayKey);
     if (update->step() != SqliteStatement::Step::Done)
         return false;
-    if (m_database->changes() > 0)
-        return true;
-
-    SqliteStatement* insert = m_database->prepare(insertSql);
-    if (!insert)
-        return false;
-    insert->bind(1, save.record.dateSecondsSinceEpoch());
-    insert->bind(2, save.record.totalSeconds());
-    insert->bind(3, save.record.goalMet() ? 1 : 0);
-    return insert->step() == SqliteStatement::Step::Done;
+    return m_database->changes() > 0 || insert(save.record);
 }
 
 std::optional<DailyScreenTime> RecordStore::pendingRecord(qint64 dayKey) const

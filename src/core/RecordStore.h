@@ -28,6 +28,10 @@ public:
     void saveDayTotal(const QDateTime& day, qint64 totalSeconds);
     bool hasUnsavedChanges() const { return !m_pending.isEmpty(); }
 
+    // Replaces the record of each given day by the given one, goal flag included, all in one
+    // transaction: either every record is written or none is. Returns the error on failure.
+    std::optional<QString> replaceRecords(const QList<DailyScreenTime>& records);
+
 private:
     struct PendingSave {
         qint64 dayKey;
@@ -38,6 +42,8 @@ private:
     std::optional<QString> writePending();
     QString rollBack();
     bool writeOne(const PendingSave& save);
+    bool deleteDay(qint64 dateSeconds);
+    bool insert(const DailyScreenTime& record);
     std::optional<DailyScreenTime> pendingRecord(qint64 dayKey) const;
     void overlayPending(QList<DailyScreenTime>& records, const RecordQuery& query) const;
 

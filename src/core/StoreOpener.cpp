@@ -56,6 +56,35 @@ StoreOpener::Result StoreOpener::open(const QDateTime& now)
     return result;
 }
 
+StoreOpener::Result StoreOpener::openReadOnly() const
+{
+    Result result;
+    if (m_directory.isEmpty() || !QFile::exists(storePath()))
+        return result;
+    auto database = std::make_unique<SqliteDatabase>();
+    if (!database->open(storePath(), SqliteDatabase::Mode::ReadOnly)) {
+        result.errorDescription = database->errorMessage();
+        return result;
+    }
+    database->execute(
+        QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyTimeoutMilliseconds).toUtf8().constData());
+    const std::optional<qint64> userVersion = database->queryInt64("PRAGMA user_version");
+    if (!userVersion || *userVersion > currentUserVersion || !database->prepare(RecordQuery().sql())) {
+        result.errorDescription =
+            userVersion && *userVersion > currentUserVersion
+                ? QStringLiteral("The data store was written by a newer version of Lumatick.")
+                : QStringLiteral("The data store cannot be read: %1").arg(database->errorMessage());
+        return result;
+    }
+    result.store = std::make_unique<RecordStore>(std::move(database), m_preferences);
+    return result;
+}
+
+QString StoreOpener::storePath() const
+{
+    return QDir(m_directory).filePath(QString::fromLatin1(storeFileNames[0]));
+}
+
 std::unique_ptr<SqliteDatabase> StoreOpener::tryOpen(QString& error) const
 {
     if (m_directory.isEmpty()) {
@@ -67,8 +96,8 @@ std::unique_ptr<SqliteDatabase> StoreOpener::tryOpen(QString& error) const
         return nullptr;
     }
     auto database = std::make_unique<SqliteDatabase>();
-    const QString path = QDir(m_directory).filePath(QString::fromLatin1(storeFileNames[0]));
-    if (!database->open(path, SqliteDatabase::Mode::ReadWriteCreate) || !prepareSchema(*database, error)) {
+    if (!database->open(storePath(), SqliteDatabase::Mode::ReadWriteCreate) ||
+        !prepareSchema(*database, error)) {
         if (error.isEmpty())
             error = database->errorMessage();
         return nullptr;

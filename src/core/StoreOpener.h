@@ -36,6 +36,12 @@ public:
 
     // `now` stamps the names of files moved aside.
     Result open(const QDateTime& now);
+    // For readers in another process (the command line) while the application writes: no
+    // recovery, no schema changes. A store that does not exist yet is not an error; the
+    // result then holds neither a store nor an error.
+    Result openReadOnly() const;
+
+    QString storePath() const;
 
     // The fatal alert shown when even a fresh store cannot be created.
     static QString failureMessageText();

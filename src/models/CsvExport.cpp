@@ -43,13 +43,18 @@ QString csvSuggestedFileName()
     return u"lumatick-export.csv"_s;
 }
 
+QString csvHeader()
+{
+    return u"date,total_seconds,total_formatted,goal_met"_s;
+}
+
 QByteArray buildCSV(const QList<DailyScreenTime>& records, bool showSeconds)
 {
     QList<DailyScreenTime> sorted = records;
     std::stable_sort(sorted.begin(), sorted.end(), [](const DailyScreenTime& a, const DailyScreenTime& b) {
         return a.dateSecondsSinceEpoch() < b.dateSecondsSinceEpoch();
     });
-    QStringList lines{u"date,total_seconds,total_formatted,goal_met"_s};
+    QStringList lines{csvHeader()};
     for (const DailyScreenTime& record : std::as_const(sorted))
         lines.append(csvLine(record, showSeconds));
     return (lines.join(u'\n') + u'\n').toUtf8();

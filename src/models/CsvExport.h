@@ -12,6 +12,9 @@ class RecordStore;
 // The name the save dialog proposes: "lumatick-export.csv".
 QString csvSuggestedFileName();
 
+// "date,total_seconds,total_formatted,goal_met", the first line of every export.
+QString csvHeader();
+
 // The whole export file: a header line, then one line per record in date order, every line
 // ending in LF. No field can hold a comma, quote or line break, so nothing is quoted.
 QByteArray buildCSV(const QList<DailyScreenTime>& records, bool showSeconds);

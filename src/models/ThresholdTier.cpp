@@ -40,6 +40,11 @@ ThresholdTier thresholdTierFor(qint64 seconds, qint64 greenHours, qint64 yellowH
     return ThresholdTier::red;
 }
 
+qint64 effectiveThresholdHours(const Preferences& preferences, const PreferenceKeys::IntegerKey& key)
+{
+    return hoursOrDefault(preferences.value(key), key);
+}
+
 QString tierName(ThresholdTier tier)
 {
     switch (tier) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PreferenceKeys.h"
+
 #include <QString>
 
 class Preferences;
@@ -14,6 +16,10 @@ ThresholdTier thresholdTierFor(qint64 seconds, const Preferences& preferences);
 
 // The same rule on raw hour values, for callers that already hold them (charts rating many days).
 ThresholdTier thresholdTierFor(qint64 seconds, qint64 greenHours, qint64 yellowHours);
+
+// The threshold in force for a threshold key: the stored hours, or the default when the stored
+// value is zero or negative.
+qint64 effectiveThresholdHours(const Preferences& preferences, const PreferenceKeys::IntegerKey& key);
 
 // "green", "yellow" or "red": stable names for the command line and JSON output.
 QString tierName(ThresholdTier tier);

@@ -1,0 +1,91 @@
+#include "CommandLine.h"
+
+#include "CommandOutput.h"
+#include "ExportCommand.h"
+#include "FormatDuration.h"
+#include "ImportCommand.h"
+#include "LocalDay.h"
+#include "StatusCommand.h"
+#include "StoreAccess.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+const QString commandsHelp =
+    QStringLiteral("Commands:\n"
+                   "  status [--format plain|json|waybar]  Today's total and statistics.\n"
+                   "  export [-o FILE]                     All days as CSV.\n"
+                   "  import FILE                          Restore days from an export.\n");
+} // namespace
+
+CommandLine::CommandLine(FILE* out, FILE* err)
+    : m_out(out)
+    , m_err(err)
+{}
+
+int CommandLine::run(const QStringList& arguments)
+{
+    const QString command = arguments.value(1);
+    // Everything after the command name belongs to the command's own parser.
+    const QStringList commandArguments = QStringList{arguments.value(0) + u' ' + command} + arguments.mid(2);
+    if (command == u"export")
+        return ExportCommand(m_out, m_err).run(commandArguments);
+    if (command == u"status")
+        return StatusCommand(m_out, m_err).run(commandArguments);
+    if (command == u"import")
+        return ImportCommand(m_out, m_err).run(commandArguments);
+    return runDefault(arguments);
+}
+
+int CommandLine::runDefault(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lumatick counts how long you actively use the computer each day.\n\n") +
+        commandsHelp);
+    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Print the version and exit."));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Print this help and exit."));
+    parser.addOption(versionOption);
+    parser.addOption(helpOption);
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(parser.positionalArguments().first()));
+    if (parser.isSet(versionOption)) {
+        writeLine(m_out, QStringLiteral("lumatick ") + QCoreApplication::applicationVersion());
+        return exitOk;
+    }
+    if (parser.isSet(helpOption)) {
+        writeText(m_out, parser.helpText());
+        return exitOk;
+    }
+
+    // Until the panel application exists, a plain start reports what the store holds for today,
+    // so its location and health can be checked.
+    StoreAccess access;
+    const QDateTime now = QDateTime::currentDateTime();
+    StoreOpener::Result opened = access.openForWriting(now);
+    if (!opened.store) {
+        writeLine(m_err, StoreOpener::failureMessageText());
+        writeLine(m_err, StoreOpener::failureInformativeText(opened.errorDescription));
+        return exitFailure;
+    }
+    const auto today = opened.store->fetchRecord(startOfLocalDay(now));
+    writeLine(m_out, QStringLiteral("Today so far: %1 (stored in %2)")
+                         .arg(formatDuration(today ? today->totalSeconds() : 0,
+                                             access.preferences().value(PreferenceKeys::showSeconds)),
+                              access.directory()));
+    writeLine(m_out,
+              QStringLiteral("Tracking is not wired into the panel yet: this build does not count time."));
+    return exitOk;
+}
+
+int CommandLine::usageError(const QString& message)
+{
+    writeLine(m_err, QStringLiteral("lumatick: %1\n\n").arg(message) + commandsHelp +
+                         QStringLiteral("Run lumatick --help for more."));
+    return exitUsage;
+}

@@ -1,0 +1,65 @@
+#include "ExportCommand.h"
+
+#include "CommandLine.h"
+#include "CommandOutput.h"
+#include "CsvExport.h"
+#include "StoreAccess.h"
+
+#include <QCommandLineParser>
+#include <QSaveFile>
+
+namespace {
+bool writeFile(const QString& path, const QByteArray& contents, QString& error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+ExportCommand::ExportCommand(FILE* out, FILE* err)
+    : m_out(out)
+    , m_err(err)
+{}
+
+int ExportCommand::run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("Write to FILE instead of standard output."),
+                                          QStringLiteral("FILE"));
+    parser.addOption(outputOption);
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        writeLine(m_err, QStringLiteral("lumatick export: %1\nUsage: lumatick export [-o FILE]")
+                             .arg(parser.errorText().isEmpty() ? QStringLiteral("unexpected argument")
+                                                               : parser.errorText()));
+        return CommandLine::exitUsage;
+    }
+
+    StoreAccess access;
+    const StoreOpener::Result opened = access.openForReading();
+    if (!opened.errorDescription.isEmpty()) {
+        writeLine(m_err, QStringLiteral("lumatick export: %1").arg(opened.errorDescription));
+        return CommandLine::exitFailure;
+    }
+    const QList<DailyScreenTime> records =
+        opened.store ? opened.store->fetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending))
+                     : QList<DailyScreenTime>();
+    const QByteArray csv = buildCSV(records, access.preferences().value(PreferenceKeys::showSeconds));
+
+    if (!parser.isSet(outputOption)) {
+        std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), m_out);
+        return std::fflush(m_out) == 0 ? CommandLine::exitOk : CommandLine::exitFailure;
+    }
+    QString error;
+    if (!writeFile(parser.value(outputOption), csv, error)) {
+        writeLine(
+            m_err,
+            QStringLiteral("lumatick export: cannot write %1: %2").arg(parser.value(outputOption), error));
+        return CommandLine::exitFailure;
+    }
+    return CommandLine::exitOk;
+}

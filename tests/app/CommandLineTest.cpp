@@ -1,0 +1,216 @@
+#include "CsvExport.h"
+#include "LocalDay.h"
+#include "Preferences.h"
+#include "RecordStore.h"
+#include "StoreOpener.h"
+
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+struct ProcessRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// The real binary, in this test's sandboxed XDG directories.
+ProcessRun lumatick(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(LUMATICK_BINARY), arguments);
+    process.waitForFinished(30'000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+}
+
+class CommandLineTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir(StoreOpener::defaultDirectory()).removeRecursively();
+        m_preferences.registerDefaults();
+    }
+
+    std::unique_ptr<RecordStore> openWriter()
+    {
+        return StoreOpener(StoreOpener::defaultDirectory(), m_preferences)
+            .open(QDateTime::currentDateTime())
+            .store;
+    }
+
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    Preferences m_preferences{Preferences::defaultFilePath()};
+    const QDate m_today = QDate::currentDate();
+};
+
+TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
+{
+    auto writer = openWriter();
+    ASSERT_TRUE(writer);
+    writer->saveDayTotal(m_today.startOfDay(), 4 * 3600 + 37 * 60 + 12);
+    writer->saveDayTotal(m_today.addDays(-1).startOfDay(), 3600);
+    writer->saveDayTotal(m_today.addDays(-2).startOfDay(), 7200);
+    writer->saveDayTotal(m_today.addDays(-400).startOfDay(), 59);
+
+    // Another connection in the middle of a write must not block the readers.
+    sqlite3* busy = nullptr;
+    ASSERT_EQ(
+        sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(QStringLiteral("default.store")).toUtf8(),
+                     &busy),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(busy, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const ProcessRun exported = lumatick({QStringLiteral("export")});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, buildCSV(writer->fetch(RecordQuery()), true));
+
+    const ProcessRun status =
+        lumatick({QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(status.exitCode, 0) << status.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(status.out).object();
+    EXPECT_EQ(json.keys(), (QStringList{QStringLiteral("current_streak"), QStringLiteral("paused"),
+                                        QStringLiteral("seven_day_average_seconds"), QStringLiteral("source"),
+                                        QStringLiteral("tier"), QStringLiteral("today_seconds"),
+                                        QStringLiteral("today_text"), QStringLiteral("yesterday_seconds")}));
+    EXPECT_EQ(json.value(QStringLiteral("today_seconds")).toInteger(), 16632);
+    EXPECT_EQ(json.value(QStringLiteral("today_text")).toString(), QStringLiteral("4h 37m 12s"));
+    EXPECT_EQ(json.value(QStringLiteral("tier")).toString(), QStringLiteral("yellow"));
+    EXPECT_FALSE(json.value(QStringLiteral("paused")).toBool());
+    EXPECT_EQ(json.value(QStringLiteral("yesterday_seconds")).toInteger(), 3600);
+    EXPECT_EQ(json.value(QStringLiteral("seven_day_average_seconds")).toInteger(), 5400);
+    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("store"));
+
+    const ProcessRun bar = lumatick({QStringLiteral("status"), QStringLiteral("--format=waybar")});
+    const QJsonObject module = QJsonDocument::fromJson(bar.out).object();
+    EXPECT_EQ(module.value(QStringLiteral("class")).toString(), QStringLiteral("yellow"));
+    EXPECT_EQ(module.value(QStringLiteral("text")).toString(), QStringLiteral("4h 37m 12s"));
+    EXPECT_EQ(module.value(QStringLiteral("percentage")).toInt(), 92);
+    EXPECT_TRUE(
+        module.value(QStringLiteral("tooltip")).toString().contains(QStringLiteral("Yesterday: 1h 00m 00s")));
+
+    sqlite3_exec(busy, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(busy);
+
+    // A save made after the first export shows in the next one.
+    writer->saveDayTotal(m_today.startOfDay(), 20000);
+    const ProcessRun again =
+        lumatick({QStringLiteral("export"), QStringLiteral("-o"), file(QStringLiteral("out.csv"))});
+    EXPECT_EQ(again.exitCode, 0);
+    QFile written(file(QStringLiteral("out.csv")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains(",20000,5h 33m 20s,"));
+}
+
+TEST_F(CommandLineTest, withoutAnyStoreStatusIsZeroAndExportIsTheHeader)
+{
+    const ProcessRun status = lumatick({QStringLiteral("status")});
+    EXPECT_EQ(status.exitCode, 0);
+    EXPECT_TRUE(status.out.startsWith("Today: 0s (green)\n")) << status.out.toStdString();
+    const ProcessRun exported = lumatick({QStringLiteral("export")});
+    EXPECT_EQ(exported.exitCode, 0);
+    EXPECT_EQ(exported.out, QByteArray("date,total_seconds,total_formatted,goal_met\n"));
+    EXPECT_FALSE(
+        QFile::exists(QDir(StoreOpener::defaultDirectory()).filePath(QStringLiteral("default.store"))));
+}
+
+TEST_F(CommandLineTest, importThenExportGivesBackTheSameBytes)
+{
+    const QByteArray backup("date,total_seconds,total_formatted,goal_met\n"
+                            "2025-03-29,16632,4h 37m 12s,true\n"
+                            "2025-03-30,45,45s,false\n"
+                            "2025-03-31,90000,25h 00m 00s,false\n");
+    writeFile(file(QStringLiteral("backup.csv")), backup);
+    auto writer = openWriter();
+    writer->saveDayTotal(QDate(2025, 3, 30).startOfDay(), 999);
+
+    const ProcessRun imported = lumatick({QStringLiteral("import"), file(QStringLiteral("backup.csv"))});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(lumatick({QStringLiteral("export")}).out, backup);
+
+    // CRLF endings, as a spreadsheet saves them, are read the same way.
+    QByteArray crlf = backup;
+    crlf.replace("\n", "\r\n").replace("16632", "100");
+    writeFile(file(QStringLiteral("crlf.csv")), crlf);
+    EXPECT_EQ(lumatick({QStringLiteral("import"), file(QStringLiteral("crlf.csv"))}).exitCode, 0);
+    EXPECT_TRUE(lumatick({QStringLiteral("export")}).out.contains("2025-03-29,100,1m 40s,true\n"));
+}
+
+TEST_F(CommandLineTest, malformedImportNamesTheLineAndWritesNothing)
+{
+    auto writer = openWriter();
+    writer->saveDayTotal(QDate(2025, 1, 1).startOfDay(), 5);
+    const QByteArray before = lumatick({QStringLiteral("export")}).out;
+    const QByteArray header("date,total_seconds,total_formatted,goal_met\n");
+    const QByteArray good("2025-01-01,60,1m 00s,false\n");
+    const struct {
+        const char* name;
+        QByteArray contents;
+        QString expectedPlace;
+    } cases[] = {
+        {"empty file", "", QStringLiteral("bad.csv: the file is empty")},
+        {"wrong header", "day,seconds\n" + good, QStringLiteral("bad.csv:1: expected the header")},
+        {"impossible date", header + good + "2025-02-30,1,1s,false\n", QStringLiteral("bad.csv:3:")},
+        {"negative total", header + good + "2025-01-02,-5,0s,false\n", QStringLiteral("bad.csv:3:")},
+        {"non-numeric total", header + "2025-01-02,12a,12s,false\n", QStringLiteral("bad.csv:2:")},
+        {"day given twice", header + good + "2025-01-01,70,1m 10s,false\n", QStringLiteral("bad.csv:3:")},
+        {"bad goal flag", header + "2025-01-02,1,1s,yes\n", QStringLiteral("bad.csv:2:")},
+        {"missing field", header + "2025-01-02,1,false\n", QStringLiteral("bad.csv:2:")},
+    };
+    for (const auto& testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        writeFile(file(QStringLiteral("bad.csv")), testCase.contents);
+        const ProcessRun run = lumatick({QStringLiteral("import"), file(QStringLiteral("bad.csv"))});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(testCase.expectedPlace)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("nothing was imported"))) << run.err.toStdString();
+        EXPECT_EQ(lumatick({QStringLiteral("export")}).out, before);
+    }
+}
+
+TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
+{
+    const QList<QStringList> calls{
+        {QStringLiteral("frobnicate")},
+        {QStringLiteral("--no-such-option")},
+        {QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("xml")},
+        {QStringLiteral("status"), QStringLiteral("extra")},
+        {QStringLiteral("export"), QStringLiteral("-x")},
+        {QStringLiteral("export"), QStringLiteral("-o")},
+        {QStringLiteral("import")},
+        {QStringLiteral("import"), QStringLiteral("a.csv"), QStringLiteral("b.csv")},
+    };
+    for (const QStringList& arguments : calls) {
+        SCOPED_TRACE(qPrintable(arguments.join(u' ')));
+        const ProcessRun run = lumatick(arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(
+        lumatick({QStringLiteral("export"), QStringLiteral("-o"), QStringLiteral("/nonexistent/dir/x.csv")})
+            .exitCode,
+        1);
+    EXPECT_EQ(lumatick({QStringLiteral("import"), QStringLiteral("/nonexistent.csv")}).exitCode, 1);
+}
+
+} // namespace
