@@ -10,6 +10,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 
 namespace {
 const QString commandsHelp =
@@ -17,6 +18,16 @@ const QString commandsHelp =
                    "  status [--format plain|json|waybar]  Today's total and statistics.\n"
                    "  export [-o FILE]                     All days as CSV.\n"
                    "  import FILE                          Restore days from an export.\n");
+// WORKAROUND: with TZ unset, every local-time conversion makes the C library check
+// /etc/localtime on disk again, and reading fifty years of records converts 18,000 dates. A
+// command lives for milliseconds, so naming the zone file pins it for this process only; the
+// long-running application keeps noticing zone changes.
+void pinTimeZoneForThisRun()
+{
+    const QString zoneFile = QStringLiteral("/etc/localtime");
+    if (!qEnvironmentVariableIsSet("TZ") && QFile::exists(zoneFile))
+        qputenv("TZ", ":" + zoneFile.toLocal8Bit());
+}
 } // namespace
 
 CommandLine::CommandLine(FILE* out, FILE* err)
@@ -29,6 +40,8 @@ int CommandLine::run(const QStringList& arguments)
     const QString command = arguments.value(1);
     // Everything after the command name belongs to the command's own parser.
     const QStringList commandArguments = QStringList{arguments.value(0) + u' ' + command} + arguments.mid(2);
+    if (command == u"export" || command == u"status" || command == u"import")
+        pinTimeZoneForThisRun();
     if (command == u"export")
         return ExportCommand(m_out, m_err).run(commandArguments);
     if (command == u"status")

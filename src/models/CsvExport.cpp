@@ -2,6 +2,7 @@
 
 #include "CsvFileChooser.h"
 #include "FormatDuration.h"
+#include "LocalDateConverter.h"
 #include "Preferences.h"
 #include "RecordStore.h"
 
@@ -14,13 +15,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString csvLine(const DailyScreenTime& record, bool showSeconds)
+QString csvLine(const DailyScreenTime& record, bool showSeconds, const LocalDateConverter& converter)
 {
     // The record's date is converted to the user's current zone, so the day written is the
     // day the user sees in the history window.
-    return QStringList{
-        record.date().toLocalTime().date().toString(u"yyyy-MM-dd"_s), QString::number(record.totalSeconds()),
-        formatDuration(record.totalSeconds(), showSeconds), record.goalMet() ? u"true"_s : u"false"_s}
+    return QStringList{converter.dateOf(record.dateSecondsSinceEpoch()).toString(u"yyyy-MM-dd"_s),
+                       QString::number(record.totalSeconds()),
+                       formatDuration(record.totalSeconds(), showSeconds),
+                       record.goalMet() ? u"true"_s : u"false"_s}
         .join(u',');
 }
 
@@ -55,8 +57,9 @@ QByteArray buildCSV(const QList<DailyScreenTime>& records, bool showSeconds)
         return a.dateSecondsSinceEpoch() < b.dateSecondsSinceEpoch();
     });
     QStringList lines{csvHeader()};
+    const LocalDateConverter converter;
     for (const DailyScreenTime& record : std::as_const(sorted))
-        lines.append(csvLine(record, showSeconds));
+        lines.append(csvLine(record, showSeconds, converter));
     return (lines.join(u'\n') + u'\n').toUtf8();
 }
 

@@ -1,6 +1,7 @@
 #include "HistoryViewModel.h"
 
 #include "CsvExport.h"
+#include "LocalDateConverter.h"
 #include "Preferences.h"
 #include "RecordStore.h"
 
@@ -15,12 +16,6 @@ using namespace Qt::StringLiterals;
 using Comparison = RecordQuery::Comparison;
 
 namespace {
-
-// Records are stored by instant; the day they belong to is decided in the user's current zone.
-QDate localDay(const DailyScreenTime& record)
-{
-    return record.date().toLocalTime().date();
-}
 
 QString monthKey(const QDate& date)
 {
@@ -69,8 +64,11 @@ void HistoryViewModel::loadDailyEntries(int days)
                                        .where(Comparison::GreaterOrEqual, first.startOfDay())
                                        .where(Comparison::LessOrEqual, last.startOfDay()));
         // A day saved twice (after a time zone change) keeps the first total fetched.
-        for (const DailyScreenTime& record : records)
-            totals.insert(localDay(record), totals.value(localDay(record), record.totalSeconds()));
+        const LocalDateConverter converter;
+        for (const DailyScreenTime& record : records) {
+            const QDate day = converter.dateOf(record.dateSecondsSinceEpoch());
+            totals.insert(day, totals.value(day, record.totalSeconds()));
+        }
         const QLocale locale;
         for (QDate day = first; day.isValid() && day <= last; day = day.addDays(1))
             entries.append(makeEntry(locale.toString(day, u"MMM d"_s), totals.value(day), day.startOfDay()));
@@ -86,9 +84,10 @@ void HistoryViewModel::loadMonthlyEntries(int months)
     QList<BarChartEntry> entries;
     if (start.isValid()) {
         QHash<QString, QList<qint64>> groups;
+        const LocalDateConverter converter;
         for (const DailyScreenTime& record :
              fetch(RecordQuery().where(Comparison::GreaterOrEqual, start.startOfDay())))
-            groups[monthKey(localDay(record))].append(record.totalSeconds());
+            groups[monthKey(converter.dateOf(record.dateSecondsSinceEpoch()))].append(record.totalSeconds());
         const QLocale locale;
         for (int i = 1; i <= months; ++i) {
             const QDate month = current.addMonths(i - months);
@@ -138,8 +137,9 @@ qint64 HistoryViewModel::longestRun(const QList<DailyScreenTime>& ascending)
     qint64 run = 0;
     qint64 longest = 0;
     QDate previous;
+    const LocalDateConverter converter;
     for (const DailyScreenTime& record : ascending) {
-        const QDate day = localDay(record);
+        const QDate day = converter.dateOf(record.dateSecondsSinceEpoch());
         const bool continues = !previous.isValid() || previous.daysTo(day) == 1;
         if (record.goalMet()) {
             run = continues ? run + 1 : 1;
@@ -156,8 +156,9 @@ qint64 HistoryViewModel::runEndingYesterday(const QList<DailyScreenTime>& ascend
 {
     QDate expected = today.addDays(-1);
     qint64 count = 0;
+    const LocalDateConverter converter;
     for (auto it = ascending.crbegin(); expected.isValid() && it != ascending.crend(); ++it) {
-        const QDate day = localDay(*it);
+        const QDate day = converter.dateOf(it->dateSecondsSinceEpoch());
         if (day > today.addDays(-1))
             continue;
         if (day != expected || !it->goalMet())

@@ -2,6 +2,7 @@
 
 #include "ActivityTracker.h"
 #include "FormatDuration.h"
+#include "LocalDateConverter.h"
 #include "Preferences.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
@@ -21,12 +22,6 @@ constexpr qint64 daysInAverage = 7;
 // Most streaks end within a few days, so the walk first reads a handful of records and asks for
 // more only while everything read so far continues the run.
 constexpr int firstStreakPage = 16;
-
-// Records are stored by instant; the day they belong to is decided in the user's current zone.
-QDate localDay(const DailyScreenTime& record)
-{
-    return record.date().toLocalTime().date();
-}
 
 int nextPageSize(int size)
 {
@@ -162,8 +157,10 @@ MenuBarViewModel::StreakWalk MenuBarViewModel::walkStreak(QList<DailyScreenTime>
         return a.dateSecondsSinceEpoch() > b.dateSecondsSinceEpoch();
     });
     StreakWalk walk;
+    const LocalDateConverter converter;
     for (const DailyScreenTime& record : std::as_const(records)) {
-        if (!expected.isValid() || localDay(record) != expected || !record.goalMet()) {
+        if (!expected.isValid() || converter.dateOf(record.dateSecondsSinceEpoch()) != expected ||
+            !record.goalMet()) {
             walk.ended = true;
             break;
         }
@@ -190,8 +187,11 @@ QList<qint64> MenuBarViewModel::last7DaysEndingOn(const QDate& today) const
                                   .where(Comparison::LessOrEqual, today.startOfDay()));
     QHash<QDate, qint64> totals;
     // A day saved twice (after a time zone change) keeps the first total fetched.
-    for (const DailyScreenTime& record : records)
-        totals.insert(localDay(record), totals.value(localDay(record), record.totalSeconds()));
+    const LocalDateConverter converter;
+    for (const DailyScreenTime& record : records) {
+        const QDate day = converter.dateOf(record.dateSecondsSinceEpoch());
+        totals.insert(day, totals.value(day, record.totalSeconds()));
+    }
     QList<qint64> values;
     for (int offset = 1 - daysShownInChart; offset <= 0; ++offset) {
         const QDate day = today.addDays(offset);

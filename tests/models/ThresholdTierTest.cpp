@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(ThresholdTierTest, DefaultsSwitchExactlyAtThreeAndFiveHours)
+TEST_F(ThresholdTierTest, defaultsSwitchExactlyAtThreeAndFiveHours)
 {
     EXPECT_EQ(tierFor(0), ThresholdTier::green);
     EXPECT_EQ(tierFor(3 * hour - 1), ThresholdTier::green);
@@ -42,7 +42,7 @@ TEST_F(ThresholdTierTest, DefaultsSwitchExactlyAtThreeAndFiveHours)
     EXPECT_EQ(tierFor(5 * hour), ThresholdTier::red);
 }
 
-TEST_F(ThresholdTierTest, StoredThresholdsApplyOnTheNextCall)
+TEST_F(ThresholdTierTest, storedThresholdsApplyOnTheNextCall)
 {
     setThresholds(1, 2);
     EXPECT_EQ(tierFor(hour - 1), ThresholdTier::green);
@@ -50,7 +50,7 @@ TEST_F(ThresholdTierTest, StoredThresholdsApplyOnTheNextCall)
     EXPECT_EQ(tierFor(2 * hour), ThresholdTier::red);
 }
 
-TEST_F(ThresholdTierTest, NonPositiveThresholdsFallBackToDefaults)
+TEST_F(ThresholdTierTest, nonPositiveThresholdsFallBackToDefaults)
 {
     for (const qint64 stored : {qint64{0}, qint64{-2}, std::numeric_limits<qint64>::min()}) {
         SCOPED_TRACE(stored);
@@ -62,7 +62,7 @@ TEST_F(ThresholdTierTest, NonPositiveThresholdsFallBackToDefaults)
     }
 }
 
-TEST_F(ThresholdTierTest, YellowAtOrBelowGreenGoesStraightToRed)
+TEST_F(ThresholdTierTest, yellowAtOrBelowGreenGoesStraightToRed)
 {
     setThresholds(4, 2);
     EXPECT_EQ(tierFor(4 * hour - 1), ThresholdTier::green);
@@ -72,7 +72,7 @@ TEST_F(ThresholdTierTest, YellowAtOrBelowGreenGoesStraightToRed)
     EXPECT_EQ(tierFor(4 * hour), ThresholdTier::red);
 }
 
-TEST_F(ThresholdTierTest, HugeThresholdsDoNotOverflow)
+TEST_F(ThresholdTierTest, hugeThresholdsDoNotOverflow)
 {
     const qint64 firstOverflowingHours = maxSeconds / hour + 1;
     setThresholds(firstOverflowingHours, maxSeconds);
@@ -86,7 +86,7 @@ TEST_F(ThresholdTierTest, HugeThresholdsDoNotOverflow)
     EXPECT_EQ(tierFor(maxSeconds / hour * hour), ThresholdTier::red);
 }
 
-TEST(ThresholdTierRaw, AppliesTheSameRuleAndFallbacks)
+TEST(ThresholdTierRaw, appliesTheSameRuleAndFallbacks)
 {
     EXPECT_EQ(thresholdTierFor(3 * hour - 1, 0, 0), ThresholdTier::green);
     EXPECT_EQ(thresholdTierFor(3 * hour, 0, 0), ThresholdTier::yellow);
@@ -97,7 +97,7 @@ TEST(ThresholdTierRaw, AppliesTheSameRuleAndFallbacks)
     EXPECT_EQ(thresholdTierFor(maxSeconds, maxSeconds, maxSeconds), ThresholdTier::green);
 }
 
-TEST(ThresholdTierRaw, NamesAreStableLowercaseWords)
+TEST(ThresholdTierRaw, namesAreStableLowercaseWords)
 {
     EXPECT_EQ(tierName(ThresholdTier::green), u"green"_s);
     EXPECT_EQ(tierName(ThresholdTier::yellow), u"yellow"_s);

@@ -75,14 +75,14 @@ protected:
 
 } // namespace
 
-TEST(TierColorsDefaults, AreTheBuiltInGreenYellowAndRed)
+TEST(TierColorsDefaults, areTheBuiltInGreenYellowAndRed)
 {
     EXPECT_EQ(TierColors::defaultColor(ThresholdTier::green), QColor::fromRgb(52, 199, 89));
     EXPECT_EQ(TierColors::defaultColor(ThresholdTier::yellow), QColor::fromRgb(255, 204, 0));
     EXPECT_EQ(TierColors::defaultColor(ThresholdTier::red), QColor::fromRgb(255, 59, 48));
 }
 
-TEST(TierColorsDecode, ReadsThreeOrFourComponentsAndIgnoresTheRest)
+TEST(TierColorsDecode, readsThreeOrFourComponentsAndIgnoresTheRest)
 {
     const QColor red = decoded("[1,0,0]");
     expectRgbaF(red, 1, 0, 0, 1);
@@ -92,7 +92,7 @@ TEST(TierColorsDecode, ReadsThreeOrFourComponentsAndIgnoresTheRest)
     expectRgbaF(decoded(" [ 0.25 , 0.5 , 0.75 ] "), 0.25, 0.5, 0.75, 1);
 }
 
-TEST(TierColorsDecode, RejectsAnythingButAnArrayOfAtLeastThreeNumbers)
+TEST(TierColorsDecode, rejectsAnythingButAnArrayOfAtLeastThreeNumbers)
 {
     for (const char* json : {"", "[]", "[1,0]", "{\"r\":1}", "red", "1", "\"[1,0,0]\"", "[1,\"a\",0]",
                              "[1,0,0,\"x\"]", "[1,0,0,0.5,null]", "[true,0,0]", "[[1],0,0]", "[1,0,0"}) {
@@ -101,7 +101,7 @@ TEST(TierColorsDecode, RejectsAnythingButAnArrayOfAtLeastThreeNumbers)
     }
 }
 
-TEST(TierColorsDecode, KeepsComponentsOutsideTheUnitRange)
+TEST(TierColorsDecode, keepsComponentsOutsideTheUnitRange)
 {
     const QColor wide = decoded("[1.2,-0.25,0.5]");
     // Wide-gamut components are stored as half floats, good to about three digits.
@@ -111,7 +111,7 @@ TEST(TierColorsDecode, KeepsComponentsOutsideTheUnitRange)
     EXPECT_EQ(again, wide);
 }
 
-TEST(TierColorsDecode, ClampsAlphaButRejectsComponentsBeyondHalfFloatRange)
+TEST(TierColorsDecode, clampsAlphaButRejectsComponentsBeyondHalfFloatRange)
 {
     expectRgbaF(decoded("[1,0,0,1.5]"), 1, 0, 0, 1);
     expectRgbaF(decoded("[1,0,0,-1]"), 1, 0, 0, 0);
@@ -120,12 +120,12 @@ TEST(TierColorsDecode, ClampsAlphaButRejectsComponentsBeyondHalfFloatRange)
     EXPECT_FALSE(TierColors::decodeTierColor("[0,-1e300,0]").has_value());
 }
 
-TEST(TierColorsEncode, WritesACompactArrayOfFourComponents)
+TEST(TierColorsEncode, writesACompactArrayOfFourComponents)
 {
     EXPECT_EQ(TierColors::encodeTierColor(QColor(Qt::red)), QByteArray("[1,0,0,1]"));
 }
 
-TEST(TierColorsEncode, AStandardReaderRecoversTheExactComponents)
+TEST(TierColorsEncode, aStandardReaderRecoversTheExactComponents)
 {
     const QColor color = QColor::fromRgbF(0.1f, 1.0f / 3.0f, 0.7f, 0.9f);
     const std::vector<double> numbers = parseNumberArray(TierColors::encodeTierColor(color));
@@ -136,7 +136,7 @@ TEST(TierColorsEncode, AStandardReaderRecoversTheExactComponents)
     EXPECT_EQ(numbers[3], double{color.alphaF()});
 }
 
-TEST(TierColorsEncode, RoundTripsThroughDecode)
+TEST(TierColorsEncode, roundTripsThroughDecode)
 {
     const QColor arbitrary(12, 34, 56, 78);
     EXPECT_EQ(decoded(TierColors::encodeTierColor(arbitrary).constData()), arbitrary);
@@ -149,7 +149,7 @@ TEST(TierColorsEncode, RoundTripsThroughDecode)
     EXPECT_EQ(numbers, (std::vector<double>{1.25, -0.5, 0.5, 0.75}));
 }
 
-TEST(TierColorsEncode, ColoursWithoutAnSrgbFormEncodeAsEmpty)
+TEST(TierColorsEncode, coloursWithoutAnSrgbFormEncodeAsEmpty)
 {
     EXPECT_TRUE(TierColors::encodeTierColor(QColor()).isEmpty());
     EXPECT_TRUE(TierColors::encodeTierColor(QColor(u"no such colour"_s)).isEmpty());
@@ -157,7 +157,7 @@ TEST(TierColorsEncode, ColoursWithoutAnSrgbFormEncodeAsEmpty)
     EXPECT_TRUE(TierColors::encodeTierColor(QColor::fromRgbF(1e6f, 0, 0)).isEmpty());
 }
 
-TEST_F(TierColorsStorage, UnsetOrUnreadableDataGivesTheDefaultColour)
+TEST_F(TierColorsStorage, unsetOrUnreadableDataGivesTheDefaultColour)
 {
     for (const ThresholdTier tier : allTiers)
         EXPECT_EQ(m_colors.tierColor(tier), TierColors::defaultColor(tier));
@@ -168,7 +168,7 @@ TEST_F(TierColorsStorage, UnsetOrUnreadableDataGivesTheDefaultColour)
     }
 }
 
-TEST_F(TierColorsStorage, AStoredColourIsSeenOnTheNextRead)
+TEST_F(TierColorsStorage, aStoredColourIsSeenOnTheNextRead)
 {
     const QColor blue(0, 0, 255);
     m_colors.setTierColor(ThresholdTier::red, blue);
@@ -182,7 +182,7 @@ TEST_F(TierColorsStorage, AStoredColourIsSeenOnTheNextRead)
     EXPECT_EQ(m_colors.tierColor(ThresholdTier::red), QColor(0, 255, 0));
 }
 
-TEST_F(TierColorsStorage, ResetWritesEmptyDataForEveryTierInOrder)
+TEST_F(TierColorsStorage, resetWritesEmptyDataForEveryTierInOrder)
 {
     for (const ThresholdTier tier : allTiers)
         m_colors.setTierColor(tier, QColor(Qt::magenta));
@@ -203,7 +203,7 @@ TEST_F(TierColorsStorage, ResetWritesEmptyDataForEveryTierInOrder)
         EXPECT_EQ(m_colors.tierColor(tier), TierColors::defaultColor(tier));
 }
 
-TEST(TierColorsInterpolate, ClampsTheFractionAndTreatsNanAsTheEnd)
+TEST(TierColorsInterpolate, clampsTheFractionAndTreatsNanAsTheEnd)
 {
     const QColor from = QColor::fromRgbF(0.2f, 0.4f, 0.6f, 1.0f);
     const QColor to = QColor::fromRgbF(0.6f, 0.0f, 1.0f, 0.5f);
@@ -216,7 +216,7 @@ TEST(TierColorsInterpolate, ClampsTheFractionAndTreatsNanAsTheEnd)
     expectRgbaF(TierColors::interpolateColor(from, to, nan), 0.6, 0, 1, 0.5);
 }
 
-TEST(TierColorsInterpolate, BlendsInSrgbWhateverTheInputColourModel)
+TEST(TierColorsInterpolate, blendsInSrgbWhateverTheInputColourModel)
 {
     expectRgbaF(TierColors::interpolateColor(Qt::black, Qt::white, 0.5), 0.5, 0.5, 0.5, 1);
     const QColor hsvBlack = QColor::fromHsvF(0.3f, 1.0f, 0.0f);
@@ -226,7 +226,7 @@ TEST(TierColorsInterpolate, BlendsInSrgbWhateverTheInputColourModel)
     expectRgbaF(TierColors::interpolateColor(wide, Qt::black, 0.5), 0.75, -0.25, 0, 1, 1e-3);
 }
 
-TEST(TierColorsInterpolate, AnInvalidEndReturnsTheTargetUnchanged)
+TEST(TierColorsInterpolate, anInvalidEndReturnsTheTargetUnchanged)
 {
     const QColor hsv = QColor::fromHsv(120, 200, 100);
     const QColor result = TierColors::interpolateColor(QColor(), hsv, 0.5);
