@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QObject>
+
+// The desktop session's state changes that decide whether the user can be present: machine
+// sleep and wake, display sleep and wake, screen lock and unlock. Each desktop service that
+// observes one of them emits it here; the application forwards them to the activity tracker.
+//
+// machineWillSleep is emitted synchronously while the service still holds off the sleep, so
+// directly connected handlers (saving today's total) finish before the machine goes down.
+class SessionEvents : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    void machineWillSleep();
+    void machineDidWake();
+    void screensDidSleep();
+    void screensDidWake();
+    void screenLocked();
+    void screenUnlocked();
+};

@@ -1,0 +1,28 @@
+#include "PrivateBus.h"
+
+#include <QDeadlineTimer>
+
+PrivateBus::PrivateBus()
+{
+    m_daemon.start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                    QStringLiteral("--print-address=1")});
+    if (!m_daemon.waitForStarted(5000))
+        return;
+    QDeadlineTimer deadline(5000);
+    while (!m_daemon.canReadLine() && !deadline.hasExpired())
+        m_daemon.waitForReadyRead(100);
+    m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+}
+
+PrivateBus::~PrivateBus()
+{
+    m_daemon.terminate();
+    if (!m_daemon.waitForFinished(2000))
+        m_daemon.kill();
+}
+
+QDBusConnection PrivateBus::connect(const QString& connectionName) const
+{
+    return QDBusConnection::connectToBus(m_address, connectionName);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QString>
+
+// A dbus-daemon of the test's own, standing in for the session or the system bus, so D-Bus
+// code is tested against a real bus with fake services and never touches the machine's buses.
+class PrivateBus {
+public:
+    PrivateBus();
+    ~PrivateBus();
+    PrivateBus(const PrivateBus&) = delete;
+    PrivateBus& operator=(const PrivateBus&) = delete;
+
+    bool isRunning() const { return !m_address.isEmpty(); }
+    QString address() const { return m_address; }
+    // A new, separately named connection to this bus (each is a distinct peer on the bus).
+    QDBusConnection connect(const QString& connectionName) const;
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
