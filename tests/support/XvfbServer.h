@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// An Xvfb of the test's own on a free display number, so X11 code is tested against a real
+// server and never touches the user's display. Stopped when this object goes away.
+class XvfbServer {
+public:
+    XvfbServer();
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    bool isRunning() const { return !m_displayName.isEmpty(); }
+    // ":120" and the like.
+    QString displayName() const { return m_displayName; }
+    // Runs a client such as xdotool against this display; true when it exits with 0.
+    bool run(const QString& program, const QStringList& arguments) const;
+
+private:
+    bool startOn(int display);
+    void stop();
+
+    QProcess m_server;
+    QString m_displayName;
+};
