@@ -32,19 +32,13 @@ int ExportCommand::run(const QStringList& arguments)
                                           QStringLiteral("Write to FILE instead of standard output."),
                                           QStringLiteral("FILE"));
     parser.addOption(outputOption);
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        writeLine(m_err, QStringLiteral("lumatick export: %1\nUsage: lumatick export [-o FILE]")
-                             .arg(parser.errorText().isEmpty() ? QStringLiteral("unexpected argument")
-                                                               : parser.errorText()));
-        return CommandLine::exitUsage;
-    }
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
+        return usageError(parser, QStringLiteral("unexpected argument"));
 
     StoreAccess access;
     const StoreOpener::Result opened = access.openForReading();
-    if (!opened.errorDescription.isEmpty()) {
-        writeLine(m_err, QStringLiteral("lumatick export: %1").arg(opened.errorDescription));
-        return CommandLine::exitFailure;
-    }
+    if (!opened.errorDescription.isEmpty())
+        return failure(opened.errorDescription);
     const QList<DailyScreenTime> records =
         opened.store ? opened.store->fetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending))
                      : QList<DailyScreenTime>();
@@ -55,11 +49,7 @@ int ExportCommand::run(const QStringList& arguments)
         return std::fflush(m_out) == 0 ? CommandLine::exitOk : CommandLine::exitFailure;
     }
     QString error;
-    if (!writeFile(parser.value(outputOption), csv, error)) {
-        writeLine(
-            m_err,
-            QStringLiteral("lumatick export: cannot write %1: %2").arg(parser.value(outputOption), error));
-        return CommandLine::exitFailure;
-    }
+    if (!writeFile(parser.value(outputOption), csv, error))
+        return failure(QStringLiteral("cannot write %1: %2").arg(parser.value(outputOption), error));
     return CommandLine::exitOk;
 }

@@ -1,17 +1,11 @@
 #pragma once
 
-#include <QStringList>
-
-#include <cstdio>
+#include "Subcommand.h"
 
 // `lumatick export [-o FILE]`: every stored record as CSV, to standard output or, replaced
 // whole, to FILE.
-class ExportCommand {
+class ExportCommand : public Subcommand {
 public:
     ExportCommand(FILE* out, FILE* err);
-    int run(const QStringList& arguments);
-
-private:
-    FILE* m_out;
-    FILE* m_err;
+    int run(const QStringList& arguments) override;
 };

@@ -1,17 +1,11 @@
 #pragma once
 
-#include <QStringList>
-
-#include <cstdio>
+#include "Subcommand.h"
 
 // `lumatick import FILE`: restores records from an export. Each day in the file replaces that
 // day's record, goal flag included; a malformed file writes nothing.
-class ImportCommand {
+class ImportCommand : public Subcommand {
 public:
     ImportCommand(FILE* out, FILE* err);
-    int run(const QStringList& arguments);
-
-private:
-    FILE* m_out;
-    FILE* m_err;
+    int run(const QStringList& arguments) override;
 };

@@ -106,19 +106,13 @@ int StatusCommand::run(const QStringList& arguments)
     const QStringList formats{QStringLiteral("plain"), QStringLiteral("json"), QStringLiteral("waybar")};
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty() ||
         !formats.contains(parser.value(formatOption))) {
-        writeLine(m_err,
-                  QStringLiteral("lumatick status: %1\nUsage: lumatick status [--format plain|json|waybar]")
-                      .arg(parser.errorText().isEmpty() ? QStringLiteral("unknown format or argument")
-                                                        : parser.errorText()));
-        return CommandLine::exitUsage;
+        return usageError(parser, QStringLiteral("unknown format or argument"));
     }
 
     StoreAccess access;
     StoreOpener::Result opened = access.openForReading();
-    if (!opened.errorDescription.isEmpty()) {
-        writeLine(m_err, QStringLiteral("lumatick status: %1").arg(opened.errorDescription));
-        return CommandLine::exitFailure;
-    }
+    if (!opened.errorDescription.isEmpty())
+        return failure(opened.errorDescription);
     const Status status = statusFromStore(opened.store.get(), access.preferences());
     const bool showSeconds = access.preferences().value(PreferenceKeys::showSeconds);
     const QString format = parser.value(formatOption);
