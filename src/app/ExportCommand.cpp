@@ -21,8 +21,7 @@ bool writeFile(const QString& path, const QByteArray& contents, QString& error)
 } // namespace
 
 ExportCommand::ExportCommand(FILE* out, FILE* err)
-    : m_out(out)
-    , m_err(err)
+    : Subcommand(QStringLiteral("export"), QStringLiteral("lumatick export [-o FILE]"), out, err)
 {}
 
 int ExportCommand::run(const QStringList& arguments)

@@ -9,8 +9,7 @@
 #include <QFile>
 
 ImportCommand::ImportCommand(FILE* out, FILE* err)
-    : m_out(out)
-    , m_err(err)
+    : Subcommand(QStringLiteral("import"), QStringLiteral("lumatick import FILE"), out, err)
 {}
 
 int ImportCommand::run(const QStringList& arguments)

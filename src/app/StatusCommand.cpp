@@ -93,8 +93,8 @@ QByteArray waybar(const Status& status, bool showSeconds)
 } // namespace
 
 StatusCommand::StatusCommand(FILE* out, FILE* err)
-    : m_out(out)
-    , m_err(err)
+    : Subcommand(QStringLiteral("status"), QStringLiteral("lumatick status [--format plain|json|waybar]"),
+                 out, err)
 {}
 
 int StatusCommand::run(const QStringList& arguments)
