@@ -1,0 +1,3 @@
+#include "DesktopDBusLogging.h"
+
+Q_LOGGING_CATEGORY(lcDesktopDBus, "com.brightlet.Lumatick.DesktopDBus", QtInfoMsg)

@@ -1,0 +1,3 @@
+#include "WaylandLogging.h"
+
+Q_LOGGING_CATEGORY(lcWayland, "com.brightlet.Lumatick.Wayland", QtInfoMsg)
