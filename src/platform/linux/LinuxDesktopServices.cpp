@@ -1,0 +1,141 @@
+#include "LinuxDesktopServices.h"
+
+#include "FreedesktopNotificationCenter.h"
+#include "GnomeDisplaySleepMonitor.h"
+#include "IdleTimeSourceSelector.h"
+#include "Logging.h"
+#include "LogindLockMonitor.h"
+#include "LogindSleepMonitor.h"
+#include "PortalGlobalHotKey.h"
+#include "WaylandIdleTimeSource.h"
+#include "X11DisplaySleepMonitor.h"
+#include "X11GlobalHotKey.h"
+#include "XcbConnection.h"
+#include "XcbIdleTimeSource.h"
+#include "XdgAutostartLoginItem.h"
+
+LinuxDesktopServices::Options LinuxDesktopServices::fromEnvironment(const QString& executablePath)
+{
+    return {QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
+            [] { return QDateTime::currentDateTimeUtc(); }, executablePath,
+            DesktopSession::fromEnvironment()};
+}
+
+LinuxDesktopServices::LinuxDesktopServices(Options options, QObject* parent)
+    : QObject(parent)
+    , m_options(std::move(options))
+    , m_notifications(std::make_unique<FreedesktopNotificationCenter>(m_options.sessionBus, m_options.clock))
+    , m_loginItem(std::make_unique<XdgAutostartLoginItem>(m_options.executablePath))
+{
+    // Xwayland offers neither the screen-saver extension nor DPMS and grabs only its own
+    // clients' keys, so the X11 services are used in X11 sessions only.
+    if (m_options.session.type == DesktopSession::Type::X11)
+        startX11();
+    else if (m_options.session.type == DesktopSession::Type::Wayland)
+        startWayland();
+    m_idleSelector = std::make_unique<IdleTimeSourceSelector>(
+        IdleTimeSourceSelector::Buses{m_options.sessionBus, m_options.systemBus},
+        IdleTimeSourceSelector::Prebuilt{m_waylandIdle.get(), m_x11Idle.get()}, m_options.clock);
+    startSessionMonitors();
+    startDisplaySleepMonitor();
+    startGlobalHotKey();
+    for (const QString& line : summary())
+        qCInfo(lcScreenTime, "%s", qPrintable(line));
+}
+
+LinuxDesktopServices::~LinuxDesktopServices() = default;
+
+void LinuxDesktopServices::startX11()
+{
+    m_xcb = std::make_unique<XcbConnection>();
+    if (!m_xcb->isValid()) {
+        m_xcb.reset();
+        return;
+    }
+    if (XcbIdleTimeSource::isAvailable(*m_xcb))
+        m_x11Idle = std::make_unique<XcbIdleTimeSource>(*m_xcb);
+}
+
+void LinuxDesktopServices::startWayland()
+{
+    m_waylandIdle = WaylandIdleTimeSource::create(m_options.clock);
+}
+
+void LinuxDesktopServices::startSessionMonitors()
+{
+    auto sleep = std::make_unique<LogindSleepMonitor>(m_options.systemBus, m_sessionEvents);
+    sleep->start();
+    m_monitors.push_back(std::move(sleep));
+    auto lock =
+        std::make_unique<LogindLockMonitor>(m_options.systemBus, m_options.sessionBus, m_sessionEvents);
+    lock->start();
+    m_monitors.push_back(std::move(lock));
+}
+
+void LinuxDesktopServices::startDisplaySleepMonitor()
+{
+    if (m_xcb) {
+        auto dpms = std::make_unique<X11DisplaySleepMonitor>(*m_xcb, m_sessionEvents);
+        if (dpms->start()) {
+            m_displaySleepSource = QStringLiteral("X11 DPMS");
+            m_monitors.push_back(std::move(dpms));
+            return;
+        }
+    }
+    auto gnome = std::make_unique<GnomeDisplaySleepMonitor>(m_options.sessionBus, m_sessionEvents);
+    if (gnome->start()) {
+        m_displaySleepSource = QStringLiteral("Mutter PowerSaveMode");
+        m_monitors.push_back(std::move(gnome));
+    }
+}
+
+void LinuxDesktopServices::startGlobalHotKey()
+{
+    if (m_xcb) {
+        m_hotKey = std::make_unique<X11GlobalHotKey>(*m_xcb);
+        m_hotKeySource = QStringLiteral("X11 key grab");
+        return;
+    }
+    auto portal = std::make_unique<PortalGlobalHotKey>(m_options.sessionBus);
+    if (portal->isSupported()) {
+        m_hotKey = std::move(portal);
+        m_hotKeySource = QStringLiteral("global shortcuts portal");
+    }
+}
+
+IdleTimeSource* LinuxDesktopServices::idleTimeSource() const
+{
+    return m_idleSelector->source();
+}
+
+QString LinuxDesktopServices::idleTimeSourceName() const
+{
+    return m_idleSelector->chosenName();
+}
+
+NotificationCenter& LinuxDesktopServices::notificationCenter()
+{
+    return *m_notifications;
+}
+
+LoginItem& LinuxDesktopServices::loginItem()
+{
+    return *m_loginItem;
+}
+
+QStringList LinuxDesktopServices::summary() const
+{
+    const auto orNone = [](const QString& name, const char* fallback) {
+        return name.isEmpty() ? QString::fromUtf8(fallback) : name;
+    };
+    return {
+        QStringLiteral("Idle time: ") +
+            orNone(idleTimeSourceName(), "none answered; time counts while the screen is awake and unlocked"),
+        QStringLiteral("Display sleep: ") +
+            orNone(m_displaySleepSource,
+                   "not reported by this desktop; screen lock and idle time still apply"),
+        QStringLiteral("Pause shortcut: ") +
+            orNone(m_hotKeySource,
+                   "no global shortcut service; use `lumatick ctl toggle-pause` from a key binding"),
+    };
+}

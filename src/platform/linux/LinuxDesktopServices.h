@@ -1,0 +1,78 @@
+#pragma once
+
+#include "Clock.h"
+#include "DesktopSession.h"
+#include "SessionEvents.h"
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class FreedesktopNotificationCenter;
+class GlobalHotKey;
+class IdleTimeSource;
+class IdleTimeSourceSelector;
+class LoginItem;
+class NotificationCenter;
+class WaylandIdleTimeSource;
+class XcbConnection;
+class XcbIdleTimeSource;
+
+// Builds, once at start-up, the desktop services this session actually offers, and says which
+// it chose. Each service is probed rather than guessed from the desktop's name; a missing one
+// leaves its part of the application in a documented fallback, never a crash.
+class LinuxDesktopServices : public QObject {
+    Q_OBJECT
+public:
+    struct Options {
+        QDBusConnection sessionBus;
+        QDBusConnection systemBus;
+        Clock clock;
+        // Written into the autostart entry.
+        QString executablePath;
+        DesktopSession session;
+    };
+
+    // The user's real buses, the wall clock and the session described by the environment.
+    static Options fromEnvironment(const QString& executablePath);
+
+    explicit LinuxDesktopServices(Options options, QObject* parent = nullptr);
+    ~LinuxDesktopServices() override;
+
+    // Sleep, wake, lock, unlock and display sleep, whichever services report them.
+    SessionEvents& sessionEvents() { return m_sessionEvents; }
+    // Null when no idle-time service answered: time then counts while awake and unlocked.
+    IdleTimeSource* idleTimeSource() const;
+    QString idleTimeSourceName() const;
+    NotificationCenter& notificationCenter();
+    LoginItem& loginItem();
+    // Null when neither an X11 grab nor the global shortcuts portal is available.
+    GlobalHotKey* globalHotKey() const { return m_hotKey.get(); }
+
+    // One line per service, for the log and the settings window.
+    QStringList summary() const;
+
+private:
+    void startX11();
+    void startWayland();
+    void startSessionMonitors();
+    void startDisplaySleepMonitor();
+    void startGlobalHotKey();
+
+    Options m_options;
+    SessionEvents m_sessionEvents;
+    std::unique_ptr<XcbConnection> m_xcb;
+    std::unique_ptr<XcbIdleTimeSource> m_x11Idle;
+    std::unique_ptr<WaylandIdleTimeSource> m_waylandIdle;
+    std::unique_ptr<IdleTimeSourceSelector> m_idleSelector;
+    std::unique_ptr<FreedesktopNotificationCenter> m_notifications;
+    std::unique_ptr<LoginItem> m_loginItem;
+    std::unique_ptr<GlobalHotKey> m_hotKey;
+    QString m_displaySleepSource;
+    QString m_hotKeySource;
+    // Declared last so they go first: they refer to the connection and the events above.
+    std::vector<std::unique_ptr<QObject>> m_monitors;
+};
