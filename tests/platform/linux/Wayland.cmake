@@ -1,4 +1,5 @@
-# The ext-idle-notify client against a fake compositor (libwayland-server on its own thread).
+# The Wayland clients (idle notifications, display power) against fake compositors, each
+# libwayland-server on its own thread.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LUMATICK_TEST_WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
 find_package(Threads REQUIRED)
@@ -6,6 +7,8 @@ find_package(Threads REQUIRED)
 lumatick_add_tests(linux_wayland_tests
     SOURCES
         platform/linux/FakeIdleCompositor.cpp platform/linux/FakeIdleCompositor.h
+        platform/linux/FakePowerCompositor.cpp platform/linux/FakePowerCompositor.h
+        platform/linux/WaylandDisplaySleepMonitorTest.cpp
         platform/linux/WaylandIdleTimeSourceTest.cpp
     LIBRARIES lumatick_platform_linux)
 target_link_libraries(linux_wayland_tests PRIVATE lumatick_wayland_protocols PkgConfig::LUMATICK_TEST_WAYLAND_SERVER Threads::Threads)

@@ -1,0 +1,342 @@
+#include "WaylandDisplaySleepMonitor.h"
+
+#include "IdleQueryTimeouts.h"
+#include "SessionEvents.h"
+#include "WaylandLogging.h"
+
+#include <QSocketNotifier>
+
+#include <wayland-client.h>
+
+#include "kde-dpms-client-protocol.h"
+#include "wlr-output-power-management-unstable-v1-client-protocol.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+// Both managers and their per-output objects exist in version 1 only.
+constexpr std::uint32_t managerVersion = 1;
+// Version 3 adds wl_output.release, which frees the compositor's side of a removed output.
+constexpr std::uint32_t outputVersion = 3;
+constexpr std::uint32_t kdeModeOn = ORG_KDE_KWIN_DPMS_MODE_ON;
+constexpr std::uint32_t wlrModeOff = ZWLR_OUTPUT_POWER_V1_MODE_OFF;
+
+QString displayNameOrDefault(const QString& displayName)
+{
+    return displayName.isEmpty() ? qEnvironmentVariable("WAYLAND_DISPLAY") : displayName;
+}
+
+} // namespace
+
+struct WaylandDisplaySleepMonitor::Output {
+    WaylandDisplaySleepMonitor* monitor = nullptr;
+    std::uint32_t id = 0;
+    wl_output* output = nullptr;
+    org_kde_kwin_dpms* kdeDpms = nullptr;
+    zwlr_output_power_v1* wlrPower = nullptr;
+    // KWin sends a mode and then done; the mode only counts once done commits it.
+    std::optional<std::uint32_t> pendingKdeMode;
+    // Nothing until the compositor reports the mode, or after it stops reporting it.
+    std::optional<bool> saving;
+};
+
+std::unique_ptr<WaylandDisplaySleepMonitor> WaylandDisplaySleepMonitor::create(SessionEvents& events,
+                                                                               const QString& displayName)
+{
+    const QString name = displayNameOrDefault(displayName);
+    if (name.isEmpty()) {
+        qCInfo(lcWayland) << "No Wayland display sleep: WAYLAND_DISPLAY is not set";
+        return nullptr;
+    }
+    // WORKAROUND: Qt 6.4 exposes no handle to its own Wayland connection (that came in 6.5), and
+    // the application may run on xcb under Xwayland anyway, so we open a connection of our own.
+    wl_display* display = wl_display_connect(name.toLocal8Bit().constData());
+    if (!display) {
+        qCInfo(lcWayland).nospace() << "No Wayland display sleep: cannot connect to " << name << " ("
+                                    << std::strerror(errno) << ")";
+        return nullptr;
+    }
+    // Not make_unique: the constructor is private so that only set-up monitors escape.
+    std::unique_ptr<WaylandDisplaySleepMonitor> monitor(new WaylandDisplaySleepMonitor(events, display));
+    const QString failure = monitor->setUp();
+    if (!failure.isEmpty()) {
+        qCInfo(lcWayland).nospace().noquote() << "No Wayland display sleep on " << name << ": " << failure;
+        return nullptr;
+    }
+    return monitor;
+}
+
+WaylandDisplaySleepMonitor::WaylandDisplaySleepMonitor(SessionEvents& events, wl_display* display)
+    : m_events(events)
+    , m_display(display)
+{}
+
+WaylandDisplaySleepMonitor::~WaylandDisplaySleepMonitor()
+{
+    m_socketNotifier.reset();
+    while (!m_outputs.empty())
+        removeOutput(m_outputs.back()->id);
+    if (m_kdeManager)
+        org_kde_kwin_dpms_manager_destroy(m_kdeManager);
+    if (m_wlrManager)
+        zwlr_output_power_manager_v1_destroy(m_wlrManager);
+    if (m_registry)
+        wl_registry_destroy(m_registry);
+    wl_display_flush(m_display);
+    wl_display_disconnect(m_display);
+}
+
+// Returns why display sleep cannot be observed, or nothing when it is set up.
+QString WaylandDisplaySleepMonitor::setUp()
+{
+    const QDeadlineTimer deadline(IdleQueryTimeouts::probeMs);
+    static const wl_registry_listener registryListener{&onGlobal, &onGlobalRemove};
+    m_registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_registry, &registryListener, this);
+    if (!roundtrip(deadline))
+        return QStringLiteral("the compositor did not list its globals");
+    if (m_kdeManagerId == 0 && m_wlrManagerId == 0)
+        return QStringLiteral("the compositor offers neither org_kde_kwin_dpms_manager nor "
+                              "zwlr_output_power_manager_v1");
+    bindManager();
+    for (const std::unique_ptr<Output>& output : m_outputs)
+        watchPower(*output);
+    // A second round trip brings the current modes, so displays already asleep are reported now.
+    if (!roundtrip(deadline))
+        return QStringLiteral("the compositor did not report the power of its outputs");
+    watchSocket();
+    return {};
+}
+
+// Binds one manager only, so that a compositor offering both cannot report each output twice.
+// KWin's is preferred because it tells standby and suspend apart from on.
+void WaylandDisplaySleepMonitor::bindManager()
+{
+    if (m_kdeManagerId != 0) {
+        m_protocol = Protocol::KdeDpms;
+        m_kdeManager = static_cast<org_kde_kwin_dpms_manager*>(wl_registry_bind(
+            m_registry, m_kdeManagerId, &org_kde_kwin_dpms_manager_interface, managerVersion));
+    } else {
+        m_protocol = Protocol::WlrOutputPower;
+        m_wlrManager = static_cast<zwlr_output_power_manager_v1*>(wl_registry_bind(
+            m_registry, m_wlrManagerId, &zwlr_output_power_manager_v1_interface, managerVersion));
+    }
+}
+
+void WaylandDisplaySleepMonitor::addOutput(std::uint32_t id, std::uint32_t version)
+{
+    auto output = std::make_unique<Output>();
+    output->monitor = this;
+    output->id = id;
+    output->output = static_cast<wl_output*>(
+        wl_registry_bind(m_registry, id, &wl_output_interface, std::min(version, outputVersion)));
+    // Before set-up has chosen a manager, setUp watches every output at once.
+    if (m_kdeManager || m_wlrManager)
+        watchPower(*output);
+    m_outputs.push_back(std::move(output));
+}
+
+void WaylandDisplaySleepMonitor::removeOutput(std::uint32_t id)
+{
+    const auto found = std::find_if(m_outputs.begin(), m_outputs.end(),
+                                    [id](const std::unique_ptr<Output>& output) { return output->id == id; });
+    if (found == m_outputs.end())
+        return;
+    Output& output = **found;
+    releasePower(output);
+    if (wl_output_get_version(output.output) >= WL_OUTPUT_RELEASE_SINCE_VERSION)
+        wl_output_release(output.output);
+    else
+        wl_output_destroy(output.output);
+    m_outputs.erase(found);
+}
+
+void WaylandDisplaySleepMonitor::watchPower(Output& output)
+{
+    static const org_kde_kwin_dpms_listener kdeListener{&onKdeSupported, &onKdeMode, &onKdeDone};
+    static const zwlr_output_power_v1_listener wlrListener{&onWlrMode, &onWlrFailed};
+    if (m_kdeManager) {
+        output.kdeDpms = org_kde_kwin_dpms_manager_get(m_kdeManager, output.output);
+        org_kde_kwin_dpms_add_listener(output.kdeDpms, &kdeListener, &output);
+    } else if (m_wlrManager) {
+        output.wlrPower = zwlr_output_power_manager_v1_get_output_power(m_wlrManager, output.output);
+        zwlr_output_power_v1_add_listener(output.wlrPower, &wlrListener, &output);
+    }
+}
+
+void WaylandDisplaySleepMonitor::releasePower(Output& output)
+{
+    if (output.kdeDpms)
+        org_kde_kwin_dpms_release(output.kdeDpms);
+    if (output.wlrPower)
+        zwlr_output_power_v1_destroy(output.wlrPower);
+    output.kdeDpms = nullptr;
+    output.wlrPower = nullptr;
+}
+
+void WaylandDisplaySleepMonitor::setOutputSaving(Output& output, bool saving)
+{
+    output.saving = saving;
+    update();
+}
+
+// An output whose power can no longer be followed stops having a say, as if it were removed.
+void WaylandDisplaySleepMonitor::forgetOutputPower(Output& output)
+{
+    releasePower(output);
+    output.saving.reset();
+    update();
+}
+
+// Outputs of unknown power are left out: one just plugged in must not wake displays that are
+// asleep before it reports its mode. With no output known, the last state stands.
+void WaylandDisplaySleepMonitor::update()
+{
+    int known = 0;
+    bool allSaving = true;
+    for (const std::unique_ptr<Output>& output : m_outputs) {
+        if (!output->saving)
+            continue;
+        ++known;
+        allSaving = allSaving && *output->saving;
+    }
+    if (known > 0)
+        setAsleep(allSaving);
+}
+
+void WaylandDisplaySleepMonitor::setAsleep(bool asleep)
+{
+    if (asleep == m_asleep)
+        return;
+    m_asleep = asleep;
+    if (m_asleep)
+        Q_EMIT m_events.screensDidSleep();
+    else
+        Q_EMIT m_events.screensDidWake();
+}
+
+bool WaylandDisplaySleepMonitor::roundtrip(const QDeadlineTimer& deadline)
+{
+    static const wl_callback_listener listener{&onSyncDone};
+    bool done = false;
+    wl_callback* callback = wl_display_sync(m_display);
+    wl_callback_add_listener(callback, &listener, &done);
+    while (!done && dispatchBefore(deadline)) {
+    }
+    wl_callback_destroy(callback);
+    return done;
+}
+
+// Runs the handlers of events already queued, or else reads what arrives before the deadline
+// and runs those. False when nothing arrived in time or the connection broke.
+bool WaylandDisplaySleepMonitor::dispatchBefore(const QDeadlineTimer& deadline)
+{
+    if (wl_display_prepare_read(m_display) != 0)
+        return wl_display_dispatch_pending(m_display) >= 0;
+    wl_display_flush(m_display);
+    pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
+    if (::poll(&socket, 1, static_cast<int>(deadline.remainingTime())) <= 0) {
+        wl_display_cancel_read(m_display);
+        return false;
+    }
+    if (wl_display_read_events(m_display) < 0)
+        return false;
+    return wl_display_dispatch_pending(m_display) >= 0;
+}
+
+// The connection is serviced from Qt's event loop, so no thread of our own is needed.
+void WaylandDisplaySleepMonitor::watchSocket()
+{
+    m_socketNotifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
+    QObject::connect(m_socketNotifier.get(), &QSocketNotifier::activated, m_socketNotifier.get(),
+                     [this] { onSocketReadable(); });
+}
+
+void WaylandDisplaySleepMonitor::onSocketReadable()
+{
+    dispatchBefore(QDeadlineTimer(0));
+    wl_display_flush(m_display);
+    if (const int error = wl_display_get_error(m_display))
+        markLost(QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Without a compositor to ask, "asleep" would stand forever and hide all further screen time;
+// a restarted compositor lights the displays anyway, so the sleep is withdrawn.
+void WaylandDisplaySleepMonitor::markLost(const QString& reason)
+{
+    if (m_lost)
+        return;
+    m_lost = true;
+    if (m_socketNotifier)
+        m_socketNotifier->setEnabled(false);
+    qCWarning(lcWayland).noquote() << "Wayland display sleep is no longer observed:" << reason;
+    setAsleep(false);
+}
+
+void WaylandDisplaySleepMonitor::onGlobal(void* data, wl_registry*, std::uint32_t id, const char* interface,
+                                          std::uint32_t version)
+{
+    auto* self = static_cast<WaylandDisplaySleepMonitor*>(data);
+    if (std::strcmp(interface, wl_output_interface.name) == 0)
+        self->addOutput(id, version);
+    else if (self->m_kdeManagerId == 0 &&
+             std::strcmp(interface, org_kde_kwin_dpms_manager_interface.name) == 0)
+        self->m_kdeManagerId = id;
+    else if (self->m_wlrManagerId == 0 &&
+             std::strcmp(interface, zwlr_output_power_manager_v1_interface.name) == 0)
+        self->m_wlrManagerId = id;
+}
+
+void WaylandDisplaySleepMonitor::onGlobalRemove(void* data, wl_registry*, std::uint32_t id)
+{
+    auto* self = static_cast<WaylandDisplaySleepMonitor*>(data);
+    const bool managerInUse = (self->m_kdeManager && id == self->m_kdeManagerId) ||
+                              (self->m_wlrManager && id == self->m_wlrManagerId);
+    if (managerInUse) {
+        self->markLost(QStringLiteral("the compositor withdrew the output power manager"));
+        return;
+    }
+    self->removeOutput(id);
+    self->update();
+}
+
+void WaylandDisplaySleepMonitor::onSyncDone(void* data, wl_callback*, std::uint32_t)
+{
+    *static_cast<bool*>(data) = true;
+}
+
+// An output without DPMS reports On, which is true: it never goes dark, so it is kept.
+void WaylandDisplaySleepMonitor::onKdeSupported(void*, org_kde_kwin_dpms*, std::uint32_t) {}
+
+void WaylandDisplaySleepMonitor::onKdeMode(void* data, org_kde_kwin_dpms*, std::uint32_t mode)
+{
+    static_cast<Output*>(data)->pendingKdeMode = mode;
+}
+
+void WaylandDisplaySleepMonitor::onKdeDone(void* data, org_kde_kwin_dpms*)
+{
+    auto* output = static_cast<Output*>(data);
+    if (!output->pendingKdeMode)
+        return;
+    const bool saving = *output->pendingKdeMode != kdeModeOn;
+    output->pendingKdeMode.reset();
+    output->monitor->setOutputSaving(*output, saving);
+}
+
+void WaylandDisplaySleepMonitor::onWlrMode(void* data, zwlr_output_power_v1*, std::uint32_t mode)
+{
+    auto* output = static_cast<Output*>(data);
+    output->monitor->setOutputSaving(*output, mode == wlrModeOff);
+}
+
+void WaylandDisplaySleepMonitor::onWlrFailed(void* data, zwlr_output_power_v1*)
+{
+    auto* output = static_cast<Output*>(data);
+    qCInfo(lcWayland) << "The compositor stopped reporting the power of an output; it is left out";
+    output->monitor->forgetOutputPower(*output);
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
+class SessionEvents;
+struct org_kde_kwin_dpms;
+struct org_kde_kwin_dpms_manager;
+struct wl_callback;
+struct wl_display;
+struct wl_output;
+struct wl_registry;
+struct zwlr_output_power_manager_v1;
+struct zwlr_output_power_v1;
+
+// Display sleep on Wayland from the compositor's per-output power protocol: KWin's
+// org_kde_kwin_dpms_manager or wlroots' zwlr_output_power_manager_v1, over a wayland-client
+// connection of our own because Qt 6.4 exposes none. The displays count as asleep when every
+// output whose power mode is known is in a power-saving mode (KWin: standby, suspend or off;
+// wlroots: off). Each change becomes screensDidSleep or screensDidWake.
+class WaylandDisplaySleepMonitor {
+public:
+    enum class Protocol { KdeDpms, WlrOutputPower };
+
+    // Connects to displayName (empty: WAYLAND_DISPLAY) and follows the power mode of every
+    // output. Null, after one log line, when no compositor answers or it offers neither power
+    // protocol. Blocks for at most a short start-up timeout. The events must outlive the monitor.
+    static std::unique_ptr<WaylandDisplaySleepMonitor> create(SessionEvents& events,
+                                                              const QString& displayName = {});
+
+    ~WaylandDisplaySleepMonitor();
+    WaylandDisplaySleepMonitor(const WaylandDisplaySleepMonitor&) = delete;
+    WaylandDisplaySleepMonitor& operator=(const WaylandDisplaySleepMonitor&) = delete;
+
+    Protocol protocol() const { return m_protocol; }
+    bool isAsleep() const { return m_asleep; }
+    // False once the compositor has gone or withdrawn the power protocol.
+    bool isObserving() const { return !m_lost; }
+
+private:
+    struct Output;
+
+    WaylandDisplaySleepMonitor(SessionEvents& events, wl_display* display);
+
+    QString setUp();
+    void bindManager();
+    void addOutput(std::uint32_t id, std::uint32_t version);
+    void removeOutput(std::uint32_t id);
+    void watchPower(Output& output);
+    void releasePower(Output& output);
+    void setOutputSaving(Output& output, bool saving);
+    void forgetOutputPower(Output& output);
+    void update();
+    void setAsleep(bool asleep);
+    bool roundtrip(const QDeadlineTimer& deadline);
+    bool dispatchBefore(const QDeadlineTimer& deadline);
+    void watchSocket();
+    void onSocketReadable();
+    void markLost(const QString& reason);
+
+    static void onGlobal(void* data, wl_registry* registry, std::uint32_t id, const char* interface,
+                         std::uint32_t version);
+    static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t id);
+    static void onSyncDone(void* data, wl_callback* callback, std::uint32_t serial);
+    static void onKdeSupported(void* data, org_kde_kwin_dpms* dpms, std::uint32_t supported);
+    static void onKdeMode(void* data, org_kde_kwin_dpms* dpms, std::uint32_t mode);
+    static void onKdeDone(void* data, org_kde_kwin_dpms* dpms);
+    static void onWlrMode(void* data, zwlr_output_power_v1* power, std::uint32_t mode);
+    static void onWlrFailed(void* data, zwlr_output_power_v1* power);
+
+    SessionEvents& m_events;
+    wl_display* m_display = nullptr;
+    wl_registry* m_registry = nullptr;
+    Protocol m_protocol = Protocol::KdeDpms;
+    std::uint32_t m_kdeManagerId = 0;
+    std::uint32_t m_wlrManagerId = 0;
+    org_kde_kwin_dpms_manager* m_kdeManager = nullptr;
+    zwlr_output_power_manager_v1* m_wlrManager = nullptr;
+    std::vector<std::unique_ptr<Output>> m_outputs;
+    std::unique_ptr<QSocketNotifier> m_socketNotifier;
+    bool m_asleep = false;
+    bool m_lost = false;
+};
