@@ -7,6 +7,7 @@
 #include "LogindLockMonitor.h"
 #include "LogindSleepMonitor.h"
 #include "PortalGlobalHotKey.h"
+#include "WaylandDisplaySleepMonitor.h"
 #include "WaylandIdleTimeSource.h"
 #include "X11DisplaySleepMonitor.h"
 #include "X11GlobalHotKey.h"
@@ -86,6 +87,16 @@ void LinuxDesktopServices::startDisplaySleepMonitor()
     if (gnome->start()) {
         m_displaySleepSource = QStringLiteral("Mutter PowerSaveMode");
         m_monitors.push_back(std::move(gnome));
+        return;
+    }
+    if (m_options.session.type == DesktopSession::Type::Wayland) {
+        m_waylandDisplaySleep = WaylandDisplaySleepMonitor::create(m_sessionEvents);
+        if (m_waylandDisplaySleep) {
+            m_displaySleepSource =
+                m_waylandDisplaySleep->protocol() == WaylandDisplaySleepMonitor::Protocol::KdeDpms
+                    ? QStringLiteral("KDE output DPMS")
+                    : QStringLiteral("wlroots output power");
+        }
     }
 }
 

@@ -17,6 +17,7 @@ class IdleTimeSource;
 class IdleTimeSourceSelector;
 class LoginItem;
 class NotificationCenter;
+class WaylandDisplaySleepMonitor;
 class WaylandIdleTimeSource;
 class XcbConnection;
 class XcbIdleTimeSource;
@@ -75,4 +76,5 @@ private:
     QString m_hotKeySource;
     // Declared last so they go first: they refer to the connection and the events above.
     std::vector<std::unique_ptr<QObject>> m_monitors;
+    std::unique_ptr<WaylandDisplaySleepMonitor> m_waylandDisplaySleep;
 };
