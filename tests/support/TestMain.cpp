@@ -1,5 +1,12 @@
-#include <QCoreApplication>
 #include <QTemporaryDir>
+
+#ifdef LUMATICK_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 #include <gtest/gtest.h>
 
@@ -21,7 +28,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CACHE_HOME", root + "/cache");
     qputenv("XDG_STATE_HOME", root + "/state");
 
-    QCoreApplication app(argc, argv);
+    TestApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brightlet"));
     QCoreApplication::setApplicationName(QStringLiteral("Lumatick"));
     testing::InitGoogleTest(&argc, argv);
