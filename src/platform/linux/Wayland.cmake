@@ -55,6 +55,7 @@ set_target_properties(lumatick_wayland_protocols PROPERTIES AUTOMOC OFF)
 target_include_directories(lumatick_wayland_protocols SYSTEM PUBLIC ${LUMATICK_WAYLAND_GENERATED})
 
 target_sources(lumatick_platform_linux PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/WaylandConnection.cpp ${CMAKE_CURRENT_LIST_DIR}/WaylandConnection.h
     ${CMAKE_CURRENT_LIST_DIR}/WaylandDisplaySleepMonitor.cpp ${CMAKE_CURRENT_LIST_DIR}/WaylandDisplaySleepMonitor.h
     ${CMAKE_CURRENT_LIST_DIR}/WaylandIdleTimeSource.cpp ${CMAKE_CURRENT_LIST_DIR}/WaylandIdleTimeSource.h
     ${CMAKE_CURRENT_LIST_DIR}/WaylandLogging.cpp ${CMAKE_CURRENT_LIST_DIR}/WaylandLogging.h

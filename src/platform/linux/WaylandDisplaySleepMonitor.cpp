@@ -2,16 +2,13 @@
 
 #include "IdleQueryTimeouts.h"
 #include "SessionEvents.h"
+#include "WaylandConnection.h"
 #include "WaylandLogging.h"
-
-#include <QSocketNotifier>
 
 #include <wayland-client.h>
 
 #include "kde-dpms-client-protocol.h"
 #include "wlr-output-power-management-unstable-v1-client-protocol.h"
-
-#include <poll.h>
 
 #include <algorithm>
 #include <cstring>
@@ -25,11 +22,6 @@ constexpr std::uint32_t managerVersion = 1;
 constexpr std::uint32_t outputVersion = 3;
 constexpr std::uint32_t kdeModeOn = ORG_KDE_KWIN_DPMS_MODE_ON;
 constexpr std::uint32_t wlrModeOff = ZWLR_OUTPUT_POWER_V1_MODE_OFF;
-
-QString displayNameOrDefault(const QString& displayName)
-{
-    return displayName.isEmpty() ? qEnvironmentVariable("WAYLAND_DISPLAY") : displayName;
-}
 
 } // namespace
 
@@ -48,37 +40,29 @@ struct WaylandDisplaySleepMonitor::Output {
 std::unique_ptr<WaylandDisplaySleepMonitor> WaylandDisplaySleepMonitor::create(SessionEvents& events,
                                                                                const QString& displayName)
 {
-    const QString name = displayNameOrDefault(displayName);
-    if (name.isEmpty()) {
-        qCInfo(lcWayland) << "No Wayland display sleep: WAYLAND_DISPLAY is not set";
+    auto connection = WaylandConnection::connect(displayName, "No Wayland display sleep");
+    if (!connection)
         return nullptr;
-    }
-    // WORKAROUND: Qt 6.4 exposes no handle to its own Wayland connection (that came in 6.5), and
-    // the application may run on xcb under Xwayland anyway, so we open a connection of our own.
-    wl_display* display = wl_display_connect(name.toLocal8Bit().constData());
-    if (!display) {
-        qCInfo(lcWayland).nospace() << "No Wayland display sleep: cannot connect to " << name << " ("
-                                    << std::strerror(errno) << ")";
-        return nullptr;
-    }
     // Not make_unique: the constructor is private so that only set-up monitors escape.
-    std::unique_ptr<WaylandDisplaySleepMonitor> monitor(new WaylandDisplaySleepMonitor(events, display));
+    std::unique_ptr<WaylandDisplaySleepMonitor> monitor(
+        new WaylandDisplaySleepMonitor(events, std::move(connection)));
     const QString failure = monitor->setUp();
     if (!failure.isEmpty()) {
-        qCInfo(lcWayland).nospace().noquote() << "No Wayland display sleep on " << name << ": " << failure;
+        qCInfo(lcWayland).nospace().noquote()
+            << "No Wayland display sleep on " << monitor->m_connection->name() << ": " << failure;
         return nullptr;
     }
     return monitor;
 }
 
-WaylandDisplaySleepMonitor::WaylandDisplaySleepMonitor(SessionEvents& events, wl_display* display)
+WaylandDisplaySleepMonitor::WaylandDisplaySleepMonitor(SessionEvents& events,
+                                                       std::unique_ptr<WaylandConnection> connection)
     : m_events(events)
-    , m_display(display)
+    , m_connection(std::move(connection))
 {}
 
 WaylandDisplaySleepMonitor::~WaylandDisplaySleepMonitor()
 {
-    m_socketNotifier.reset();
     while (!m_outputs.empty())
         removeOutput(m_outputs.back()->id);
     if (m_kdeManager)
@@ -87,8 +71,6 @@ WaylandDisplaySleepMonitor::~WaylandDisplaySleepMonitor()
         zwlr_output_power_manager_v1_destroy(m_wlrManager);
     if (m_registry)
         wl_registry_destroy(m_registry);
-    wl_display_flush(m_display);
-    wl_display_disconnect(m_display);
 }
 
 // Returns why display sleep cannot be observed, or nothing when it is set up.
@@ -96,9 +78,9 @@ QString WaylandDisplaySleepMonitor::setUp()
 {
     const QDeadlineTimer deadline(IdleQueryTimeouts::probeMs);
     static const wl_registry_listener registryListener{&onGlobal, &onGlobalRemove};
-    m_registry = wl_display_get_registry(m_display);
+    m_registry = wl_display_get_registry(m_connection->display());
     wl_registry_add_listener(m_registry, &registryListener, this);
-    if (!roundtrip(deadline))
+    if (!m_connection->roundtrip(deadline))
         return QStringLiteral("the compositor did not list its globals");
     if (m_kdeManagerId == 0 && m_wlrManagerId == 0)
         return QStringLiteral("the compositor offers neither org_kde_kwin_dpms_manager nor "
@@ -107,9 +89,9 @@ QString WaylandDisplaySleepMonitor::setUp()
     for (const std::unique_ptr<Output>& output : m_outputs)
         watchPower(*output);
     // A second round trip brings the current modes, so displays already asleep are reported now.
-    if (!roundtrip(deadline))
+    if (!m_connection->roundtrip(deadline))
         return QStringLiteral("the compositor did not report the power of its outputs");
-    watchSocket();
+    m_connection->startDispatching([this](const QString& reason) { markLost(reason); });
     return {};
 }
 
@@ -220,51 +202,6 @@ void WaylandDisplaySleepMonitor::setAsleep(bool asleep)
         Q_EMIT m_events.screensDidWake();
 }
 
-bool WaylandDisplaySleepMonitor::roundtrip(const QDeadlineTimer& deadline)
-{
-    static const wl_callback_listener listener{&onSyncDone};
-    bool done = false;
-    wl_callback* callback = wl_display_sync(m_display);
-    wl_callback_add_listener(callback, &listener, &done);
-    while (!done && dispatchBefore(deadline)) {
-    }
-    wl_callback_destroy(callback);
-    return done;
-}
-
-// Runs the handlers of events already queued, or else reads what arrives before the deadline
-// and runs those. False when nothing arrived in time or the connection broke.
-bool WaylandDisplaySleepMonitor::dispatchBefore(const QDeadlineTimer& deadline)
-{
-    if (wl_display_prepare_read(m_display) != 0)
-        return wl_display_dispatch_pending(m_display) >= 0;
-    wl_display_flush(m_display);
-    pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
-    if (::poll(&socket, 1, static_cast<int>(deadline.remainingTime())) <= 0) {
-        wl_display_cancel_read(m_display);
-        return false;
-    }
-    if (wl_display_read_events(m_display) < 0)
-        return false;
-    return wl_display_dispatch_pending(m_display) >= 0;
-}
-
-// The connection is serviced from Qt's event loop, so no thread of our own is needed.
-void WaylandDisplaySleepMonitor::watchSocket()
-{
-    m_socketNotifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
-    QObject::connect(m_socketNotifier.get(), &QSocketNotifier::activated, m_socketNotifier.get(),
-                     [this] { onSocketReadable(); });
-}
-
-void WaylandDisplaySleepMonitor::onSocketReadable()
-{
-    dispatchBefore(QDeadlineTimer(0));
-    wl_display_flush(m_display);
-    if (const int error = wl_display_get_error(m_display))
-        markLost(QString::fromLocal8Bit(std::strerror(error)));
-}
-
 // Without a compositor to ask, "asleep" would stand forever and hide all further screen time;
 // a restarted compositor lights the displays anyway, so the sleep is withdrawn.
 void WaylandDisplaySleepMonitor::markLost(const QString& reason)
@@ -272,8 +209,7 @@ void WaylandDisplaySleepMonitor::markLost(const QString& reason)
     if (m_lost)
         return;
     m_lost = true;
-    if (m_socketNotifier)
-        m_socketNotifier->setEnabled(false);
+    m_connection->stopDispatching();
     qCWarning(lcWayland).noquote() << "Wayland display sleep is no longer observed:" << reason;
     setAsleep(false);
 }
@@ -303,11 +239,6 @@ void WaylandDisplaySleepMonitor::onGlobalRemove(void* data, wl_registry*, std::u
     }
     self->removeOutput(id);
     self->update();
-}
-
-void WaylandDisplaySleepMonitor::onSyncDone(void* data, wl_callback*, std::uint32_t)
-{
-    *static_cast<bool*>(data) = true;
 }
 
 // An output without DPMS reports On, which is true: it never goes dark, so it is kept.

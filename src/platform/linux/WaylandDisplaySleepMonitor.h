@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QDeadlineTimer>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class QSocketNotifier;
 class SessionEvents;
+class WaylandConnection;
 struct org_kde_kwin_dpms;
 struct org_kde_kwin_dpms_manager;
-struct wl_callback;
-struct wl_display;
 struct wl_output;
 struct wl_registry;
 struct zwlr_output_power_manager_v1;
@@ -45,7 +42,7 @@ public:
 private:
     struct Output;
 
-    WaylandDisplaySleepMonitor(SessionEvents& events, wl_display* display);
+    WaylandDisplaySleepMonitor(SessionEvents& events, std::unique_ptr<WaylandConnection> connection);
 
     QString setUp();
     void bindManager();
@@ -57,16 +54,11 @@ private:
     void forgetOutputPower(Output& output);
     void update();
     void setAsleep(bool asleep);
-    bool roundtrip(const QDeadlineTimer& deadline);
-    bool dispatchBefore(const QDeadlineTimer& deadline);
-    void watchSocket();
-    void onSocketReadable();
     void markLost(const QString& reason);
 
     static void onGlobal(void* data, wl_registry* registry, std::uint32_t id, const char* interface,
                          std::uint32_t version);
     static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t id);
-    static void onSyncDone(void* data, wl_callback* callback, std::uint32_t serial);
     static void onKdeSupported(void* data, org_kde_kwin_dpms* dpms, std::uint32_t supported);
     static void onKdeMode(void* data, org_kde_kwin_dpms* dpms, std::uint32_t mode);
     static void onKdeDone(void* data, org_kde_kwin_dpms* dpms);
@@ -74,7 +66,7 @@ private:
     static void onWlrFailed(void* data, zwlr_output_power_v1* power);
 
     SessionEvents& m_events;
-    wl_display* m_display = nullptr;
+    std::unique_ptr<WaylandConnection> m_connection;
     wl_registry* m_registry = nullptr;
     Protocol m_protocol = Protocol::KdeDpms;
     std::uint32_t m_kdeManagerId = 0;
@@ -82,7 +74,6 @@ private:
     org_kde_kwin_dpms_manager* m_kdeManager = nullptr;
     zwlr_output_power_manager_v1* m_wlrManager = nullptr;
     std::vector<std::unique_ptr<Output>> m_outputs;
-    std::unique_ptr<QSocketNotifier> m_socketNotifier;
     bool m_asleep = false;
     bool m_lost = false;
 };

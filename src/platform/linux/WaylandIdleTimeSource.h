@@ -4,17 +4,14 @@
 #include "IdleTimeSource.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
-class QSocketNotifier;
+class WaylandConnection;
 struct ext_idle_notification_v1;
 struct ext_idle_notifier_v1;
-struct wl_callback;
-struct wl_display;
 struct wl_registry;
 struct wl_seat;
 
@@ -44,31 +41,25 @@ public:
     QString name() const override;
 
 private:
-    WaylandIdleTimeSource(Clock clock, wl_display* display);
+    WaylandIdleTimeSource(Clock clock, std::unique_ptr<WaylandConnection> connection);
 
     QString setUp();
-    bool roundtrip(const QDeadlineTimer& deadline);
-    bool dispatchBefore(const QDeadlineTimer& deadline);
-    void watchSocket();
-    void onSocketReadable();
     void markLost(const QString& reason);
 
     static void onGlobal(void* data, wl_registry* registry, std::uint32_t id, const char* interface,
                          std::uint32_t version);
     static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t id);
-    static void onSyncDone(void* data, wl_callback* callback, std::uint32_t serial);
     static void onIdled(void* data, ext_idle_notification_v1* notification);
     static void onResumed(void* data, ext_idle_notification_v1* notification);
 
     Clock m_clock;
-    wl_display* m_display = nullptr;
+    std::unique_ptr<WaylandConnection> m_connection;
     wl_registry* m_registry = nullptr;
     wl_seat* m_seat = nullptr;
     std::uint32_t m_seatId = 0;
     ext_idle_notifier_v1* m_notifier = nullptr;
     std::uint32_t m_notifierId = 0;
     ext_idle_notification_v1* m_notification = nullptr;
-    std::unique_ptr<QSocketNotifier> m_socketNotifier;
     std::optional<QDateTime> m_idledAt;
     bool m_lost = false;
 };

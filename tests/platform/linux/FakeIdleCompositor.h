@@ -1,20 +1,16 @@
 #pragma once
 
-#include <QString>
+#include "FakeCompositorThread.h"
 
 #include <wayland-server-core.h>
 
 #include <cstdint>
-#include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
-// A minimal Wayland compositor offering a seat and, optionally, ext_idle_notifier_v1, served
-// by libwayland-server on a thread of its own so the client under test can block on it. The
-// test decides when the user goes idle or comes back, and reads what the client asked for.
-// Its socket lives in XDG_RUNTIME_DIR, which the test must point at a private directory.
-class FakeIdleCompositor {
+// A minimal Wayland compositor offering a seat and, optionally, ext_idle_notifier_v1. The test
+// decides when the user goes idle or comes back, and reads what the client asked for.
+class FakeIdleCompositor : public FakeCompositorThread {
 public:
     enum class Notifier { Absent, Version1, Version2 };
 
@@ -22,11 +18,6 @@ public:
     ~FakeIdleCompositor();
     FakeIdleCompositor(const FakeIdleCompositor&) = delete;
     FakeIdleCompositor& operator=(const FakeIdleCompositor&) = delete;
-
-    bool isRunning() const { return m_thread.joinable(); }
-    QString socketName() const { return m_socketName; }
-    // Closes every client connection and the socket, as a crashing compositor would.
-    void stop();
 
     // Sent to every live notification; asynchronous, the client sees them when it reads.
     void sendIdled();
@@ -38,11 +29,8 @@ public:
 
 private:
     void advertise(Notifier notifier);
-    void post(std::function<void()> command);
-    void runPosted();
     void sendToNotifications(void (*send)(wl_resource*));
 
-    static int onPosted(int fd, std::uint32_t mask, void* data);
     static void bindSeat(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
     static void bindNotifier(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
     static void getIdleNotification(wl_client* client, wl_resource* notifier, std::uint32_t id,
@@ -53,17 +41,11 @@ private:
     // Offered under the notifier's name at a version the generated v1 tables cannot state,
     // to check that the client binds no more than it understands.
     wl_interface m_advertisedNotifier;
-    wl_display* m_display = nullptr;
-    wl_event_source* m_postedSource = nullptr;
-    int m_postedFd = -1;
-    QString m_socketName;
-    std::thread m_thread;
 
     // Touched on the compositor thread only.
     std::vector<wl_resource*> m_notifications;
 
     mutable std::mutex m_mutex;
-    std::vector<std::function<void()>> m_posted;
     std::vector<std::uint32_t> m_requestedTimeouts;
     std::vector<std::uint32_t> m_boundNotifierVersions;
     int m_liveNotifications = 0;

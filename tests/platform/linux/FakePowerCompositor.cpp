@@ -1,14 +1,9 @@
 #include "FakePowerCompositor.h"
 
-#include <QUuid>
-
 #include <wayland-server-protocol.h>
 
 #include "kde-dpms-server-protocol.h"
 #include "wlr-output-power-management-unstable-v1-server-protocol.h"
-
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
 
@@ -32,43 +27,15 @@ struct FakePowerCompositor::Output {
 
 FakePowerCompositor::FakePowerCompositor(Manager manager, int outputCount)
     : m_manager(manager)
-    , m_display(wl_display_create())
-    , m_postedFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
-    , m_socketName(QStringLiteral("lumatick-test-%1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)))
 {
-    if (!m_display || m_postedFd < 0)
-        return;
-    if (wl_display_add_socket(m_display, m_socketName.toLocal8Bit().constData()) != 0)
-        return;
-    m_postedSource = wl_event_loop_add_fd(wl_display_get_event_loop(m_display), m_postedFd, WL_EVENT_READABLE,
-                                          &FakePowerCompositor::onPosted, this);
-    advertise(manager, outputCount);
-    m_thread = std::thread([display = m_display] { wl_display_run(display); });
+    start([this, manager, outputCount] { advertise(manager, outputCount); });
 }
 
+// Stopped here: closing the clients destroys their power objects, whose destructor reaches
+// the outputs, which are gone by the time the base class is destroyed.
 FakePowerCompositor::~FakePowerCompositor()
 {
     stop();
-    if (m_postedSource)
-        wl_event_source_remove(m_postedSource);
-    if (m_display)
-        wl_display_destroy(m_display);
-    if (m_postedFd >= 0)
-        close(m_postedFd);
-}
-
-void FakePowerCompositor::stop()
-{
-    if (!m_thread.joinable())
-        return;
-    post([this] { wl_display_terminate(m_display); });
-    m_thread.join();
-    // The loop has stopped, so the display is ours again on this thread.
-    wl_display_destroy_clients(m_display);
-    wl_event_source_remove(m_postedSource);
-    m_postedSource = nullptr;
-    wl_display_destroy(m_display);
-    m_display = nullptr;
 }
 
 int FakePowerCompositor::addOutput(std::optional<std::uint32_t> mode)
@@ -128,10 +95,10 @@ void FakePowerCompositor::advertise(Manager manager, int outputCount)
     for (; m_outputCount < outputCount; ++m_outputCount)
         createOutput(std::nullopt);
     if (manager == Manager::Kde || manager == Manager::Both)
-        wl_global_create(m_display, &org_kde_kwin_dpms_manager_interface, 1, this,
+        wl_global_create(display(), &org_kde_kwin_dpms_manager_interface, 1, this,
                          &FakePowerCompositor::bindKdeManager);
     if (manager == Manager::Wlroots || manager == Manager::Both)
-        wl_global_create(m_display, &zwlr_output_power_manager_v1_interface, 1, this,
+        wl_global_create(display(), &zwlr_output_power_manager_v1_interface, 1, this,
                          &FakePowerCompositor::bindWlrManager);
 }
 
@@ -141,34 +108,9 @@ void FakePowerCompositor::createOutput(std::optional<std::uint32_t> mode)
     output->compositor = this;
     output->index = static_cast<int>(m_outputs.size());
     output->mode = mode.value_or(m_manager == Manager::Wlroots ? wlrOn : kdeOn);
-    output->global = wl_global_create(m_display, &wl_output_interface, outputVersion, output.get(),
+    output->global = wl_global_create(display(), &wl_output_interface, outputVersion, output.get(),
                                       &FakePowerCompositor::bindOutput);
     m_outputs.push_back(std::move(output));
-}
-
-// Commands reach the compositor thread through an eventfd its loop watches, because
-// libwayland-server objects may only be touched from the thread running the display.
-void FakePowerCompositor::post(std::function<void()> command)
-{
-    {
-        const std::lock_guard lock(m_mutex);
-        m_posted.push_back(std::move(command));
-    }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(m_postedFd, &one, sizeof one);
-}
-
-void FakePowerCompositor::runPosted()
-{
-    std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t read = ::read(m_postedFd, &count, sizeof count);
-    std::vector<std::function<void()>> commands;
-    {
-        const std::lock_guard lock(m_mutex);
-        commands.swap(m_posted);
-    }
-    for (const std::function<void()>& command : commands)
-        command();
 }
 
 void FakePowerCompositor::sendModes(Output& output, const std::vector<std::uint32_t>& modes)
@@ -183,12 +125,6 @@ void FakePowerCompositor::sendModes(Output& output, const std::vector<std::uint3
             org_kde_kwin_dpms_send_mode(dpms, mode);
         org_kde_kwin_dpms_send_done(dpms);
     }
-}
-
-int FakePowerCompositor::onPosted(int, std::uint32_t, void* data)
-{
-    static_cast<FakePowerCompositor*>(data)->runPosted();
-    return 0;
 }
 
 void FakePowerCompositor::bindOutput(wl_client* client, void* data, std::uint32_t version, std::uint32_t id)

@@ -1,24 +1,20 @@
 #pragma once
 
-#include <QString>
+#include "FakeCompositorThread.h"
 
 #include <wayland-server-core.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 // A minimal Wayland compositor offering outputs and KWin's DPMS manager, wlroots' output power
-// manager, both or neither, served by libwayland-server on a thread of its own so the client
-// under test can block on it. The test switches outputs on and off, plugs and unplugs them.
-// Its socket lives in XDG_RUNTIME_DIR, which the test must point at a private directory.
-class FakePowerCompositor {
+// manager, both or neither. The test switches outputs on and off, plugs and unplugs them.
+class FakePowerCompositor : public FakeCompositorThread {
 public:
     enum class Manager { None, Kde, Wlroots, Both };
 
@@ -35,11 +31,6 @@ public:
     ~FakePowerCompositor();
     FakePowerCompositor(const FakePowerCompositor&) = delete;
     FakePowerCompositor& operator=(const FakePowerCompositor&) = delete;
-
-    bool isRunning() const { return m_thread.joinable(); }
-    QString socketName() const { return m_socketName; }
-    // Closes every client connection and the socket, as a crashing compositor would.
-    void stop();
 
     // Outputs are numbered from 0 in the order they were added; numbers are never reused.
     // Without a mode the output starts on.
@@ -61,11 +52,8 @@ private:
 
     void advertise(Manager manager, int outputCount);
     void createOutput(std::optional<std::uint32_t> mode);
-    void post(std::function<void()> command);
-    void runPosted();
     void sendModes(Output& output, const std::vector<std::uint32_t>& modes);
 
-    static int onPosted(int fd, std::uint32_t mask, void* data);
     static void bindOutput(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
     static void bindKdeManager(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
     static void bindWlrManager(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
@@ -77,11 +65,6 @@ private:
     static void forgetPower(wl_resource* power);
 
     Manager m_manager;
-    wl_display* m_display = nullptr;
-    wl_event_source* m_postedSource = nullptr;
-    int m_postedFd = -1;
-    QString m_socketName;
-    std::thread m_thread;
     // Touched on the test thread only.
     int m_outputCount = 0;
 
@@ -89,7 +72,6 @@ private:
     std::vector<std::unique_ptr<Output>> m_outputs;
 
     mutable std::mutex m_mutex;
-    std::vector<std::function<void()>> m_posted;
     std::vector<std::string> m_boundManagers;
     int m_livePowerObjects = 0;
     std::map<int, int> m_livePowerObjectsByOutput;

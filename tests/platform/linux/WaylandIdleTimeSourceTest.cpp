@@ -3,10 +3,9 @@
 #include "FakeClock.h"
 #include "FakeIdleCompositor.h"
 #include "LogCapture.h"
+#include "WaylandTest.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -14,64 +13,8 @@
 
 namespace {
 
-template <typename Condition>
-bool waitUntil(Condition condition, int timeoutMs = 5000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
-int countEntries(const LogCapture& log, QtMsgType type)
-{
-    int matches = 0;
-    for (const LogCapture::Entry& entry : log.entries()) {
-        if (entry.category == u"com.brightlet.Lumatick.Wayland" && entry.type == type)
-            ++matches;
-    }
-    return matches;
-}
-
-// Sets (or, given nothing, unsets) an environment variable for the lifetime of the object,
-// then puts back what was there.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<QByteArray>& value)
-        : m_name(name)
-        , m_wasSet(qEnvironmentVariableIsSet(name))
-        , m_previous(qgetenv(name))
-    {
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_wasSet)
-            qputenv(m_name, m_previous);
-        else
-            qunsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    const char* m_name;
-    bool m_wasSet;
-    QByteArray m_previous;
-};
-
-// Each test gets a private XDG_RUNTIME_DIR, where both the fake compositor and the client
-// look for the socket, so no real compositor of the machine is ever reached.
-class WaylandIdleTimeSourceSetUpTest : public testing::Test {
+class WaylandIdleTimeSourceSetUpTest : public WaylandTest {
 protected:
-    QTemporaryDir m_runtimeDir;
-    ScopedEnv m_runtimeEnv{"XDG_RUNTIME_DIR", m_runtimeDir.path().toLocal8Bit()};
     FakeClock m_clock{QDateTime(QDate(2026, 3, 2), QTime(9, 0), Qt::UTC)};
 };
 

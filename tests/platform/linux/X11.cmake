@@ -5,6 +5,7 @@ pkg_check_modules(LUMATICK_TEST_XCB REQUIRED IMPORTED_TARGET xcb xcb-keysyms)
 lumatick_add_tests(linux_x11_tests
     SOURCES
         support/XvfbServer.cpp support/XvfbServer.h
+        platform/linux/WaitUntil.h
         platform/linux/X11Test.h
         platform/linux/X11DisplaySleepMonitorTest.cpp
         platform/linux/X11GlobalHotKeyTest.cpp

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "WaitUntil.h"
 #include "XcbConnection.h"
 #include "XvfbServer.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
@@ -29,13 +27,7 @@ protected:
     template <typename Condition>
     static bool waitUntil(Condition condition, int timeoutMs = 5000)
     {
-        const QDeadlineTimer deadline(timeoutMs);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        }
-        return true;
+        return ::waitUntil(condition, timeoutMs, 50);
     }
 
     XvfbServer m_server;
