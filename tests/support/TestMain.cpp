@@ -27,6 +27,12 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_HOME", root + "/data");
     qputenv("XDG_CACHE_HOME", root + "/cache");
     qputenv("XDG_STATE_HOME", root + "/state");
+#ifdef LUMATICK_TEST_WIDGETS
+    // Test discovery runs the binary without the test environment, and a widget test must
+    // never open windows on a developer's display.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
 
     TestApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Brightlet"));

@@ -1,0 +1,37 @@
+#include "ShortcutText.h"
+
+#include <array>
+
+namespace {
+
+struct ModifierSymbol {
+    qint64 mask;
+    char16_t symbol;
+};
+
+// The order is the one people read on keyboards and menus, not the order of the bits.
+constexpr std::array modifierSymbols{
+    ModifierSymbol{0x40000, u'\u2303'},  // control
+    ModifierSymbol{0x80000, u'\u2325'},  // option / Alt
+    ModifierSymbol{0x20000, u'\u21E7'},  // shift
+    ModifierSymbol{0x100000, u'\u2318'}, // command / Super
+};
+
+} // namespace
+
+bool isShortcutRecorded(qint64 keyCode, const QString& keyChar)
+{
+    return keyCode >= 0 && !keyChar.isEmpty();
+}
+
+QString shortcutDisplayText(qint64 modifiers, const QString& keyChar)
+{
+    if (keyChar.isEmpty())
+        return {};
+    QString text;
+    for (const ModifierSymbol& modifier : modifierSymbols) {
+        if (modifiers & modifier.mask)
+            text.append(QChar(modifier.symbol));
+    }
+    return text + keyChar;
+}

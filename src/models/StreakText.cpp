@@ -1,0 +1,8 @@
+#include "StreakText.h"
+
+QString streakLineText(bool dailyGoalEnabled, qint64 currentStreak)
+{
+    if (!dailyGoalEnabled || currentStreak < 1)
+        return {};
+    return QString::number(currentStreak) + QStringLiteral(" day streak");
+}

@@ -1,0 +1,296 @@
+#include "DropdownView.h"
+
+#include "FormatDuration.h"
+#include "MenuBarViewModel.h"
+#include "MiniBarChartView.h"
+#include "PanelStyle.h"
+#include "PauseButton.h"
+#include "Preferences.h"
+#include "ScreenTimeManager.h"
+#include "ShortcutText.h"
+#include "StreakText.h"
+#include "SymbolIcon.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QVariantAnimation>
+
+using namespace PreferenceKeys;
+
+namespace {
+
+constexpr int padding = 16;
+constexpr int symbolSize = 12;
+constexpr int tierFadeMilliseconds = 350;
+constexpr char32_t fireCodePoint = 0x1F525;
+
+QLabel* secondaryLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setFont(PanelStyle::calloutFont());
+    PanelStyle::setTextColor(label, PanelStyle::secondary(parent->palette()));
+    return label;
+}
+
+void addDivider(QBoxLayout* stack, int above, int below)
+{
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setFixedHeight(1);
+    line->setForegroundRole(QPalette::Mid);
+    stack->addSpacing(above);
+    stack->addWidget(line);
+    stack->addSpacing(below);
+}
+
+// WORKAROUND: many desktops ship no colour emoji font, where the fire emoji would show as an
+// empty box; a drawn flame stands in for it there.
+void showFireSymbol(QLabel* label)
+{
+    if (QFontMetrics(label->font()).inFontUcs4(fireCodePoint)) {
+        label->setText(QString::fromUcs4(&fireCodePoint, 1));
+        return;
+    }
+    label->setPixmap(SymbolIcon::pixmap(SymbolIcon::Symbol::flame, PanelStyle::paused(), 13));
+    label->setAccessibleName(QString::fromUcs4(&fireCodePoint, 1));
+}
+
+} // namespace
+
+DropdownView::DropdownView(MenuBarViewModel& viewModel, Preferences& preferences, QWidget* parent)
+    : QWidget(parent)
+    , m_viewModel(viewModel)
+    , m_preferences(preferences)
+    , m_tierColors(preferences)
+{
+    setObjectName(QStringLiteral("dropdownView"));
+    setFixedWidth(panelWidth);
+    auto* stack = new QVBoxLayout(this);
+    stack->setContentsMargins(padding, padding, padding, padding);
+    stack->setSpacing(0);
+    buildHeader(stack);
+    addDivider(stack, 0, 8);
+    buildStatistics(stack);
+    buildStreakRow(stack);
+    m_chart = new MiniBarChartView(m_preferences, this);
+    m_chart->setObjectName(QStringLiteral("miniChart"));
+    stack->addSpacing(6);
+    stack->addWidget(m_chart);
+    stack->addSpacing(6);
+    addDivider(stack, 0, 8);
+    buildPauseButton(stack);
+    addDivider(stack, 8, 8);
+    buildFooter(stack);
+    buildQuitRow(stack);
+    connectViewModel();
+    connect(&m_preferences, &Preferences::changed, this, &DropdownView::showAll);
+    showAll();
+}
+
+void DropdownView::buildHeader(QBoxLayout* stack)
+{
+    auto* title = new QLabel(QStringLiteral("Screen Time Today"), this);
+    title->setObjectName(QStringLiteral("headerTitle"));
+    title->setFont(PanelStyle::subheadlineFont());
+    PanelStyle::setTextColor(title, PanelStyle::secondary(palette()));
+    m_today = new QLabel(this);
+    m_today->setObjectName(QStringLiteral("todayTime"));
+    m_today->setFont(PanelStyle::todayFont());
+    m_todayFade = new QVariantAnimation(this);
+    m_todayFade->setDuration(tierFadeMilliseconds);
+    connect(m_todayFade, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& colour) { PanelStyle::setTextColor(m_today, colour.value<QColor>()); });
+    stack->addWidget(title);
+    stack->addSpacing(2);
+    stack->addWidget(m_today);
+    stack->addSpacing(12);
+}
+
+void DropdownView::buildStatistics(QBoxLayout* stack)
+{
+    m_yesterday = addStatisticRow(stack, QStringLiteral("Yesterday"), QStringLiteral("yesterdayValue"));
+    m_average = addStatisticRow(stack, QStringLiteral("7-Day Average"), QStringLiteral("averageValue"));
+}
+
+QLabel* DropdownView::addStatisticRow(QBoxLayout* stack, const QString& label, const QString& objectName)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 2, 0, 2);
+    row->addWidget(secondaryLabel(label, this));
+    row->addStretch(1);
+    QLabel* value = secondaryLabel(QString(), this);
+    value->setObjectName(objectName);
+    row->addWidget(value);
+    stack->addLayout(row);
+    return value;
+}
+
+void DropdownView::buildStreakRow(QBoxLayout* stack)
+{
+    m_streakRow = new QWidget(this);
+    m_streakRow->setObjectName(QStringLiteral("streakRow"));
+    auto* row = new QHBoxLayout(m_streakRow);
+    row->setContentsMargins(0, 4, 0, 0);
+    row->setSpacing(4);
+    auto* fire = new QLabel(m_streakRow);
+    fire->setObjectName(QStringLiteral("streakSymbol"));
+    fire->setFont(PanelStyle::calloutFont());
+    showFireSymbol(fire);
+    m_streak = new QLabel(m_streakRow);
+    m_streak->setObjectName(QStringLiteral("streakText"));
+    QFont font = PanelStyle::calloutFont();
+    font.setWeight(QFont::Medium);
+    m_streak->setFont(font);
+    row->addWidget(fire);
+    row->addWidget(m_streak);
+    row->addStretch(1);
+    stack->addWidget(m_streakRow);
+}
+
+void DropdownView::buildPauseButton(QBoxLayout* stack)
+{
+    m_pauseButton = new PauseButton(this);
+    connect(m_pauseButton, &QAbstractButton::clicked, this, &DropdownView::togglePause);
+    stack->addWidget(m_pauseButton);
+}
+
+void DropdownView::buildFooter(QBoxLayout* stack)
+{
+    QToolButton* history =
+        footerButton(QStringLiteral("History\u2026"), QStringLiteral("Open screen time history"),
+                     QStringLiteral("historyButton"));
+    history->setIcon(
+        SymbolIcon::icon(SymbolIcon::Symbol::chartBar, PanelStyle::primary(palette()), symbolSize));
+    QToolButton* settings = footerButton(QStringLiteral("Settings\u2026"), QStringLiteral("Open settings"),
+                                         QStringLiteral("settingsButton"));
+    settings->setIcon(SymbolIcon::icon(SymbolIcon::Symbol::gear, PanelStyle::primary(palette()), symbolSize));
+    connect(history, &QToolButton::clicked, this, &DropdownView::historyRequested);
+    connect(settings, &QToolButton::clicked, this, &DropdownView::settingsRequested);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(history);
+    row->addStretch(1);
+    row->addWidget(settings);
+    stack->addLayout(row);
+}
+
+void DropdownView::buildQuitRow(QBoxLayout* stack)
+{
+    QToolButton* quit =
+        footerButton(QStringLiteral("Quit"), QStringLiteral("Quit Lumatick"), QStringLiteral("quitButton"));
+    quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    PanelStyle::setTextColor(quit, PanelStyle::secondary(palette()));
+    connect(quit, &QToolButton::clicked, this, &DropdownView::quitRequested);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 6, 0, 0);
+    row->addStretch(1);
+    row->addWidget(quit);
+    stack->addLayout(row);
+}
+
+QToolButton* DropdownView::footerButton(const QString& title, const QString& accessibleName,
+                                        const QString& objectName)
+{
+    auto* button = new QToolButton(this);
+    button->setObjectName(objectName);
+    button->setText(title);
+    button->setAccessibleName(accessibleName);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIconSize(QSize(symbolSize, symbolSize));
+    button->setFont(PanelStyle::calloutFont());
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+void DropdownView::connectViewModel()
+{
+    connect(&m_viewModel, &MenuBarViewModel::formattedTimeChanged, this, &DropdownView::showToday);
+    connect(&m_viewModel, &MenuBarViewModel::thresholdTierChanged, this, &DropdownView::showToday);
+    connect(&m_viewModel, &MenuBarViewModel::yesterdaySecondsChanged, this, &DropdownView::showStatistics);
+    connect(&m_viewModel, &MenuBarViewModel::sevenDayAvgSecondsChanged, this, &DropdownView::showStatistics);
+    connect(&m_viewModel, &MenuBarViewModel::currentStreakChanged, this, &DropdownView::showStreak);
+    connect(&m_viewModel, &MenuBarViewModel::dailyGoalEnabledChanged, this, &DropdownView::showStreak);
+    connect(&m_viewModel, &MenuBarViewModel::last7DaySecondsChanged, this, &DropdownView::showChart);
+    connect(&m_viewModel, &MenuBarViewModel::isPausedChanged, this, &DropdownView::showPauseState);
+}
+
+void DropdownView::showAll()
+{
+    showToday();
+    showStatistics();
+    showStreak();
+    showChart();
+    showPauseState();
+}
+
+void DropdownView::showToday()
+{
+    m_today->setText(m_viewModel.formattedTime());
+    fadeTodayColour(m_tierColors.tierColor(m_viewModel.thresholdTier()));
+}
+
+// A new tier blends in so the change catches the eye without a jump; the first colour and an
+// unchanged one are set at once.
+void DropdownView::fadeTodayColour(const QColor& target)
+{
+    const QColor shown = m_today->palette().color(QPalette::WindowText);
+    const QColor heading =
+        m_todayFade->state() == QAbstractAnimation::Running ? m_todayFade->endValue().value<QColor>() : shown;
+    if (heading == target)
+        return;
+    m_todayFade->stop();
+    if (!m_todayColourShown) {
+        m_todayColourShown = true;
+        PanelStyle::setTextColor(m_today, target);
+        return;
+    }
+    m_todayFade->setStartValue(shown);
+    m_todayFade->setEndValue(target);
+    m_todayFade->start();
+}
+
+void DropdownView::showStatistics()
+{
+    const bool showSeconds = m_preferences.value(PreferenceKeys::showSeconds);
+    m_yesterday->setText(formatDuration(m_viewModel.yesterdaySeconds(), showSeconds));
+    m_average->setText(formatDuration(m_viewModel.sevenDayAvgSeconds(), showSeconds));
+}
+
+void DropdownView::showStreak()
+{
+    const QString text = streakLineText(m_viewModel.dailyGoalEnabled(), m_viewModel.currentStreak());
+    m_streak->setText(text);
+    m_streakRow->setVisible(!text.isEmpty());
+}
+
+void DropdownView::showChart()
+{
+    QList<MiniBarEntry> entries;
+    for (qint64 seconds : m_viewModel.last7DaySeconds())
+        entries.append(MiniBarEntry{seconds});
+    m_chart->setEntries(entries);
+    m_chart->setThresholds(m_preferences.value(greenThresholdHours),
+                           m_preferences.value(yellowThresholdHours));
+}
+
+void DropdownView::showPauseState()
+{
+    m_pauseButton->setPaused(m_viewModel.isPaused());
+    const QString keyChar = m_preferences.value(shortcutKeyChar);
+    const bool recorded = isShortcutRecorded(m_preferences.value(shortcutKeyCode), keyChar);
+    m_pauseButton->setShortcutHint(
+        recorded ? shortcutDisplayText(m_preferences.value(shortcutModifiers), keyChar) : QString());
+}
+
+// The manager owns the paused state; refreshing at once lets the button follow without
+// waiting for the next tick.
+void DropdownView::togglePause()
+{
+    m_viewModel.screenTimeManager().togglePause();
+    m_viewModel.refresh();
+}

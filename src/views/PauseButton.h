@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QAbstractButton>
+
+class QLabel;
+
+// The panel's pause/resume control: symbol and title on the left, the shortcut hint on the
+// right, clickable over its whole width and drawn without a bezel.
+class PauseButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit PauseButton(QWidget* parent = nullptr);
+
+    void setPaused(bool paused);
+    // An empty hint hides it, leaving only the symbol and the title.
+    void setShortcutHint(const QString& hint);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QLabel* addLabel(const QString& objectName);
+    void applyColours();
+
+    QLabel* m_symbol = nullptr;
+    QLabel* m_title = nullptr;
+    QLabel* m_hint = nullptr;
+    bool m_paused = false;
+};
