@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "CommandOutput.h"
+#include "CtlCommand.h"
 #include "ExportCommand.h"
 #include "FormatDuration.h"
 #include "ImportCommand.h"
@@ -17,7 +18,8 @@ const QString commandsHelp =
     QStringLiteral("Commands:\n"
                    "  status [--format plain|json|waybar]  Today's total and statistics.\n"
                    "  export [-o FILE]                     All days as CSV.\n"
-                   "  import FILE                          Restore days from an export.\n");
+                   "  import FILE                          Restore days from an export.\n"
+                   "  ctl pause|resume|toggle-pause        Control tracking in the running instance.\n");
 // WORKAROUND: with TZ unset, every local-time conversion makes the C library check
 // /etc/localtime on disk again, and reading fifty years of records converts 18,000 dates. A
 // command lives for milliseconds, so naming the zone file pins it for this process only; the
@@ -48,6 +50,8 @@ int CommandLine::run(const QStringList& arguments)
         return StatusCommand(m_out, m_err).run(commandArguments);
     if (command == u"import")
         return ImportCommand(m_out, m_err).run(commandArguments);
+    if (command == u"ctl")
+        return CtlCommand(m_out, m_err).run(commandArguments);
     return runDefault(arguments);
 }
 

@@ -5,8 +5,9 @@
 #include <cstdio>
 
 // The command-line front end: `--version`, `--help` and the subcommands that work on the
-// stored records without the panel (export, status, import). Exit status 0 on success, 1 when
-// the store cannot be read or written, 2 on bad arguments.
+// stored records without the panel (export, status, import) or control the running instance
+// (ctl). Exit status 0 on success, 1 when the store cannot be read or written or no instance
+// answers, 2 on bad arguments.
 class CommandLine {
 public:
     static constexpr int exitOk = 0;

@@ -3,6 +3,7 @@
 #include "ActivityTracker.h"
 #include "CommandLine.h"
 #include "CommandOutput.h"
+#include "ControlClient.h"
 #include "FormatDuration.h"
 #include "MenuBarViewModel.h"
 #include "ScreenTimeManager.h"
@@ -10,6 +11,7 @@
 #include "ThresholdTier.h"
 
 #include <QCommandLineParser>
+#include <QDBusConnection>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -26,6 +28,7 @@ struct Status {
     qint64 sevenDayAverageSeconds = 0;
     qint64 currentStreak = 0;
     int percentOfRedThreshold = 0;
+    QString source = QStringLiteral("store");
 };
 
 // The figures come from the same model the panel shows, fed from the stored records; today's
@@ -49,11 +52,35 @@ Status statusFromStore(RecordStore* store, Preferences& preferences)
     status.yesterdaySeconds = model.yesterdaySeconds();
     status.sevenDayAverageSeconds = model.sevenDayAvgSeconds();
     status.currentStreak = model.currentStreak();
+    return status;
+}
+
+// The running instance knows today's total to the second and whether it is paused; the store
+// has only its last save. Anything missing from the answer leaves the stored figures alone.
+void takeLiveFigures(Status& status)
+{
+    const ControlClient client(QDBusConnection::sessionBus());
+    if (!client.isInstanceRunning())
+        return;
+    const std::optional<QVariantMap> live = client.properties();
+    const QStringList names{QStringLiteral("TodaySeconds"), QStringLiteral("TodayText"),
+                            QStringLiteral("Tier"), QStringLiteral("Paused")};
+    if (!live ||
+        !std::all_of(names.cbegin(), names.cend(), [&](const QString& name) { return live->contains(name); }))
+        return;
+    status.todaySeconds = live->value(names[0]).toLongLong();
+    status.todayText = live->value(names[1]).toString();
+    status.tier = live->value(names[2]).toString();
+    status.paused = live->value(names[3]).toBool();
+    status.source = QStringLiteral("live");
+}
+
+void computePercentOfRedThreshold(Status& status, const Preferences& preferences)
+{
     const qint64 redSeconds =
         effectiveThresholdHours(preferences, PreferenceKeys::yellowThresholdHours) * 3600;
     status.percentOfRedThreshold =
         static_cast<int>(std::min<qint64>(100, status.todaySeconds * 100 / redSeconds));
-    return status;
 }
 
 QString plainText(const Status& status, bool showSeconds)
@@ -74,7 +101,7 @@ QByteArray json(const Status& status)
         {QStringLiteral("yesterday_seconds"), status.yesterdaySeconds},
         {QStringLiteral("seven_day_average_seconds"), status.sevenDayAverageSeconds},
         {QStringLiteral("current_streak"), status.currentStreak},
-        {QStringLiteral("source"), QStringLiteral("store")},
+        {QStringLiteral("source"), status.source},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -113,7 +140,9 @@ int StatusCommand::run(const QStringList& arguments)
     StoreOpener::Result opened = access.openForReading();
     if (!opened.errorDescription.isEmpty())
         return failure(opened.errorDescription);
-    const Status status = statusFromStore(opened.store.get(), access.preferences());
+    Status status = statusFromStore(opened.store.get(), access.preferences());
+    takeLiveFigures(status);
+    computePercentOfRedThreshold(status, access.preferences());
     const bool showSeconds = access.preferences().value(PreferenceKeys::showSeconds);
     const QString format = parser.value(formatOption);
     if (format == u"json")

@@ -1,17 +1,26 @@
+#include "ActivityTracker.h"
+#include "ControlService.h"
 #include "CsvExport.h"
 #include "LocalDay.h"
+#include "MenuBarViewModel.h"
 #include "Preferences.h"
 #include "RecordStore.h"
+#include "ScreenTimeManager.h"
 #include "StoreOpener.h"
 
+#include "FakeClock.h"
+#include "PrivateBus.h"
 #include "QtPrinters.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -24,12 +33,39 @@ struct ProcessRun {
     QString err;
 };
 
-// The real binary, in this test's sandboxed XDG directories.
-ProcessRun lumatick(const QStringList& arguments)
+// This environment with the session bus at `address`.
+QProcessEnvironment withSessionBus(const QString& address)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    return environment;
+}
+
+// A session bus nobody listens on, so no test ever meets an instance running on the real one.
+QProcessEnvironment withoutSessionBus()
+{
+    return withSessionBus(QStringLiteral("unix:path=/nonexistent/lumatick-test-bus"));
+}
+
+// The real binary, in this test's sandboxed XDG directories. The event loop keeps turning while
+// it runs, so a control object in this process can answer it.
+ProcessRun lumatick(const QStringList& arguments,
+                    const QProcessEnvironment& environment = withoutSessionBus())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(LUMATICK_BINARY), arguments);
-    process.waitForFinished(30'000);
+    if (!process.waitForStarted(30'000))
+        return {};
+    QEventLoop loop;
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
@@ -198,6 +234,10 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
         {QStringLiteral("export"), QStringLiteral("-o")},
         {QStringLiteral("import")},
         {QStringLiteral("import"), QStringLiteral("a.csv"), QStringLiteral("b.csv")},
+        {QStringLiteral("ctl")},
+        {QStringLiteral("ctl"), QStringLiteral("stop")},
+        {QStringLiteral("ctl"), QStringLiteral("pause"), QStringLiteral("resume")},
+        {QStringLiteral("ctl"), QStringLiteral("--now"), QStringLiteral("pause")},
     };
     for (const QStringList& arguments : calls) {
         SCOPED_TRACE(qPrintable(arguments.join(u' ')));
@@ -211,6 +251,118 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
             .exitCode,
         1);
     EXPECT_EQ(lumatick({QStringLiteral("import"), QStringLiteral("/nonexistent.csv")}).exitCode, 1);
+}
+
+// --- Talking to the running instance ---
+
+TEST_F(CommandLineTest, ctlWithoutARunningInstanceSaysSoAndExitsOne)
+{
+    PrivateBus emptyBus;
+    ASSERT_TRUE(emptyBus.isRunning());
+    for (const QProcessEnvironment& environment : {withSessionBus(emptyBus.address()), withoutSessionBus()}) {
+        const ProcessRun run = lumatick({QStringLiteral("ctl"), QStringLiteral("pause")}, environment);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Lumatick is not running"))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+}
+
+// Status bars call status every second or so; a missing bus must not make them wait.
+TEST_F(CommandLineTest, withoutAReachableBusStatusReadsTheStoreAtOnce)
+{
+    QProcessEnvironment unset = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
+        unset.remove(QString::fromLatin1(name));
+    for (const QProcessEnvironment& environment : {unset, withoutSessionBus()}) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const ProcessRun run = lumatick(
+            {QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")}, environment);
+        EXPECT_LT(elapsed.elapsed(), 10'000);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(QStringLiteral("source")).toString(),
+                  QStringLiteral("store"));
+    }
+}
+
+// A control object in this process stands in for the running application.
+class CommandLineLiveTest : public CommandLineTest {
+protected:
+    void SetUp() override
+    {
+        CommandLineTest::SetUp();
+        ASSERT_TRUE(m_bus.isRunning());
+        m_liveStore = StoreOpener(m_liveDir.path(), m_preferences).open(m_clock.now()).store;
+        ASSERT_TRUE(m_liveStore);
+        m_manager.setModelContext(m_liveStore.get());
+        m_service = std::make_unique<ControlService>(m_model, m_manager);
+        ASSERT_TRUE(m_service->registerOn(m_instanceBus));
+    }
+
+    void TearDown() override
+    {
+        m_service.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("runningInstance"));
+    }
+
+    void setLiveTotal(qint64 seconds)
+    {
+        m_liveStore->saveDayTotal(m_clock.now().date().startOfDay(), seconds);
+        m_manager.loadTodayTotal();
+        m_model.refresh();
+    }
+
+    ProcessRun lumatickLive(const QStringList& arguments)
+    {
+        return lumatick(arguments, withSessionBus(m_bus.address()));
+    }
+
+    PrivateBus m_bus;
+    QDBusConnection m_instanceBus = m_bus.connect(QStringLiteral("runningInstance"));
+    QTemporaryDir m_liveDir;
+    FakeClock m_clock{QDateTime::currentDateTime()};
+    std::unique_ptr<RecordStore> m_liveStore;
+    ActivityTracker m_tracker{m_clock.clock()};
+    ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
+    MenuBarViewModel m_model{m_manager, m_tracker, m_preferences, m_clock.clock()};
+    std::unique_ptr<ControlService> m_service;
+};
+
+TEST_F(CommandLineLiveTest, ctlPausesResumesAndTogglesTheRunningInstance)
+{
+    const ProcessRun toggled = lumatickLive({QStringLiteral("ctl"), QStringLiteral("toggle-pause")});
+    EXPECT_EQ(toggled.exitCode, 0) << toggled.err.toStdString();
+    EXPECT_TRUE(m_manager.isPaused());
+    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("resume")}).exitCode, 0);
+    EXPECT_FALSE(m_manager.isPaused());
+    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("pause")}).exitCode, 0);
+    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("pause")}).exitCode, 0);
+    EXPECT_TRUE(m_manager.isPaused());
+}
+
+TEST_F(CommandLineLiveTest, statusTakesTodayFromTheRunningInstanceAndTheRestFromTheStore)
+{
+    auto writer = openWriter();
+    ASSERT_TRUE(writer);
+    writer->saveDayTotal(m_today.startOfDay(), 100);
+    writer->saveDayTotal(m_today.addDays(-1).startOfDay(), 3600);
+    setLiveTotal(4 * 3600 + 37 * 60 + 12);
+    m_manager.setPaused(true);
+
+    const ProcessRun status =
+        lumatickLive({QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")});
+    ASSERT_EQ(status.exitCode, 0) << status.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(status.out).object();
+    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("live"));
+    EXPECT_EQ(json.value(QStringLiteral("today_seconds")).toInteger(), 16632);
+    EXPECT_EQ(json.value(QStringLiteral("today_text")).toString(), m_model.formattedTime());
+    EXPECT_EQ(json.value(QStringLiteral("tier")).toString(), QStringLiteral("yellow"));
+    EXPECT_TRUE(json.value(QStringLiteral("paused")).toBool());
+    EXPECT_EQ(json.value(QStringLiteral("yesterday_seconds")).toInteger(), 3600);
+    EXPECT_EQ(json.keys().size(), 8);
+
+    const ProcessRun bar = lumatickLive({QStringLiteral("status"), QStringLiteral("--format=waybar")});
+    EXPECT_EQ(QJsonDocument::fromJson(bar.out).object().value(QStringLiteral("percentage")).toInt(), 92);
 }
 
 } // namespace

@@ -1,0 +1,48 @@
+#include "ControlAdaptor.h"
+
+#include "ControlService.h"
+
+ControlAdaptor::ControlAdaptor(ControlService* service)
+    : QDBusAbstractAdaptor(service)
+    , m_service(service)
+{}
+
+qlonglong ControlAdaptor::todaySeconds() const
+{
+    return m_service->todaySeconds();
+}
+
+QString ControlAdaptor::todayText() const
+{
+    return m_service->todayText();
+}
+
+QString ControlAdaptor::tier() const
+{
+    return m_service->tier();
+}
+
+bool ControlAdaptor::paused() const
+{
+    return m_service->isPaused();
+}
+
+void ControlAdaptor::Pause()
+{
+    m_service->pause();
+}
+
+void ControlAdaptor::Resume()
+{
+    m_service->resume();
+}
+
+void ControlAdaptor::TogglePause()
+{
+    m_service->togglePause();
+}
+
+void ControlAdaptor::ShowPanel()
+{
+    m_service->requestShowPanel();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QString>
+
+class ControlService;
+
+// The D-Bus face of ControlService: names and signatures as scripts see them. Everything is
+// forwarded, so the service stays usable and testable without a bus.
+class ControlAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.brightlet.Lumatick")
+    Q_PROPERTY(qlonglong TodaySeconds READ todaySeconds)
+    Q_PROPERTY(QString TodayText READ todayText)
+    Q_PROPERTY(QString Tier READ tier)
+    Q_PROPERTY(bool Paused READ paused)
+public:
+    explicit ControlAdaptor(ControlService* service);
+
+    qlonglong todaySeconds() const;
+    QString todayText() const;
+    QString tier() const;
+    bool paused() const;
+
+public Q_SLOTS:
+    void Pause();
+    void Resume();
+    void TogglePause();
+    void ShowPanel();
+
+private:
+    ControlService* m_service;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+// Talks to the running instance's control object from elsewhere: the command line, a second
+// start. Every call has a short timeout, so a hung instance cannot hang a script, and each
+// wait keeps the event loop turning, so the instance may even live in the calling process.
+class ControlClient {
+public:
+    static constexpr int callTimeoutMs = 2000;
+
+    explicit ControlClient(QDBusConnection connection);
+
+    // Whether some process owns the bus name; false too when there is no usable bus.
+    bool isInstanceRunning() const;
+    // Calls a method without arguments; an empty string on success, else the reason.
+    QString call(const QString& method) const;
+    // The control object's properties by name, or nothing when they cannot be read.
+    std::optional<QVariantMap> properties() const;
+
+private:
+    QDBusMessage callAndWait(const QDBusMessage& message) const;
+
+    QDBusConnection m_connection;
+};

@@ -1,0 +1,128 @@
+#include "ControlService.h"
+
+#include "ApplicationIdentity.h"
+#include "ControlAdaptor.h"
+#include "MenuBarViewModel.h"
+#include "ScreenTimeManager.h"
+#include "ThresholdTier.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+ControlService::ControlService(MenuBarViewModel& model, ScreenTimeManager& manager, QObject* parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_manager(manager)
+{
+    new ControlAdaptor(this);
+    m_publishTimer.setSingleShot(true);
+    m_publishTimer.setInterval(0);
+    connect(&m_publishTimer, &QTimer::timeout, this, &ControlService::publishChanges);
+    connect(&m_model, &MenuBarViewModel::accumulatedSecondsChanged, this, &ControlService::schedulePublish);
+    connect(&m_model, &MenuBarViewModel::formattedTimeChanged, this, &ControlService::schedulePublish);
+    connect(&m_model, &MenuBarViewModel::thresholdTierChanged, this, &ControlService::schedulePublish);
+    connect(&m_model, &MenuBarViewModel::isPausedChanged, this, &ControlService::schedulePublish);
+    // Pausing over the bus answers before the next tick refreshes the model.
+    connect(&m_manager, &ScreenTimeManager::isPausedChanged, this, &ControlService::schedulePublish);
+}
+
+ControlService::~ControlService()
+{
+    if (!m_connection)
+        return;
+    m_connection->unregisterObject(ApplicationIdentity::controlObjectPath);
+    m_connection->unregisterService(ApplicationIdentity::busName);
+}
+
+bool ControlService::registerOn(QDBusConnection connection)
+{
+    if (!connection.isConnected() || !connection.registerObject(ApplicationIdentity::controlObjectPath, this,
+                                                                QDBusConnection::ExportAdaptors))
+        return false;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        connection.interface()->registerService(ApplicationIdentity::busName,
+                                                QDBusConnectionInterface::DontQueueService,
+                                                QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        connection.unregisterObject(ApplicationIdentity::controlObjectPath);
+        return false;
+    }
+    m_connection = connection;
+    m_published = properties();
+    return true;
+}
+
+qint64 ControlService::todaySeconds() const
+{
+    return m_model.accumulatedSeconds();
+}
+
+QString ControlService::todayText() const
+{
+    return m_model.formattedTime();
+}
+
+QString ControlService::tier() const
+{
+    return tierName(m_model.thresholdTier());
+}
+
+// The manager's flag, not the model's copy: a Pause call is visible at once.
+bool ControlService::isPaused() const
+{
+    return m_manager.isPaused();
+}
+
+void ControlService::pause()
+{
+    m_manager.setPaused(true);
+}
+
+void ControlService::resume()
+{
+    m_manager.setPaused(false);
+}
+
+void ControlService::togglePause()
+{
+    m_manager.togglePause();
+}
+
+void ControlService::requestShowPanel()
+{
+    Q_EMIT showPanelRequested();
+}
+
+QVariantMap ControlService::properties() const
+{
+    return {
+        {QStringLiteral("TodaySeconds"), QVariant::fromValue(todaySeconds())},
+        {QStringLiteral("TodayText"), todayText()},
+        {QStringLiteral("Tier"), tier()},
+        {QStringLiteral("Paused"), isPaused()},
+    };
+}
+
+void ControlService::schedulePublish()
+{
+    if (m_connection && !m_publishTimer.isActive())
+        m_publishTimer.start();
+}
+
+void ControlService::publishChanges()
+{
+    const QVariantMap current = properties();
+    QVariantMap changed;
+    for (auto it = current.cbegin(); it != current.cend(); ++it) {
+        if (m_published.value(it.key()) != it.value())
+            changed.insert(it.key(), it.value());
+    }
+    m_published = current;
+    if (changed.isEmpty() || !m_connection)
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(ApplicationIdentity::controlObjectPath,
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("PropertiesChanged"));
+    signal << ApplicationIdentity::controlInterface << changed << QStringList();
+    m_connection->send(signal);
+}

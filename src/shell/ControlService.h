@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <optional>
+
+class MenuBarViewModel;
+class ScreenTimeManager;
+
+// The running instance's control object on the session bus: today's figures as read-only
+// properties, pause control, and a request to show the panel. Scripts and status bars read it
+// instead of the store, which is up to a minute behind.
+class ControlService : public QObject {
+    Q_OBJECT
+public:
+    ControlService(MenuBarViewModel& model, ScreenTimeManager& manager, QObject* parent = nullptr);
+    ~ControlService() override;
+
+    // Exports the object and claims the bus name without queueing, so of two instances
+    // starting together exactly one gets it. False when someone else owns the name.
+    bool registerOn(QDBusConnection connection);
+
+    qint64 todaySeconds() const;
+    QString todayText() const;
+    QString tier() const;
+    bool isPaused() const;
+
+    void pause();
+    void resume();
+    void togglePause();
+    void requestShowPanel();
+
+Q_SIGNALS:
+    // Someone (a second start, a script) asked to see the panel.
+    void showPanelRequested();
+
+private:
+    QVariantMap properties() const;
+    void schedulePublish();
+    void publishChanges();
+
+    MenuBarViewModel& m_model;
+    ScreenTimeManager& m_manager;
+    std::optional<QDBusConnection> m_connection;
+    // What listeners were last told; a publish sends only what differs from it.
+    QVariantMap m_published;
+    // Several figures change in one tick; a zero-interval timer folds them into one signal.
+    QTimer m_publishTimer;
+};
