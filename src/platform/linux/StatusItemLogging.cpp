@@ -1,0 +1,3 @@
+#include "StatusItemLogging.h"
+
+Q_LOGGING_CATEGORY(lcStatusItem, "com.brightlet.Lumatick.StatusItem", QtInfoMsg)

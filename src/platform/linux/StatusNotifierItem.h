@@ -1,0 +1,84 @@
+#pragma once
+
+#include "StatusItemBackend.h"
+#include "StatusNotifierPixmap.h"
+#include "StatusNotifierToolTip.h"
+
+#include <QDBusConnection>
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
+class StatusNotifierItemAdaptor;
+class StatusNotifierMenu;
+
+// The status item as a StatusNotifierItem of our own, with the Ayatana label carrying the
+// counter text, the icon carrying the tier colour and a small dbusmenu menu. It registers with
+// the StatusNotifierWatcher and again whenever a watcher appears, since panels restart and may
+// start after the application. Every bus call is asynchronous, so a hung panel cannot freeze
+// the counter.
+class StatusNotifierItem : public StatusItemBackend {
+    Q_OBJECT
+public:
+    static constexpr const char* itemPath = "/StatusNotifierItem";
+    static constexpr const char* itemInterface = "org.kde.StatusNotifierItem";
+    static constexpr const char* watcherService = "org.kde.StatusNotifierWatcher";
+    static constexpr const char* watcherPath = "/StatusNotifierWatcher";
+
+    StatusNotifierItem(QDBusConnection bus, const QString& id, const QString& title,
+                       QObject* parent = nullptr);
+    ~StatusNotifierItem() override;
+
+    // Exports the item and its menu and starts following the watcher; false, with one log
+    // line, when the paths are already taken on this connection.
+    bool start();
+    bool isRegistered() const { return m_registered; }
+    // True once a watcher took the registration and reports a host that shows items; when it
+    // stays false the caller falls back to a plain tray icon.
+    bool isHostAvailable() const { return m_hostAvailable; }
+
+    void setLabel(const QString& text, const QString& guide) override;
+    void setIcon(const QImage& icon) override;
+    void setToolTip(const QString& text) override;
+    void setMenuPaused(bool paused) override;
+
+    QString id() const { return m_id; }
+    QString title() const { return m_title; }
+    QString label() const { return m_label; }
+    QString labelGuide() const { return m_labelGuide; }
+    QList<StatusNotifierPixmap> iconPixmaps() const { return m_iconPixmaps; }
+    StatusNotifierToolTip toolTip() const;
+
+Q_SIGNALS:
+    void registeredChanged(bool registered);
+    void hostAvailabilityChanged(bool available);
+
+private Q_SLOTS:
+    void registerWithWatcher();
+    void onWatcherGone();
+    void onRegisterReply(QDBusPendingCallWatcher* call);
+    void queryHost();
+    void onHostReply(QDBusPendingCallWatcher* call);
+
+private:
+    void followWatcher();
+    void setRegistered(bool registered);
+    void setHostAvailable(bool available);
+    void announce(const QVariantMap& changed);
+
+    QDBusConnection m_bus;
+    QString m_id;
+    QString m_title;
+    StatusNotifierItemAdaptor* m_adaptor;
+    StatusNotifierMenu* m_menu;
+    QDBusServiceWatcher* m_watcher = nullptr;
+    bool m_exported = false;
+    bool m_registered = false;
+    bool m_hostAvailable = false;
+    QString m_label;
+    QString m_labelGuide;
+    QList<StatusNotifierPixmap> m_iconPixmaps;
+    QString m_toolTipText;
+};

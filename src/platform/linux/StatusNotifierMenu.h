@@ -1,0 +1,64 @@
+#pragma once
+
+#include "DBusMenuItemProperties.h"
+#include "DBusMenuLayoutItem.h"
+
+#include <QDBusVariant>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+// The status item's menu as a minimal com.canonical.dbusmenu server: Pause or Resume, History…,
+// Settings… and Quit, flat, with separators. Export it with the scriptable contents only, so
+// the plain signals below stay off the bus.
+class StatusNotifierMenu : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
+    Q_PROPERTY(uint Version READ version)
+    Q_PROPERTY(QString TextDirection READ textDirection)
+    Q_PROPERTY(QString Status READ status)
+public:
+    static constexpr const char* path = "/MenuBar";
+    static constexpr const char* interfaceName = "com.canonical.dbusmenu";
+
+    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6 };
+
+    explicit StatusNotifierMenu(QObject* parent = nullptr);
+
+    // Relabels the first item; hosts hear of it through LayoutUpdated.
+    void setPaused(bool paused);
+    bool isPaused() const { return m_paused; }
+    uint revision() const { return m_revision; }
+
+    uint version() const { return 3; }
+    QString textDirection() const { return QStringLiteral("ltr"); }
+    QString status() const { return QStringLiteral("normal"); }
+
+public Q_SLOTS:
+    Q_SCRIPTABLE uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
+                                DBusMenuLayoutItem& layout);
+    Q_SCRIPTABLE QList<DBusMenuItemProperties> GetGroupProperties(const QList<int>& ids,
+                                                                  const QStringList& propertyNames);
+    Q_SCRIPTABLE void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp);
+    Q_SCRIPTABLE bool AboutToShow(int id);
+
+Q_SIGNALS:
+    Q_SCRIPTABLE void LayoutUpdated(uint revision, int parent);
+
+    void pauseToggleRequested();
+    void historyRequested();
+    void settingsRequested();
+    void quitRequested();
+
+private:
+    static QList<int> childIds();
+    QVariantMap propertiesOf(int id) const;
+    static QVariantMap filtered(const QVariantMap& properties, const QStringList& names);
+    DBusMenuLayoutItem layoutOf(int id, int depth, const QStringList& names) const;
+    void activate(int id);
+
+    bool m_paused = false;
+    uint m_revision = 1;
+};

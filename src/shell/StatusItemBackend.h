@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+// What the status item presenter draws through, so the decisions about its look stay apart
+// from the desktop mechanism (a StatusNotifierItem, a plain tray icon, a fake in tests).
+class StatusItemBackend : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // guide is the widest text expected soon, so a host can reserve width and the item does not
+    // jitter as digits change.
+    virtual void setLabel(const QString& text, const QString& guide) = 0;
+    virtual void setIcon(const QImage& icon) = 0;
+    virtual void setToolTip(const QString& text) = 0;
+    // Switches the menu's first entry between Pause and Resume.
+    virtual void setMenuPaused(bool paused) = 0;
+
+Q_SIGNALS:
+    // position is where the user clicked, in screen coordinates, when the host says so.
+    void activated(QPoint position);
+    void pauseToggleRequested();
+    void historyRequested();
+    void settingsRequested();
+    void quitRequested();
+};

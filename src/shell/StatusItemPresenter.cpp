@@ -1,0 +1,155 @@
+#include "StatusItemPresenter.h"
+
+#include "StatusIconRenderer.h"
+#include "StatusItemBackend.h"
+#include "TierColors.h"
+
+StatusItemPresenter::StatusItemPresenter(StatusItemBackend& backend, ColorSource colors, Clock clock,
+                                         QObject* parent)
+    : QObject(parent)
+    , m_backend(backend)
+    , m_colors(std::move(colors))
+    , m_clock(std::move(clock))
+{
+    m_animationTimer.setInterval(frameInterval);
+    m_animationTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_animationTimer, &QTimer::timeout, this, &StatusItemPresenter::animationStep);
+}
+
+void StatusItemPresenter::update(const StatusItemState& state)
+{
+    m_state = state;
+    redraw();
+}
+
+void StatusItemPresenter::setCompactTimeInIcon(bool enabled)
+{
+    m_compactTimeInIcon = enabled;
+}
+
+void StatusItemPresenter::redraw()
+{
+    followTier(m_state.tier);
+    QColor color = currentColor();
+    if (m_state.paused)
+        color.setAlphaF(pausedAlpha);
+    drawLabel();
+    drawIcon(color);
+    m_backend.setMenuPaused(m_state.paused);
+    refreshAccessibility();
+}
+
+void StatusItemPresenter::followTier(ThresholdTier tier)
+{
+    if (tier == m_previousTier)
+        return;
+    // A glide already running restarts from the full colour of the tier drawn last, not from
+    // the colour on screen, so every glide has the same length and ends.
+    startColorAnimation(m_colors(m_previousTier), m_colors(tier));
+    m_previousTier = tier;
+}
+
+void StatusItemPresenter::startColorAnimation(const QColor& from, const QColor& to)
+{
+    m_animationStartColor = from;
+    m_animationTargetColor = to;
+    m_animationStart = m_clock();
+    m_animationTimer.start();
+}
+
+void StatusItemPresenter::stopColorAnimation()
+{
+    m_animationTimer.stop();
+    m_animationStart.reset();
+}
+
+void StatusItemPresenter::animationStep()
+{
+    if (!m_animationStart) {
+        m_animationTimer.stop();
+        return;
+    }
+    if (m_animationStart->msecsTo(m_clock()) >= transitionLength.count())
+        stopColorAnimation();
+    redraw();
+}
+
+QColor StatusItemPresenter::currentColor() const
+{
+    if (!m_animationStart)
+        return m_colors(m_state.tier);
+    const double elapsed = static_cast<double>(m_animationStart->msecsTo(m_clock()));
+    const double progress = elapsed / static_cast<double>(transitionLength.count());
+    return TierColors::interpolateColor(m_animationStartColor, m_animationTargetColor, progress);
+}
+
+void StatusItemPresenter::drawLabel()
+{
+    if (m_state.iconOnly) {
+        m_backend.setLabel(QString(), QString());
+        return;
+    }
+    const QString text = m_state.paused ? pausePrefix() + m_state.formattedTime : m_state.formattedTime;
+    m_backend.setLabel(text, labelGuide(text));
+}
+
+void StatusItemPresenter::drawIcon(const QColor& color)
+{
+    if (m_state.iconOnly)
+        m_backend.setIcon(StatusIconRenderer::renderDot(color));
+    else if (m_compactTimeInIcon)
+        m_backend.setIcon(StatusIconRenderer::renderCompactTime(
+            color, StatusIconRenderer::compactTime(m_state.accumulatedSeconds)));
+    else
+        m_backend.setIcon(StatusIconRenderer::renderClock(color));
+}
+
+void StatusItemPresenter::refreshAccessibility()
+{
+    ++m_ticksSinceLastA11yUpdate;
+    if (m_ticksSinceLastA11yUpdate < accessibilityRefreshInterval)
+        return;
+    m_ticksSinceLastA11yUpdate = 0;
+    m_backend.setToolTip(accessibilityText(m_state.accumulatedSeconds, m_state.paused));
+}
+
+QString StatusItemPresenter::pausePrefix()
+{
+    // The variation selector asks for the text form of the pause sign, never an emoji.
+    return QString(QChar(0x23F8)) + QChar(0xFE0E) + QLatin1Char(' ');
+}
+
+namespace {
+
+QString countedUnit(qint64 count, QLatin1String unit)
+{
+    QString text = QString::number(count) + QLatin1Char(' ') + unit;
+    if (count != 1)
+        text += QLatin1Char('s');
+    return text;
+}
+
+} // namespace
+
+QString StatusItemPresenter::accessibilityText(qint64 totalSeconds, bool paused)
+{
+    const qint64 hours = totalSeconds / 3600;
+    const qint64 minutes = (totalSeconds % 3600) / 60;
+    const qint64 seconds = totalSeconds % 60;
+    QString text = QStringLiteral("Screen time today: ") + countedUnit(hours, QLatin1String("hour")) +
+                   QLatin1Char(' ') + countedUnit(minutes, QLatin1String("minute")) + QLatin1Char(' ') +
+                   countedUnit(seconds, QLatin1String("second"));
+    if (paused)
+        text.prepend(QStringLiteral("Tracking paused. "));
+    return text;
+}
+
+QString StatusItemPresenter::labelGuide(const QString& text)
+{
+    QString guide = text;
+    for (QChar& character : guide) {
+        if (character.isDigit())
+            character = QLatin1Char('0');
+    }
+    return guide;
+}
