@@ -1,19 +1,24 @@
 #include "CommandLine.h"
 
+#include "Application.h"
 #include "CommandOutput.h"
 #include "CtlCommand.h"
 #include "ExportCommand.h"
-#include "FormatDuration.h"
 #include "ImportCommand.h"
-#include "LocalDay.h"
+#include "SingleInstance.h"
 #include "StatusCommand.h"
-#include "StoreAccess.h"
+#include "StoreOpener.h"
+#include "TerminationSignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
+const QString headlessFlag = QStringLiteral("--headless");
 const QString commandsHelp =
     QStringLiteral("Commands:\n"
                    "  status [--format plain|json|waybar]  Today's total and statistics.\n"
@@ -31,6 +36,16 @@ void pinTimeZoneForThisRun()
         qputenv("TZ", ":" + zoneFile.toLocal8Bit());
 }
 } // namespace
+
+CommandLine::Launch CommandLine::launchFor(const QStringList& arguments)
+{
+    const QStringList options = arguments.mid(1);
+    if (options.isEmpty())
+        return Launch::panel;
+    const bool onlyHeadless = std::all_of(options.cbegin(), options.cend(),
+                                          [](const QString& option) { return option == headlessFlag; });
+    return onlyHeadless ? Launch::headless : Launch::command;
+}
 
 CommandLine::CommandLine(FILE* out, FILE* err)
     : m_out(out)
@@ -65,8 +80,11 @@ int CommandLine::runDefault(const QStringList& arguments)
                                            QStringLiteral("Print the version and exit."));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Print this help and exit."));
+    const QCommandLineOption headlessOption(headlessFlag.mid(2),
+                                            QStringLiteral("Count without the status item and the panel."));
     parser.addOption(versionOption);
     parser.addOption(helpOption);
+    parser.addOption(headlessOption);
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (!parser.positionalArguments().isEmpty())
@@ -80,24 +98,27 @@ int CommandLine::runDefault(const QStringList& arguments)
         return exitOk;
     }
 
-    // Until the panel application exists, a plain start reports what the store holds for today,
-    // so its location and health can be checked.
-    StoreAccess access;
-    const QDateTime now = QDateTime::currentDateTime();
-    StoreOpener::Result opened = access.openForWriting(now);
-    if (!opened.store) {
+    return runApplication(parser.isSet(headlessOption));
+}
+
+int CommandLine::runApplication(bool headless)
+{
+    if (SingleInstance::handOverToRunningInstance(QDBusConnection::sessionBus()))
+        return exitOk;
+    const TerminationSignals termination;
+    Application application({QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
+                             QCoreApplication::applicationFilePath(), !headless});
+    switch (application.start()) {
+    case Application::StartResult::storeUnavailable:
         writeLine(m_err, StoreOpener::failureMessageText());
-        writeLine(m_err, StoreOpener::failureInformativeText(opened.errorDescription));
+        writeLine(m_err, StoreOpener::failureInformativeText(application.storeError()));
         return exitFailure;
+    case Application::StartResult::anotherInstanceRunning:
+        return exitOk;
+    case Application::StartResult::running:
+        break;
     }
-    const auto today = opened.store->fetchRecord(startOfLocalDay(now));
-    writeLine(m_out, QStringLiteral("Today so far: %1 (stored in %2)")
-                         .arg(formatDuration(today ? today->totalSeconds() : 0,
-                                             access.preferences().value(PreferenceKeys::showSeconds)),
-                              access.directory()));
-    writeLine(m_out,
-              QStringLiteral("Tracking is not wired into the panel yet: this build does not count time."));
-    return exitOk;
+    return QCoreApplication::exec();
 }
 
 int CommandLine::usageError(const QString& message)

@@ -4,15 +4,21 @@
 
 #include <cstdio>
 
-// The command-line front end: `--version`, `--help` and the subcommands that work on the
-// stored records without the panel (export, status, import) or control the running instance
-// (ctl). Exit status 0 on success, 1 when the store cannot be read or written or no instance
-// answers, 2 on bad arguments.
+// The command-line front end: with no command it starts the counter (or hands over to the
+// running one); `--version`, `--help` and the subcommands that work on the stored records
+// without the panel (export, status, import) or control the running instance (ctl). Exit
+// status 0 on success, 1 when the store cannot be read or written or no instance answers, 2 on
+// bad arguments.
 class CommandLine {
 public:
     static constexpr int exitOk = 0;
     static constexpr int exitFailure = 1;
     static constexpr int exitUsage = 2;
+
+    // What the process becomes, decided before the Qt application object exists: only `panel`
+    // needs a display, and only the two running modes take over the termination signals.
+    enum class Launch { panel, headless, command };
+    static Launch launchFor(const QStringList& arguments);
 
     CommandLine(FILE* out, FILE* err);
 
@@ -21,6 +27,7 @@ public:
 
 private:
     int runDefault(const QStringList& arguments);
+    int runApplication(bool headless);
     int usageError(const QString& message);
 
     FILE* m_out;
