@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "CommandOutput.h"
+#include "ControlClient.h"
 #include "CsvImport.h"
 #include "StoreAccess.h"
 
@@ -29,6 +30,11 @@ int ImportCommand::run(const QStringList& arguments)
             parsed.errorLine > 0 ? QStringLiteral("%1:%2").arg(path).arg(parsed.errorLine) : path;
         return failure(QStringLiteral("%1: %2; nothing was imported").arg(where, parsed.errorMessage));
     }
+
+    // The running application keeps today's total in memory and saves it every minute; an
+    // import beside it could be overwritten, and two writers are never allowed.
+    if (ControlClient(QDBusConnection::sessionBus()).isInstanceRunning())
+        return failure(QStringLiteral("Lumatick is running; quit it first (nothing was imported)"));
 
     StoreAccess access;
     StoreOpener::Result opened = access.openForWriting(QDateTime::currentDateTime());

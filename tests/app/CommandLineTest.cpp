@@ -365,4 +365,15 @@ TEST_F(CommandLineLiveTest, statusTakesTodayFromTheRunningInstanceAndTheRestFrom
     EXPECT_EQ(QJsonDocument::fromJson(bar.out).object().value(QStringLiteral("percentage")).toInt(), 92);
 }
 
+TEST_F(CommandLineLiveTest, importIsRefusedWhileTheApplicationRuns)
+{
+    writeFile(file(QStringLiteral("backup.csv")), "date,total_seconds,total_formatted,goal_met\n"
+                                                  "2025-03-29,60,1m 00s,false\n");
+    const ProcessRun run = lumatickLive({QStringLiteral("import"), file(QStringLiteral("backup.csv"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Lumatick is running"))) << run.err.toStdString();
+    EXPECT_EQ(lumatick({QStringLiteral("export")}).out,
+              QByteArray("date,total_seconds,total_formatted,goal_met\n"));
+}
+
 } // namespace
