@@ -17,17 +17,17 @@ namespace {
 // waking at least this often bounds how late the fallback can fire.
 constexpr qint64 fallbackRecheckMs = 60 * 1000;
 
-itimerspec absoluteSpec(const QDateTime& instant)
+itimerspec absoluteTimerValue(const QDateTime& instant)
 {
     // A zero it_value would disarm the timer, so an instant at or before the epoch becomes
     // its first nanosecond: still in the past, still firing at once.
     const qint64 ms = std::max<qint64>(instant.toMSecsSinceEpoch(), 0);
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
-    spec.it_value.tv_nsec = static_cast<long>((ms % 1000) * 1000 * 1000);
+    itimerspec timerValue{};
+    timerValue.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+    timerValue.it_value.tv_nsec = static_cast<long>((ms % 1000) * 1000 * 1000);
     if (ms == 0)
-        spec.it_value.tv_nsec = 1;
-    return spec;
+        timerValue.it_value.tv_nsec = 1;
+    return timerValue;
 }
 } // namespace
 
@@ -81,8 +81,8 @@ void WallClockTimer::stop()
 
 bool WallClockTimer::armKernelTimer(const QDateTime& instant)
 {
-    const itimerspec spec = absoluteSpec(instant);
-    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0)
+    const itimerspec timerValue = absoluteTimerValue(instant);
+    if (timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &timerValue, nullptr) == 0)
         return true;
     qCWarning(lcScreenTime) << "Cannot arm the wall-clock timer, using a plain timer:"
                             << std::strerror(errno);
