@@ -74,7 +74,8 @@ Application::StartResult Application::start()
         return StartResult::anotherInstanceRunning;
     if (m_options.withStatusItem)
         setUpStatusItem();
-    connect(qApp, &QCoreApplication::aboutToQuit, this, &Application::saveAndWithdraw);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &Application::saveAndWithdraw);
     m_model->refresh();
     updateStatusItem();
     requestNotificationAuthorization();
@@ -162,8 +163,8 @@ void Application::setUpStatusItem()
         *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, wallClock);
     connect(m_statusItem.get(), &StatusItemBackend::activated, this, &Application::showPanelAt);
     connect(m_statusItem.get(), &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
-    connect(m_statusItem.get(), &StatusItemBackend::quitRequested, qApp, &QCoreApplication::quit,
-            Qt::QueuedConnection);
+    connect(m_statusItem.get(), &StatusItemBackend::quitRequested, QCoreApplication::instance(),
+            &QCoreApplication::quit, Qt::QueuedConnection);
     m_statusItem->start();
     setUpPanel();
 }
@@ -172,7 +173,8 @@ void Application::setUpPanel()
 {
     m_panel = std::make_unique<DropdownView>(*m_model, m_preferences);
     m_panel->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
-    connect(m_panel.get(), &DropdownView::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(m_panel.get(), &DropdownView::quitRequested, QCoreApplication::instance(),
+            &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 // Only a user who has been through the onboarding is asked; the answer does not matter,

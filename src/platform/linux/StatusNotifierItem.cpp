@@ -122,7 +122,8 @@ void StatusNotifierItem::onHostReply(QDBusPendingCallWatcher* call)
 {
     call->deleteLater();
     const QDBusPendingReply<QDBusVariant> reply = *call;
-    setHostAvailable(!reply.isError() && reply.value().variant().toBool());
+    // A reply that arrives after the watcher went away speaks of a watcher that is gone.
+    setHostAvailable(m_registered && !reply.isError() && reply.value().variant().toBool());
 }
 
 void StatusNotifierItem::setRegistered(bool registered)
