@@ -1,5 +1,7 @@
 #include "FakeDesktop.h"
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -132,13 +134,7 @@ void FakeDesktop::send(QDBusConnection& connection, const QString& path, const Q
 
 bool FakeDesktop::waitFor(const std::function<bool()>& condition)
 {
-    QDeadlineTimer deadline(2000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return waitUntil(condition, 2000, 10);
 }
 
 void FakeDesktop::syncWithBuses() const

@@ -1,5 +1,7 @@
 #include "FakeServiceBus.h"
 
+#include "WaitUntil.h"
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -78,13 +80,7 @@ void FakeServiceBus::sendSignal(const QString& path, const QString& interface, c
 
 bool FakeServiceBus::waitFor(const std::function<bool()>& condition)
 {
-    QDeadlineTimer deadline(2000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return waitUntil(condition, 2000, 10);
 }
 
 void FakeServiceBus::syncWithBus() const
