@@ -3,6 +3,8 @@ BUILD_DIR ?= build
 ASAN_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+# Rebuilds of unchanged sources come from ccache when the machine has it.
+LAUNCHER_FLAGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 .PHONY: all deps configure build run test bench asan-test format clean
 
@@ -12,7 +14,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER_FLAGS) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -29,7 +31,7 @@ bench: build
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails the run.
 asan-test: deps
-	@cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DLUMATICK_SANITIZE=ON -DLUMATICK_BUILD_BENCH=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DLUMATICK_SANITIZE=ON -DLUMATICK_BUILD_BENCH=OFF $(LAUNCHER_FLAGS) >/dev/null
 	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && \
 	    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \

@@ -1,5 +1,6 @@
-#The application object : owns the long - lived objects and runs start - up and shutdown.It is
-#where the shell meets the views and the desktop services, so only it links them.
-target_sources(lumatick_shell PRIVATE ${CMAKE_CURRENT_LIST_DIR} / Application.cpp ${CMAKE_CURRENT_LIST_DIR} /
-               Application.h)
-    target_link_libraries(lumatick_shell PUBLIC lumatick_views lumatick_platform_linux Qt6::Widgets)
+# The application object: owns the long-lived objects and runs start-up and shutdown. It is
+# where the shell meets the views and the desktop services, so only it links them.
+target_sources(lumatick_shell PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/Application.cpp ${CMAKE_CURRENT_LIST_DIR}/Application.h
+)
+target_link_libraries(lumatick_shell PUBLIC lumatick_views lumatick_platform_linux Qt6::Widgets)
