@@ -1,19 +1,23 @@
 #include "CommandLine.h"
 
 #include "Application.h"
+#include "ApplicationIdentity.h"
 #include "CommandOutput.h"
 #include "CtlCommand.h"
 #include "ExportCommand.h"
 #include "ImportCommand.h"
+#include "LinuxDesktopServices.h"
 #include "SingleInstance.h"
 #include "StatusCommand.h"
 #include "StoreOpener.h"
 #include "TerminationSignals.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QFile>
+#include <QMessageBox>
 
 #include <algorithm>
 
@@ -106,12 +110,16 @@ int CommandLine::runApplication(bool headless)
     if (SingleInstance::handOverToRunningInstance(QDBusConnection::sessionBus()))
         return exitOk;
     const TerminationSignals termination;
-    Application application({QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
-                             QCoreApplication::applicationFilePath(), !headless});
+    Application::Options options{
+        QDBusConnection::sessionBus(), [] {
+            return std::make_unique<LinuxDesktopServices>(
+                LinuxDesktopServices::fromEnvironment(QCoreApplication::applicationFilePath()));
+        }};
+    options.withStatusItem = !headless;
+    Application application(std::move(options));
     switch (application.start()) {
     case Application::StartResult::storeUnavailable:
-        writeLine(m_err, StoreOpener::failureMessageText());
-        writeLine(m_err, StoreOpener::failureInformativeText(application.storeError()));
+        reportStoreFailure(application.storeError(), headless);
         return exitFailure;
     case Application::StartResult::anotherInstanceRunning:
         return exitOk;
@@ -119,6 +127,20 @@ int CommandLine::runApplication(bool headless)
         break;
     }
     return QCoreApplication::exec();
+}
+
+// The panel's user may have started it from a menu, with no terminal to read; the alert says
+// the same as the lines on standard error.
+void CommandLine::reportStoreFailure(const QString& error, bool headless)
+{
+    writeLine(m_err, StoreOpener::failureMessageText());
+    writeLine(m_err, StoreOpener::failureInformativeText(error));
+    if (headless || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    QMessageBox alert(QMessageBox::Critical, ApplicationIdentity::applicationName,
+                      StoreOpener::failureMessageText(), QMessageBox::Ok);
+    alert.setInformativeText(StoreOpener::failureInformativeText(error));
+    alert.exec();
 }
 
 int CommandLine::usageError(const QString& message)

@@ -4,25 +4,33 @@
 #include "ApplicationIdentity.h"
 #include "BreakReminderNotifier.h"
 #include "ControlService.h"
+#include "DesktopServices.h"
 #include "DropdownView.h"
-#include "LinuxDesktopServices.h"
+#include "FallbackStatusItem.h"
+#include "GlobalHotKey.h"
 #include "Logging.h"
+#include "LoginItem.h"
 #include "MenuBarViewModel.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
+#include "NotificationRequest.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
+#include "SessionEvents.h"
+#include "ShortcutKeyMonitor.h"
+#include "ShortcutModifiers.h"
 #include "StatusItemPresenter.h"
 #include "StatusItemState.h"
-#include "StatusNotifierItem.h"
 #include "StoreOpener.h"
 #include "TierColors.h"
+#include "TrayIconStatusItem.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -31,10 +39,10 @@ namespace {
 // ten minutes besides the day change and wake.
 constexpr qint64 ticksBetweenSummaryRefreshes = 600;
 
-QDateTime wallClock()
-{
-    return QDateTime::currentDateTimeUtc();
-}
+// A key code outside 16 bits or negative modifiers cannot come from a recorded key press.
+constexpr qint64 largestKeyCode = 0xFFFF;
+
+const QString noStatusItemNotification = QStringLiteral("com.lumatick.noStatusItem");
 
 // The panel opens with its corner at `position` but never hangs off the screen's usable area
 // (a panel at the bottom or the right edge would otherwise push it out of sight).
@@ -65,20 +73,27 @@ Application::StartResult Application::start()
     m_preferences.registerDefaults();
     if (!openStore())
         return StartResult::storeUnavailable;
-    startDesktopServices();
+    // The desktop's services come before the managers because the notification manager is
+    // built on the desktop's notification centre.
+    m_desktop = m_options.makeDesktopServices();
     setUpManagers();
-    observeSessionEvents();
-    m_tracker->setIdleTimeSource(m_desktop->idleTimeSource());
     m_breakReminders = std::make_unique<BreakReminderNotifier>(*m_manager, m_desktop->notificationCenter());
     if (!registerControlService())
         return StartResult::anotherInstanceRunning;
-    if (m_options.withStatusItem)
+    if (m_options.withStatusItem) {
         setUpStatusItem();
+        setUpPanel();
+    }
+    observeSessionEvents();
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &Application::saveAndWithdraw);
+    syncLaunchAtLogin();
+    installHotKeyHandler();
+    registerHotKey();
     m_model->refresh();
     updateStatusItem();
-    requestNotificationAuthorization();
+    observeNotifications();
+    // The timer's first tick comes a second from now, after the first draw above.
     m_manager->start();
     return StartResult::running;
 }
@@ -94,27 +109,19 @@ bool Application::openStore()
     return m_store != nullptr;
 }
 
-// The desktop's services come before the managers because the notification manager is
-// built on the desktop's notification centre.
-void Application::startDesktopServices()
-{
-    m_desktop = std::make_unique<LinuxDesktopServices>(
-        LinuxDesktopServices::Options{m_options.sessionBus, m_options.systemBus, wallClock,
-                                      m_options.executablePath, DesktopSession::fromEnvironment()});
-}
-
 void Application::setUpManagers()
 {
-    m_tracker = std::make_unique<ActivityTracker>(wallClock);
-    m_manager = std::make_unique<ScreenTimeManager>(*m_tracker, m_preferences, wallClock);
+    m_tracker = std::make_unique<ActivityTracker>(m_options.clock);
+    m_tracker->setIdleTimeSource(m_desktop->idleTimeSource());
+    m_manager = std::make_unique<ScreenTimeManager>(*m_tracker, m_preferences, m_options.clock);
     m_manager->setModelContext(m_store.get());
     m_manager->loadTodayTotal();
     m_manager->saveToday();
-    m_notifications =
-        std::make_unique<NotificationManager>(m_desktop->notificationCenter(), m_preferences, wallClock);
+    m_notifications = std::make_unique<NotificationManager>(m_desktop->notificationCenter(), m_preferences,
+                                                            m_options.clock);
     m_notifications->setModelContext(m_store.get());
     m_notifications->setScreenTimeManager(m_manager.get());
-    m_model = std::make_unique<MenuBarViewModel>(*m_manager, *m_tracker, m_preferences, wallClock);
+    m_model = std::make_unique<MenuBarViewModel>(*m_manager, *m_tracker, m_preferences, m_options.clock);
     m_model->setModelContext(m_store.get());
     m_model->refreshStatistics();
     // Both callbacks die with the manager, which this object owns, so `this` is always alive.
@@ -156,17 +163,29 @@ bool Application::registerControlService()
 void Application::setUpStatusItem()
 {
     m_tierColors = std::make_unique<TierColors>(m_preferences);
-    m_statusItem = std::make_unique<StatusNotifierItem>(m_options.sessionBus, QStringLiteral("lumatick"),
-                                                        ApplicationIdentity::applicationName);
+    const QPointer<Application> self(this);
+    auto makeTrayIcon = []() -> std::unique_ptr<StatusItemBackend> {
+        if (!TrayIconStatusItem::isAvailable())
+            return nullptr;
+        return std::make_unique<TrayIconStatusItem>();
+    };
+    m_statusItem = std::make_unique<FallbackStatusItem>(
+        m_desktop->createStatusItem(QStringLiteral("lumatick"), ApplicationIdentity::applicationName),
+        makeTrayIcon, m_options.statusItemGracePeriod);
     TierColors* colors = m_tierColors.get();
     m_presenter = std::make_unique<StatusItemPresenter>(
-        *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, wallClock);
-    connect(m_statusItem.get(), &StatusItemBackend::activated, this, &Application::showPanelAt);
-    connect(m_statusItem.get(), &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
-    connect(m_statusItem.get(), &StatusItemBackend::quitRequested, QCoreApplication::instance(),
-            &QCoreApplication::quit, Qt::QueuedConnection);
+        *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, m_options.clock);
+    FallbackStatusItem* item = m_statusItem.get();
+    connect(item, &StatusItemBackend::activated, this, &Application::showPanelAt);
+    connect(item, &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
+    connect(item, &StatusItemBackend::historyRequested, this, &Application::openHistory);
+    connect(item, &StatusItemBackend::settingsRequested, this, &Application::openSettings);
+    connect(item, &StatusItemBackend::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    connect(item, &StatusItemBackend::shownChanged, this, &Application::handleStatusItemShownChanged);
+    connect(item, &FallbackStatusItem::nothingCanShow, this, &Application::tellNothingCanShowStatusItem);
     m_statusItem->start();
-    setUpPanel();
+    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
 }
 
 void Application::setUpPanel()
@@ -175,19 +194,107 @@ void Application::setUpPanel()
     m_panel->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
     connect(m_panel.get(), &DropdownView::quitRequested, QCoreApplication::instance(),
             &QCoreApplication::quit, Qt::QueuedConnection);
+    connect(m_panel.get(), &DropdownView::historyRequested, this, &Application::openHistory);
+    connect(m_panel.get(), &DropdownView::settingsRequested, this, &Application::openSettings);
 }
 
-// Only a user who has been through the onboarding is asked; the answer does not matter,
-// the summaries are scheduled either way.
+// The preference says what the user wants; the autostart entry is what happens. When they
+// differ the entry is brought in line, and when that fails the preference is brought in line
+// with the entry instead, so the settings window never shows a state that is not real. The
+// headless mode leaves it alone: the entry would start the panel, which it never asked for.
+void Application::syncLaunchAtLogin()
+{
+    LoginItem& item = m_desktop->loginItem();
+    if (!m_options.withStatusItem || !item.isSupported())
+        return;
+    const bool wanted = m_preferences.value(PreferenceKeys::launchAtLogin);
+    const bool actual = item.isEnabled();
+    if (wanted == actual)
+        return;
+    QString error;
+    if (item.setEnabled(wanted, &error))
+        return;
+    qCWarning(lcScreenTime, "launch at login could not be changed: %s", qPrintable(error));
+    m_preferences.setValue(PreferenceKeys::launchAtLogin, actual);
+}
+
+// A press anywhere only posts the in-process notification; its observer toggles the pause, so
+// every way of toggling goes through the same place.
+void Application::installHotKeyHandler()
+{
+    GlobalHotKey* hotKey = m_desktop->globalHotKey();
+    if (!hotKey)
+        return;
+    InProcessNotificationCenter* center = &m_inProcessNotifications;
+    connect(hotKey, &GlobalHotKey::pressed, this,
+            [center] { center->post(InProcessNotificationCenter::hotKeyPressed); });
+}
+
+void Application::registerHotKey()
+{
+    GlobalHotKey* hotKey = m_desktop->globalHotKey();
+    if (hotKey)
+        hotKey->unregisterHotKey();
+    m_shortcutLocalMonitor.reset();
+    const qint64 keyCode = m_preferences.value(PreferenceKeys::shortcutKeyCode);
+    if (keyCode < 0)
+        return;
+    const qint64 modifiers = m_preferences.value(PreferenceKeys::shortcutModifiers);
+    if (keyCode > largestKeyCode || modifiers < 0) {
+        qCWarning(lcScreenTime,
+                  "the stored pause shortcut (key %lld, modifiers %lld) is not a key press; "
+                  "no shortcut is active",
+                  keyCode, modifiers);
+        return;
+    }
+    if (hotKey &&
+        !hotKey->registerHotKey(static_cast<int>(keyCode), ShortcutModifiers::hotKeyFlags(modifiers)))
+        qCInfo(lcScreenTime,
+               "the pause shortcut works only inside Lumatick's windows: the desktop refused it");
+    m_shortcutLocalMonitor = std::make_unique<ShortcutKeyMonitor>(static_cast<int>(keyCode), modifiers);
+    connect(m_shortcutLocalMonitor.get(), &ShortcutKeyMonitor::triggered, this, &Application::togglePause);
+}
+
+// The observers live as long as this object; the first run shows the onboarding instead of
+// asking for notifications, which the onboarding's end asks for.
+void Application::observeNotifications()
+{
+    InProcessNotificationCenter& center = m_inProcessNotifications;
+    NotificationManager* notifications = m_notifications.get();
+    center.observe(InProcessNotificationCenter::notifPrefsChanged, this,
+                   [notifications] { notifications->rescheduleSummaries(); });
+    center.observe(InProcessNotificationCenter::shortcutChanged, this, [this] { registerHotKey(); });
+    center.observe(InProcessNotificationCenter::hotKeyPressed, this, [this] { togglePause(); });
+    if (m_preferences.value(PreferenceKeys::onboardingShown))
+        requestNotificationAuthorization();
+    else if (m_options.withStatusItem)
+        QTimer::singleShot(m_options.onboardingDelay, this, &Application::showOnboarding);
+}
+
+// The answer does not matter: the summaries are scheduled either way.
 void Application::requestNotificationAuthorization()
 {
-    if (!m_preferences.value(PreferenceKeys::onboardingShown))
-        return;
     const QPointer<Application> self(this);
     m_desktop->notificationCenter().requestAuthorization([self](bool) {
         if (self)
             self->m_notifications->rescheduleSummaries();
     });
+}
+
+// Said once per run, in plain words, with the way to reach everything without the item.
+void Application::tellNothingCanShowStatusItem()
+{
+    qCWarning(lcScreenTime, "no panel shows status items; run lumatick again to open its panel");
+    NotificationRequest request;
+    request.identifier = noStatusItemNotification;
+    request.title = notificationTitle;
+    request.body = tr("Your panel cannot show Lumatick's counter. On GNOME, install the "
+                      "\u201cAppIndicator and KStatusNotifierItem Support\u201d extension "
+                      "(package gnome-shell-extension-appindicator). Until then, run lumatick "
+                      "again to open its panel.");
+    request.defaultSound = false;
+    m_desktop->notificationCenter().add(request);
+    handleStatusItemShownChanged();
 }
 
 void Application::handleTick()
@@ -216,6 +323,20 @@ void Application::handleWake()
     m_notifications->rescheduleSummaries();
 }
 
+// A host that shows only icons gets the time in the icon; without any host the panel becomes
+// an ordinary window, opened by starting lumatick again.
+void Application::handleStatusItemShownChanged()
+{
+    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
+    updateStatusItem();
+    if (m_panel && !m_panel->isVisible()) {
+        const Qt::WindowFlags flags =
+            m_statusItem->isShown() ? Qt::Popup | Qt::FramelessWindowHint : Qt::WindowFlags(Qt::Window);
+        m_panel->setWindowFlags(flags);
+        m_panel->setWindowTitle(ApplicationIdentity::applicationName);
+    }
+}
+
 void Application::updateStatusItem()
 {
     if (!m_presenter)
@@ -230,6 +351,11 @@ void Application::togglePause()
     m_manager->togglePause();
     m_model->refresh();
     updateStatusItem();
+}
+
+bool Application::isPanelVisible() const
+{
+    return m_panel && m_panel->isVisible();
 }
 
 // A request over the bus carries no position; the panel then opens where the status item was
@@ -255,6 +381,37 @@ void Application::showPanelAt(QPoint position)
     m_panel->move(keptOnScreen(position, m_panel->size()));
     m_panel->show();
     m_panel->activateWindow();
+}
+
+void Application::closePanel()
+{
+    if (m_panel)
+        m_panel->hide();
+}
+
+void Application::openSettings()
+{
+    closePanel();
+    Q_EMIT settingsRequested();
+}
+
+void Application::openHistory()
+{
+    closePanel();
+    Q_EMIT historyRequested();
+}
+
+void Application::showOnboarding()
+{
+    Q_EMIT onboardingRequested();
+}
+
+void Application::completeOnboarding()
+{
+    m_preferences.setValue(PreferenceKeys::onboardingShown, true);
+    Q_EMIT onboardingCompleted();
+    requestNotificationAuthorization();
+    openSettings();
 }
 
 // The quit path of a menu Quit and of SIGTERM alike. Break reminders stay: they are about the

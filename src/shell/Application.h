@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Clock.h"
+#include "InProcessNotificationCenter.h"
 #include "Preferences.h"
 
 #include <QDBusConnection>
@@ -7,19 +9,22 @@
 #include <QPoint>
 #include <QString>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class ActivityTracker;
 class BreakReminderNotifier;
 class ControlService;
+class DesktopServices;
 class DropdownView;
-class LinuxDesktopServices;
+class FallbackStatusItem;
 class MenuBarViewModel;
 class NotificationManager;
 class RecordStore;
 class ScreenTimeManager;
+class ShortcutKeyMonitor;
 class StatusItemPresenter;
-class StatusNotifierItem;
 class TierColors;
 
 // Owns every long-lived object of the running counter and connects them in the order the
@@ -33,11 +38,14 @@ public:
 
     struct Options {
         QDBusConnection sessionBus;
-        QDBusConnection systemBus;
-        // Written into the autostart entry.
-        QString executablePath;
+        // Builds the desktop's services once the store is open.
+        std::function<std::unique_ptr<DesktopServices>()> makeDesktopServices;
         // Without it (headless) nothing graphical is created, so no display is needed.
         bool withStatusItem = true;
+        Clock clock = [] { return QDateTime::currentDateTimeUtc(); };
+        std::chrono::milliseconds onboardingDelay{500};
+        // How long a status item may wait for a host before a fallback stands in.
+        std::chrono::milliseconds statusItemGracePeriod{5000};
     };
 
     explicit Application(Options options, QObject* parent = nullptr);
@@ -47,23 +55,48 @@ public:
     // Why not even a fresh store could be created, for the alert.
     QString storeError() const { return m_storeError; }
 
+    void togglePause();
+    void openSettings();
+    void openHistory();
+    void showOnboarding();
+    // The onboarding's last button: remembered, closed, notifications asked for, settings shown.
+    void completeOnboarding();
+
+    // For tests: the objects a user's actions end up in.
+    ScreenTimeManager* screenTimeManager() const { return m_manager.get(); }
+    InProcessNotificationCenter& inProcessNotifications() { return m_inProcessNotifications; }
+    Preferences& preferences() { return m_preferences; }
+    bool isPanelVisible() const;
+
+Q_SIGNALS:
+    // A window was asked for; the window coordinator answers them.
+    void settingsRequested();
+    void historyRequested();
+    void onboardingRequested();
+    void onboardingCompleted();
+
 private:
     bool openStore();
     void setUpManagers();
-    void startDesktopServices();
     void observeSessionEvents();
     bool registerControlService();
     void setUpStatusItem();
     void setUpPanel();
+    void syncLaunchAtLogin();
+    void installHotKeyHandler();
+    void registerHotKey();
+    void observeNotifications();
     void requestNotificationAuthorization();
+    void tellNothingCanShowStatusItem();
 
     void handleTick();
     void handleMidnightReset();
     void handleWake();
+    void handleStatusItemShownChanged();
     void updateStatusItem();
-    void togglePause();
     void togglePanel();
     void showPanelAt(QPoint position);
+    void closePanel();
     void saveAndWithdraw();
 
     Options m_options;
@@ -73,8 +106,9 @@ private:
 
     // Declared in dependency order, so each object goes before those it refers to.
     Preferences m_preferences;
+    InProcessNotificationCenter m_inProcessNotifications;
     std::unique_ptr<RecordStore> m_store;
-    std::unique_ptr<LinuxDesktopServices> m_desktop;
+    std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<ActivityTracker> m_tracker;
     std::unique_ptr<ScreenTimeManager> m_manager;
     std::unique_ptr<NotificationManager> m_notifications;
@@ -82,7 +116,8 @@ private:
     std::unique_ptr<BreakReminderNotifier> m_breakReminders;
     std::unique_ptr<ControlService> m_control;
     std::unique_ptr<TierColors> m_tierColors;
-    std::unique_ptr<StatusNotifierItem> m_statusItem;
+    std::unique_ptr<FallbackStatusItem> m_statusItem;
     std::unique_ptr<StatusItemPresenter> m_presenter;
     std::unique_ptr<DropdownView> m_panel;
+    std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
 };

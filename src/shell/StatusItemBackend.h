@@ -20,7 +20,15 @@ public:
     // Switches the menu's first entry between Pause and Resume.
     virtual void setMenuPaused(bool paused) = 0;
 
+    // Registers with the desktop, false when it cannot even try; `shownChanged` tells when a
+    // host starts or stops showing the item.
+    virtual bool start() = 0;
+    virtual bool isShown() const = 0;
+    // False where the host shows only icons; the presenter then draws the time into the icon.
+    virtual bool showsLabel() const { return true; }
+
 Q_SIGNALS:
+    void shownChanged(bool shown);
     // position is where the user clicked, in screen coordinates, when the host says so.
     void activated(QPoint position);
     void pauseToggleRequested();

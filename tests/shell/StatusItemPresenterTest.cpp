@@ -23,6 +23,8 @@ public:
     void setIcon(const QImage& icon) override { icons.append(icon); }
     void setToolTip(const QString& text) override { toolTips.append(text); }
     void setMenuPaused(bool paused) override { menuPaused.append(paused); }
+    bool start() override { return true; }
+    bool isShown() const override { return true; }
 
     QList<std::pair<QString, QString>> labels;
     QList<QImage> icons;

@@ -4,6 +4,7 @@ using namespace Qt::StringLiterals;
 
 void FakeNotificationCenter::requestAuthorization(std::function<void(bool granted)> done)
 {
+    m_log.append(u"requestAuthorization"_s);
     if (!m_failing && m_status == AuthorizationStatus::notDetermined)
         m_status = m_answer ? AuthorizationStatus::authorized : AuthorizationStatus::denied;
     if (done)

@@ -7,6 +7,7 @@
 #include "LogindLockMonitor.h"
 #include "LogindSleepMonitor.h"
 #include "PortalGlobalHotKey.h"
+#include "StatusNotifierItem.h"
 #include "WaylandDisplaySleepMonitor.h"
 #include "WaylandIdleTimeSource.h"
 #include "X11DisplaySleepMonitor.h"
@@ -127,6 +128,18 @@ QString LinuxDesktopServices::idleTimeSourceName() const
 NotificationCenter& LinuxDesktopServices::notificationCenter()
 {
     return *m_notifications;
+}
+
+std::unique_ptr<StatusItemBackend> LinuxDesktopServices::createStatusItem(const QString& id,
+                                                                          const QString& title)
+{
+    auto item = std::make_unique<StatusNotifierItem>(m_options.sessionBus, id, title);
+    const DesktopSession& session = m_options.session;
+    const bool iconOnlyPanel =
+        session.isDesktop(QStringLiteral("KDE")) || session.isDesktop(QStringLiteral("XFCE")) ||
+        session.isDesktop(QStringLiteral("Budgie")) || session.isDesktop(QStringLiteral("LXQt"));
+    item->setHostShowsLabel(!iconOnlyPanel);
+    return item;
 }
 
 LoginItem& LinuxDesktopServices::loginItem()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "DesktopServices.h"
 #include "DesktopSession.h"
 #include "SessionEvents.h"
 
@@ -25,7 +26,7 @@ class XcbIdleTimeSource;
 // Builds, once at start-up, the desktop services this session actually offers, and says which
 // it chose. Each service is probed rather than guessed from the desktop's name; a missing one
 // leaves its part of the application in a documented fallback, never a crash.
-class LinuxDesktopServices : public QObject {
+class LinuxDesktopServices : public QObject, public DesktopServices {
     Q_OBJECT
 public:
     struct Options {
@@ -43,18 +44,17 @@ public:
     explicit LinuxDesktopServices(Options options, QObject* parent = nullptr);
     ~LinuxDesktopServices() override;
 
-    // Sleep, wake, lock, unlock and display sleep, whichever services report them.
-    SessionEvents& sessionEvents() { return m_sessionEvents; }
-    // Null when no idle-time service answered: time then counts while awake and unlocked.
-    IdleTimeSource* idleTimeSource() const;
+    SessionEvents& sessionEvents() override { return m_sessionEvents; }
+    IdleTimeSource* idleTimeSource() const override;
     QString idleTimeSourceName() const;
-    NotificationCenter& notificationCenter();
-    LoginItem& loginItem();
+    NotificationCenter& notificationCenter() override;
+    LoginItem& loginItem() override;
     // Null when neither an X11 grab nor the global shortcuts portal is available.
-    GlobalHotKey* globalHotKey() const { return m_hotKey.get(); }
+    GlobalHotKey* globalHotKey() const override { return m_hotKey.get(); }
+    // Our own StatusNotifierItem on the session bus.
+    std::unique_ptr<StatusItemBackend> createStatusItem(const QString& id, const QString& title) override;
 
-    // One line per service, for the log and the settings window.
-    QStringList summary() const;
+    QStringList summary() const override;
 
 private:
     void startX11();

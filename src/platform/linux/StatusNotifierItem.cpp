@@ -139,7 +139,7 @@ void StatusNotifierItem::setHostAvailable(bool available)
     if (available == m_hostAvailable)
         return;
     m_hostAvailable = available;
-    Q_EMIT hostAvailabilityChanged(available);
+    Q_EMIT shownChanged(available);
 }
 
 void StatusNotifierItem::setLabel(const QString& text, const QString& guide)

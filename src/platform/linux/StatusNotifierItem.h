@@ -33,11 +33,14 @@ public:
 
     // Exports the item and its menu and starts following the watcher; false, with one log
     // line, when the paths are already taken on this connection.
-    bool start();
+    bool start() override;
     bool isRegistered() const { return m_registered; }
     // True once a watcher took the registration and reports a host that shows items; when it
     // stays false the caller falls back to a plain tray icon.
-    bool isHostAvailable() const { return m_hostAvailable; }
+    bool isShown() const override { return m_hostAvailable; }
+    bool showsLabel() const override { return m_hostShowsLabel; }
+    // Known from the desktop: Plasma, Xfce, Budgie and LXQt panels draw icons only.
+    void setHostShowsLabel(bool shows) { m_hostShowsLabel = shows; }
 
     void setLabel(const QString& text, const QString& guide) override;
     void setIcon(const QImage& icon) override;
@@ -53,7 +56,6 @@ public:
 
 Q_SIGNALS:
     void registeredChanged(bool registered);
-    void hostAvailabilityChanged(bool available);
 
 private Q_SLOTS:
     void registerWithWatcher();
@@ -77,6 +79,7 @@ private:
     bool m_exported = false;
     bool m_registered = false;
     bool m_hostAvailable = false;
+    bool m_hostShowsLabel = true;
     QString m_label;
     QString m_labelGuide;
     QList<StatusNotifierPixmap> m_iconPixmaps;

@@ -193,7 +193,7 @@ TEST_F(StatusNotifierItemTest, registersWithTheWatcherUnderItsUniqueName)
 TEST_F(StatusNotifierItemTest, reportsTheHostOnceRegistered)
 {
     startRegisteredItem();
-    EXPECT_TRUE(waitFor([&] { return m_item.isHostAvailable(); }));
+    EXPECT_TRUE(waitFor([&] { return m_item.isShown(); }));
 }
 
 TEST_F(StatusNotifierItemTest, withoutWatcherNoHostIsAvailable)
@@ -201,7 +201,7 @@ TEST_F(StatusNotifierItemTest, withoutWatcherNoHostIsAvailable)
     ASSERT_TRUE(m_item.start());
     ASSERT_TRUE(waitForFailedRegistration());
     EXPECT_FALSE(m_item.isRegistered());
-    EXPECT_FALSE(m_item.isHostAvailable());
+    EXPECT_FALSE(m_item.isShown());
 }
 
 TEST_F(StatusNotifierItemTest, registersWhenTheWatcherStartsLater)
@@ -211,7 +211,7 @@ TEST_F(StatusNotifierItemTest, registersWhenTheWatcherStartsLater)
     startWatcher();
     ASSERT_TRUE(waitFor([&] { return m_item.isRegistered(); }));
     EXPECT_EQ(m_watcher.registrations(), QStringList{itemService()});
-    EXPECT_TRUE(waitFor([&] { return m_item.isHostAvailable(); }));
+    EXPECT_TRUE(waitFor([&] { return m_item.isShown(); }));
 }
 
 TEST_F(StatusNotifierItemTest, registersAgainWhenTheWatcherRestarts)
@@ -219,10 +219,10 @@ TEST_F(StatusNotifierItemTest, registersAgainWhenTheWatcherRestarts)
     startRegisteredItem();
     stopWatcher();
     ASSERT_TRUE(waitFor([&] { return !m_item.isRegistered(); }));
-    EXPECT_FALSE(m_item.isHostAvailable());
+    EXPECT_FALSE(m_item.isShown());
     startWatcher();
     ASSERT_TRUE(waitFor([&] { return m_watcher.registrations().size() == 2; }));
-    EXPECT_TRUE(waitFor([&] { return m_item.isRegistered() && m_item.isHostAvailable(); }));
+    EXPECT_TRUE(waitFor([&] { return m_item.isRegistered() && m_item.isShown(); }));
 }
 
 // --- Properties ----------------------------------------------------------------------------

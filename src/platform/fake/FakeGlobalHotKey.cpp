@@ -1,0 +1,14 @@
+#include "FakeGlobalHotKey.h"
+
+bool FakeGlobalHotKey::registerHotKey(int keyCode, int modifiers)
+{
+    m_registered = std::make_pair(keyCode, modifiers);
+    ++m_registrations;
+    return true;
+}
+
+void FakeGlobalHotKey::press(int keyCode, int modifiers)
+{
+    if (m_registered == std::make_pair(keyCode, modifiers))
+        Q_EMIT pressed();
+}

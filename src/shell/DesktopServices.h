@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class GlobalHotKey;
+class IdleTimeSource;
+class LoginItem;
+class NotificationCenter;
+class SessionEvents;
+class StatusItemBackend;
+
+// Everything the application asks of the desktop it runs on. The Linux implementation probes
+// the session's services; tests and other platforms supply their own.
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // Sleep, wake, lock, unlock and display sleep, whichever services report them.
+    virtual SessionEvents& sessionEvents() = 0;
+    // Null when no idle-time service answered: time then counts while awake and unlocked.
+    virtual IdleTimeSource* idleTimeSource() const = 0;
+    virtual NotificationCenter& notificationCenter() = 0;
+    virtual LoginItem& loginItem() = 0;
+    // Null when the session offers no way to grab a system-wide key.
+    virtual GlobalHotKey* globalHotKey() const = 0;
+    // The panel's status item; the caller starts it and watches whether a host shows it.
+    virtual std::unique_ptr<StatusItemBackend> createStatusItem(const QString& id, const QString& title) = 0;
+
+    // One line per service, for the log and the settings window.
+    virtual QStringList summary() const = 0;
+};
