@@ -1,0 +1,127 @@
+#include "OnboardingButton.h"
+#include "OnboardingStyle.h"
+#include "OnboardingSymbol.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+constexpr int labelSpacing = 6;
+constexpr qreal breathingScale = 0.02;
+constexpr int shadowOffset = 4;
+constexpr int shadowLayers = 6;
+// Room around the capsule for the breathing scale and the shadow.
+constexpr int outerMargin = 12;
+
+} // namespace
+
+OnboardingButton::OnboardingButton(const QString& title, const Look& look, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_look(look)
+    , m_font(OnboardingStyle::font(look.titlePixelSize, QFont::DemiBold))
+{
+    setText(title);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    resize(sizeHint());
+}
+
+void OnboardingButton::setShown(qreal shown)
+{
+    m_shown = shown;
+    update();
+}
+
+void OnboardingButton::setBreathing(qreal breathing)
+{
+    m_breathing = breathing;
+    update();
+}
+
+void OnboardingButton::setContentOpacity(qreal opacity)
+{
+    m_contentOpacity = opacity;
+    update();
+}
+
+void OnboardingButton::placeAboveBottom(int inset)
+{
+    const QSize size = sizeHint();
+    const QWidget* parent = parentWidget();
+    setGeometry((parent->width() - size.width()) / 2, parent->height() - inset + outerMargin - size.height(),
+                size.width(), size.height());
+}
+
+qreal OnboardingButton::effectiveOpacity() const
+{
+    return m_contentOpacity * m_shown;
+}
+
+qreal OnboardingButton::effectiveScale() const
+{
+    const qreal entering = m_look.hiddenScale + (1 - m_look.hiddenScale) * m_shown;
+    return entering + breathingScale * m_breathing;
+}
+
+QSize OnboardingButton::sizeHint() const
+{
+    return capsuleSize() + QSize(2 * outerMargin, 2 * outerMargin);
+}
+
+QSize OnboardingButton::capsuleSize() const
+{
+    const QFontMetricsF metrics(m_font);
+    const qreal labelWidth = metrics.horizontalAdvance(text()) + labelSpacing + m_look.arrowPixelSize;
+    const qreal labelHeight = std::max<qreal>(metrics.height(), m_look.arrowPixelSize);
+    const QMargins& padding = m_look.padding;
+    return QSizeF(labelWidth + padding.left() + padding.right(),
+                  labelHeight + padding.top() + padding.bottom())
+        .toSize();
+}
+
+void OnboardingButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(effectiveOpacity());
+    const QPointF centre = QRectF(rect()).center();
+    painter.translate(centre);
+    painter.scale(effectiveScale(), effectiveScale());
+    painter.translate(-centre);
+
+    QRectF capsule{QPointF(), QSizeF(capsuleSize())};
+    capsule.moveCenter(centre);
+    paintShadow(painter, capsule);
+    const qreal radius = capsule.height() / 2;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(isDown() ? OnboardingStyle::accent().darker(115) : OnboardingStyle::accent());
+    painter.drawRoundedRect(capsule, radius, radius);
+    paintLabel(painter, capsule);
+}
+
+// Widening, fainter capsules below the button stand in for a blurred shadow.
+void OnboardingButton::paintShadow(QPainter& painter, const QRectF& capsule) const
+{
+    painter.setPen(Qt::NoPen);
+    const double layerOpacity = m_look.shadowOpacity / shadowLayers;
+    for (int layer = shadowLayers; layer > 0; --layer) {
+        const qreal grow = layer * 1.5;
+        const QRectF shadow = capsule.translated(0, shadowOffset).adjusted(-grow, -grow, grow, grow);
+        painter.setBrush(OnboardingStyle::withAlpha(OnboardingStyle::accent(), layerOpacity));
+        painter.drawRoundedRect(shadow, shadow.height() / 2, shadow.height() / 2);
+    }
+}
+
+void OnboardingButton::paintLabel(QPainter& painter, const QRectF& capsule) const
+{
+    const QRectF content = capsule.marginsRemoved(QMarginsF(m_look.padding));
+    const qreal arrow = m_look.arrowPixelSize;
+    painter.setFont(m_font);
+    painter.setPen(Qt::white);
+    const QRectF titleRect(content.left(), content.top(), content.width() - labelSpacing - arrow,
+                           content.height());
+    painter.drawText(titleRect, Qt::AlignCenter, text());
+    const QRectF arrowRect(content.right() - arrow, content.center().y() - arrow / 2, arrow, arrow);
+    OnboardingSymbol::paint(painter, OnboardingSymbol::Symbol::arrowRight, arrowRect, Qt::white);
+}

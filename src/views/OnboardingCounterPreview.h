@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+
+class QPainter;
+
+// The card on the onboarding's second screen that shows what the menu bar counter looks like in
+// each of its three colours, with a light shimmer sweeping across it.
+class OnboardingCounterPreview {
+public:
+    static QSizeF size();
+    // `shimmerPhase` 0 puts the shimmer just left of the card, 1 just right of it.
+    static void paint(QPainter& painter, const QRectF& card, qreal shimmerPhase);
+
+private:
+    static qreal sampleWidth(int index);
+    static void paintSample(QPainter& painter, int index, const QRectF& rect);
+    static void paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase);
+};
