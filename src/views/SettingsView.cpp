@@ -9,6 +9,7 @@
 #include "SettingsTabButton.h"
 #include "ShortcutSection.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -90,7 +91,10 @@ int SettingsView::selectedTab() const
 
 void SettingsView::selectTab(int tab)
 {
-    m_tabs->button(tab)->setChecked(true);
+    QAbstractButton* button = m_tabs->button(tab);
+    if (!button)
+        return;
+    button->setChecked(true);
     m_pages->setCurrentIndex(tab);
 }
 

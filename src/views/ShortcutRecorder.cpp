@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
+// Only the filter is removed: whoever listens may already be half destroyed.
 ShortcutRecorder::~ShortcutRecorder()
 {
-    stop();
+    if (m_recording && QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
 }
 
 void ShortcutRecorder::start()

@@ -119,6 +119,16 @@ TEST_F(ShortcutRecordingTest, secondPressOfTheButtonOrHidingTheContentStopsRecor
     EXPECT_EQ(m_preferences.value(shortcutKeyCode), -1);
 }
 
+TEST_F(ShortcutRecordingTest, destroyingTheContentWhileRecordingReleasesTheKeyboard)
+{
+    startRecording();
+    m_view.reset();
+    press(Qt::Key_K, Qt::ControlModifier, keyCodeK, u"k"_s);
+    EXPECT_EQ(m_preferences.value(shortcutKeyCode), -1);
+    press(Qt::Key_K, Qt::NoModifier, keyCodeK, u"k"_s);
+    EXPECT_EQ(m_typingField.text(), u"k"_s);
+}
+
 TEST_F(ShortcutRecordingTest, clearingStoresNoShortcutAnnouncesItAndHidesTheClearButton)
 {
     storeShortcut(keyCodeK, ShortcutModifiers::control, u"K"_s);
