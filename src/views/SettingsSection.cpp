@@ -51,7 +51,8 @@ QSpinBox* SettingsSection::addStepper(QHBoxLayout* row, const QString& objectNam
     stepper->setObjectName(objectName);
     // Typing a number writes once, on Return or when the field loses focus, not per digit.
     stepper->setKeyboardTracking(false);
-    stepper->setAccessibleName(objectName);
+    // Screen readers name the stepper by its title, which carries the value and its unit.
+    (*title)->setBuddy(stepper);
     row->addWidget(*title, 1);
     row->addWidget(stepper);
     return stepper;
