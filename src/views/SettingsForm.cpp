@@ -1,0 +1,39 @@
+#include "SettingsForm.h"
+
+#include "BreakReminderSection.h"
+#include "DailyGoalSection.h"
+#include "DisplaySection.h"
+#include "GeneralSection.h"
+#include "NotificationSection.h"
+#include "ShortcutSection.h"
+#include "ThresholdSection.h"
+#include "TrackingSection.h"
+
+#include <QVBoxLayout>
+
+SettingsForm::SettingsForm(Preferences& preferences, InProcessNotificationCenter& notifications,
+                           LoginItem& loginItem, QWidget* parent)
+    : QScrollArea(parent)
+{
+    setObjectName(QStringLiteral("settingsForm"));
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(this);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(16, 12, 16, 16);
+    column->setSpacing(12);
+    m_shortcut = new ShortcutSection(preferences, notifications, content);
+    m_notifications = new NotificationSection(preferences, notifications, content);
+    m_general = new GeneralSection(preferences, loginItem, content);
+    column->addWidget(new ThresholdSection(preferences, content));
+    column->addWidget(new TrackingSection(preferences, content));
+    column->addWidget(new DisplaySection(preferences, content));
+    column->addWidget(new BreakReminderSection(preferences, content));
+    column->addWidget(m_shortcut);
+    column->addWidget(m_notifications);
+    column->addWidget(new DailyGoalSection(preferences, content));
+    column->addWidget(m_general);
+    column->addStretch(1);
+    setWidget(content);
+}
