@@ -1,6 +1,5 @@
 lumatick_add_tests(settings_view_tests WIDGETS
     SOURCES
-        views/FakeLoginItem.h
         views/FakeUpdateControls.h
         views/SettingsFormTest.cpp
         views/SettingsScreenshotTest.cpp

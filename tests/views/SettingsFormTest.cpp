@@ -284,7 +284,7 @@ TEST_F(SettingsFormTest, scheduleChangedElsewhereIsShownWithoutAnnouncement)
 TEST_F(SettingsFormTest, appearingTakesTheLoginServicesWordOverThePreference)
 {
     m_preferences.setValue(launchAtLogin, true);
-    m_loginItem.setServiceEnabled(false);
+    m_loginItem.setEnabledDirectly(false);
     view();
     EXPECT_FALSE(m_preferences.value(launchAtLogin));
     EXPECT_FALSE(child<QCheckBox>(u"launchAtLoginToggle"_s)->isChecked());
@@ -298,9 +298,9 @@ TEST_F(SettingsFormTest, launchAtLoginRegistersAndFailureReturnsTheSwitchToTheSe
     EXPECT_TRUE(m_preferences.value(launchAtLogin));
 
     SCOPED_TRACE("the service refuses to unregister");
-    m_loginItem.setRefusing(true);
+    m_loginItem.setFailing(true);
     toggle->click();
-    EXPECT_EQ(m_loginItem.changeRequests(), 2);
+    EXPECT_EQ(m_loginItem.calls().size(), 2);
     EXPECT_TRUE(m_preferences.value(launchAtLogin));
     EXPECT_TRUE(toggle->isChecked());
 }

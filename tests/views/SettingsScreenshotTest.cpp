@@ -27,7 +27,7 @@ protected:
         m_preferences.setValue(shortcutKeyChar, u"P"_s);
         m_preferences.setValue(tierYellowColor,
                                TierColors::encodeTierColor(QColor::fromRgbF(1.0f, 0.6f, 0.0f, 0.6f)));
-        m_loginItem.setServiceEnabled(true);
+        m_loginItem.setEnabledDirectly(true);
     }
 
     // Shown and hidden rows change the layout through posted events; they are delivered here

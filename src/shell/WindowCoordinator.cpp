@@ -1,0 +1,99 @@
+#include "WindowCoordinator.h"
+
+#include "HistoryViewModel.h"
+#include "OnboardingView.h"
+#include "SettingsView.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+void centreOnScreen(QWidget& window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(), window.size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+// Shown, raised and given the focus, with the application brought to the front.
+void bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+} // namespace
+
+WindowCoordinator::WindowCoordinator(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+{}
+
+WindowCoordinator::~WindowCoordinator() = default;
+
+void WindowCoordinator::openSettings()
+{
+    if (!m_settingsWindow) {
+        m_settingsWindow = std::make_unique<SettingsView>(
+            m_services.preferences, m_services.inProcessNotifications, m_services.notificationCenter,
+            m_services.loginItem, m_services.updates, m_services.version);
+        m_settingsWindow->setWindowTitle(QString::fromLatin1(settingsTitle));
+        m_settingsWindow->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        m_settingsWindow->setFixedSize(SettingsView::contentSize);
+        centreOnScreen(*m_settingsWindow);
+    }
+    bringToFront(*m_settingsWindow);
+}
+
+void WindowCoordinator::openHistory()
+{
+    if (!m_historyWindow) {
+        m_historyWindow = std::make_unique<QWidget>();
+        m_historyWindow->setWindowTitle(QString::fromLatin1(historyTitle));
+        new QVBoxLayout(m_historyWindow.get());
+        m_historyWindow->layout()->setContentsMargins(0, 0, 0, 0);
+        m_historyWindow->setMinimumSize(500, 400);
+        m_historyWindow->resize(650, 600);
+        centreOnScreen(*m_historyWindow);
+    }
+    buildHistoryContent();
+    bringToFront(*m_historyWindow);
+}
+
+void WindowCoordinator::buildHistoryContent() {}
+
+void WindowCoordinator::showOnboarding(std::function<void()> onComplete)
+{
+    m_onboardingWindow = std::make_unique<OnboardingView>(m_services.preferences, std::move(onComplete));
+    OnboardingView::configureWindow(*m_onboardingWindow);
+    bringToFront(*m_onboardingWindow);
+}
+
+// Deferred, because the onboarding's own button calls this while it is still on the stack.
+void WindowCoordinator::closeOnboarding()
+{
+    if (!m_onboardingWindow)
+        return;
+    m_onboardingWindow->close();
+    m_onboardingWindow.release()->deleteLater();
+}
+
+QWidget* WindowCoordinator::settingsWindow() const
+{
+    return m_settingsWindow.get();
+}
+
+QWidget* WindowCoordinator::historyWindow() const
+{
+    return m_historyWindow.get();
+}
+
+QWidget* WindowCoordinator::onboardingWindow() const
+{
+    return m_onboardingWindow.get();
+}

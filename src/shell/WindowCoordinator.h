@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Clock.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class HistoryView;
+class HistoryViewModel;
+class InProcessNotificationCenter;
+class LoginItem;
+class NotificationCenter;
+class OnboardingView;
+class Preferences;
+class QWidget;
+class RecordStore;
+class SettingsView;
+class UpdateControls;
+
+// Creates, reuses and raises the application's windows: settings made once and shown again as
+// it was left, history in one window whose content starts afresh at every opening, and the
+// floating onboarding released when it is completed. Window code is built on first use only,
+// so a counter that never opens a window never pays for one.
+class WindowCoordinator : public QObject {
+    Q_OBJECT
+public:
+    struct Services {
+        Preferences& preferences;
+        InProcessNotificationCenter& inProcessNotifications;
+        NotificationCenter& notificationCenter;
+        LoginItem& loginItem;
+        UpdateControls& updates;
+        RecordStore* store;
+        Clock clock;
+        QString version;
+    };
+
+    static constexpr const char* settingsTitle = "Lumatick Settings";
+    static constexpr const char* historyTitle = "Screen Time History";
+
+    explicit WindowCoordinator(Services services, QObject* parent = nullptr);
+    ~WindowCoordinator() override;
+
+    void openSettings();
+    void openHistory();
+    void showOnboarding(std::function<void()> onComplete);
+    void closeOnboarding();
+
+    QWidget* settingsWindow() const;
+    QWidget* historyWindow() const;
+    QWidget* onboardingWindow() const;
+
+private:
+    void buildHistoryContent();
+
+    Services m_services;
+    std::unique_ptr<SettingsView> m_settingsWindow;
+    std::unique_ptr<QWidget> m_historyWindow;
+    // The content of the current history opening; replaced by the next one.
+    std::unique_ptr<HistoryViewModel> m_historyModel;
+    QPointer<HistoryView> m_historyView;
+    std::unique_ptr<OnboardingView> m_onboardingWindow;
+};
