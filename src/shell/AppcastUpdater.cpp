@@ -42,16 +42,21 @@ void AppcastUpdater::start()
     QTimer::singleShot(m_options.firstCheckDelay, this, &AppcastUpdater::checkInBackground);
 }
 
+// A check asked for while the feed is being read takes over that reading; one asked for
+// while a download runs is dropped, as the settings window offers no check then.
 void AppcastUpdater::checkForUpdates()
 {
-    m_interactive = true;
+    if (m_fetching) {
+        m_interactive = true;
+        return;
+    }
     if (m_busy)
         return;
     if (!UpdateUrlPolicy::isAllowed(m_feedUrl)) {
-        m_interactive = false;
         showUpToDate();
         return;
     }
+    m_interactive = true;
     fetchFeed();
 }
 
@@ -64,6 +69,7 @@ void AppcastUpdater::checkInBackground()
 void AppcastUpdater::fetchFeed()
 {
     setBusy(true);
+    m_fetching = true;
     QNetworkRequest request(m_feedUrl);
     request.setTransferTimeout(static_cast<int>(m_options.transferTimeout.count()));
     QNetworkReply* reply = m_network.get(request);
@@ -73,6 +79,7 @@ void AppcastUpdater::fetchFeed()
 void AppcastUpdater::feedFetched(QNetworkReply* reply)
 {
     reply->deleteLater();
+    m_fetching = false;
     const bool ok = reply->error() == QNetworkReply::NoError &&
                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
     const std::optional<QList<AppcastItem>> items = ok ? Appcast::parse(reply->readAll()) : std::nullopt;

@@ -66,7 +66,9 @@ private:
     UpdateDownloader m_downloader;
     QTimer m_schedule;
     bool m_started = false;
+    // Busy covers the whole session, fetching the feed and then downloading.
     bool m_busy = false;
+    bool m_fetching = false;
     // Set when the user asked; a check already running then reports to the user too.
     bool m_interactive = false;
     bool m_automaticDownloads = true;

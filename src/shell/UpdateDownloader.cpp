@@ -11,6 +11,19 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The last segment of the address, kept only when it is a plain name inside the folder.
+QString fileName(const AppcastItem& item)
+{
+    const QString name = item.enclosureUrl.fileName(QUrl::FullyDecoded);
+    if (name.contains(u'/') || name == u"."_s || name == u".."_s || name.startsWith(u'.'))
+        return {};
+    return name;
+}
+
+} // namespace
+
 UpdateDownloader::UpdateDownloader(QNetworkAccessManager& network, QString directory,
                                    std::chrono::milliseconds timeout, QObject* parent)
     : QObject(parent)
@@ -21,7 +34,7 @@ UpdateDownloader::UpdateDownloader(QNetworkAccessManager& network, QString direc
 
 void UpdateDownloader::download(const AppcastItem& item, std::function<void(const QString& savedPath)> done)
 {
-    if (!UpdateUrlPolicy::isAllowed(item.enclosureUrl) || item.enclosureUrl.fileName().isEmpty()) {
+    if (!UpdateUrlPolicy::isAllowed(item.enclosureUrl) || fileName(item).isEmpty()) {
         QTimer::singleShot(0, this, [done] { done(QString()); });
         return;
     }
@@ -54,7 +67,7 @@ QString UpdateDownloader::save(const QByteArray& body, const AppcastItem& item) 
 {
     if (!QDir().mkpath(m_directory))
         return {};
-    const QString path = QDir(m_directory).filePath(item.enclosureUrl.fileName());
+    const QString path = QDir(m_directory).filePath(fileName(item));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit())
         return {};

@@ -167,6 +167,11 @@ struct FailedProbe {
     QByteArray response;
 };
 
+void PrintTo(const FailedProbe& probe, std::ostream* out)
+{
+    *out << probe.name;
+}
+
 class FailedProbeTest : public UpdaterControllerTest, public testing::WithParamInterface<FailedProbe> {};
 
 // The feed's answer never reaches the updater: the user sees the up-to-date alert at once.
