@@ -1,0 +1,204 @@
+#include "InstallerImageCleanup.h"
+#include "XmlPropertyList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString appName = u"Lumatick.AppImage"_s;
+
+QByteArray propertyList(const QByteArray& images)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<plist version=\"1.0\"><dict><key>framework</key><string>1</string>"
+           "<key>images</key><array>" +
+           images + "</array></dict></plist>\n";
+}
+
+// One attached image: its file and its entities, each given by its mount point (empty for
+// an entity without one, such as the partition scheme).
+QByteArray image(const QString& imagePath, const QStringList& mountPoints)
+{
+    QByteArray entities;
+    for (const QString& mountPoint : mountPoints) {
+        entities += "<dict><key>dev-entry</key><string>/dev/loop7</string>";
+        if (!mountPoint.isEmpty())
+            entities += "<key>mount-point</key><string>" + mountPoint.toUtf8() + "</string>";
+        entities += "</dict>";
+    }
+    return "<dict><key>image-path</key><string>" + imagePath.toUtf8() +
+           "</string><key>removable</key><false/><key>system-entities</key><array>" + entities +
+           "</array></dict>";
+}
+
+// A home with an applications folder, volumes and a stand-in disk-image utility: a shell
+// script that logs its arguments, prints the listing the test wrote and fails every detach,
+// as it does when a file on the volume is still open.
+class InstallerImageCleanupTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(root.path()).mkpath(u"home/Applications/"_s + appName));
+        writeFile(u"utility"_s, "#!/bin/sh\necho \"$*\" >> '" + path(u"calls.log"_s).toUtf8() +
+                                    "'\nif [ \"$1\" = info ]; then cat '" + path(u"info.plist"_s).toUtf8() +
+                                    "'; echo chatter >&2; fi\nexit 1\n");
+        QFile::setPermissions(path(u"utility"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    QString path(const QString& relative) const { return root.filePath(relative); }
+
+    void writeFile(const QString& relative, const QByteArray& content) const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).path());
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    // A mounted volume; with the application on it when `holdsApp`.
+    QString volume(const QString& name, bool holdsApp)
+    {
+        const QString mountPoint = path(u"volumes/"_s + name);
+        QDir().mkpath(mountPoint);
+        if (holdsApp)
+            writeFile(u"volumes/"_s + name + u'/' + appName, "binary");
+        return mountPoint;
+    }
+
+    InstallerImageCleanup::Options options(const QString& bundlePath = {}) const
+    {
+        InstallerImageCleanup::Options result;
+        result.bundlePath = bundlePath.isEmpty() ? path(u"home/Applications/"_s + appName) : bundlePath;
+        result.homeDirectory = path(u"home"_s);
+        result.utilityPath = path(u"utility"_s);
+        result.delay = 0ms;
+        return result;
+    }
+
+    QStringList utilityCalls() const
+    {
+        QFile log(path(u"calls.log"_s));
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+    static QStringList trashedFiles()
+    {
+        const QString trash =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Trash/files"_s;
+        return QDir(trash).entryList(QDir::Files);
+    }
+
+    QTemporaryDir root{QDir::homePath() + u"/installer-XXXXXX"_s};
+};
+
+TEST_F(InstallerImageCleanupTest, firstImageHoldingTheAppIsDetachedAndTrashed)
+{
+    writeFile(u"images/other.img"_s, "other");
+    writeFile(u"images/first.img"_s, "first");
+    writeFile(u"images/second.img"_s, "second");
+    const QString unrelated = volume(u"Unrelated"_s, false);
+    const QString first = volume(u"Lumatick 1"_s, true);
+    const QString second = volume(u"Lumatick 2"_s, true);
+    writeFile(u"info.plist"_s, propertyList(image(path(u"images/other.img"_s), {{}, unrelated}) +
+                                            image(path(u"images/first.img"_s), {{}, first}) +
+                                            image(path(u"images/second.img"_s), {second})));
+    InstallerImageCleanup cleanup(options());
+
+    ASSERT_TRUE(cleanup.cleanUpInstallerImage());
+    ASSERT_TRUE(cleanup.waitForFinished(QDeadlineTimer(10s)));
+
+    EXPECT_EQ(utilityCalls(), (QStringList{u"info -plist"_s, u"detach "_s + first + u" -quiet"_s}));
+    EXPECT_FALSE(QFile::exists(path(u"images/first.img"_s)));
+    EXPECT_TRUE(trashedFiles().contains(u"first.img"_s));
+    EXPECT_TRUE(QFile::exists(path(u"images/second.img"_s)));
+    EXPECT_TRUE(QFile::exists(path(u"images/other.img"_s)));
+}
+
+TEST_F(InstallerImageCleanupTest, listingWithoutMatchingVolumeFindsNothing)
+{
+    const QString unrelated = volume(u"Unrelated"_s, false);
+    const QByteArray listings[] = {
+        propertyList(image(path(u"images/x.img"_s), {{}, unrelated})),
+        propertyList({}),
+        "hdiutil: info failed - not a property list",
+        "<plist version=\"1.0\"><array><string>images</string></array></plist>",
+        "<plist version=\"1.0\"><dict><key>images</key><string>none</string></dict></plist>",
+        propertyList(image(path(u"images/x.img"_s), {unrelated})).replace("</dict></plist>", ""),
+    };
+    for (const QByteArray& listing : listings) {
+        SCOPED_TRACE(listing.toStdString());
+        writeFile(u"info.plist"_s, listing);
+        EXPECT_FALSE(InstallerImageCleanup(options()).findMountedInstallerImage());
+    }
+}
+
+TEST_F(InstallerImageCleanupTest, missingUtilityEndsSilently)
+{
+    InstallerImageCleanup::Options missing = options();
+    missing.utilityPath = path(u"no-such-utility"_s);
+    InstallerImageCleanup cleanup(missing);
+
+    EXPECT_FALSE(cleanup.findMountedInstallerImage());
+    ASSERT_TRUE(cleanup.cleanUpInstallerImage());
+    EXPECT_TRUE(cleanup.waitForFinished(QDeadlineTimer(10s)));
+}
+
+TEST_F(InstallerImageCleanupTest, copyOutsideApplicationsFoldersDoesNothing)
+{
+    writeFile(u"images/first.img"_s, "first");
+    const QString mounted = volume(u"Lumatick"_s, true);
+    writeFile(u"info.plist"_s, propertyList(image(path(u"images/first.img"_s), {mounted})));
+
+    for (const QString& bundle : {mounted + u'/' + appName, path(u"home/Downloads/"_s + appName)}) {
+        InstallerImageCleanup cleanup(options(bundle));
+        EXPECT_FALSE(cleanup.cleanUpInstallerImage());
+        EXPECT_TRUE(cleanup.waitForFinished(QDeadlineTimer(10s)));
+    }
+    EXPECT_TRUE(utilityCalls().isEmpty());
+    EXPECT_TRUE(QFile::exists(path(u"images/first.img"_s)));
+    EXPECT_TRUE(InstallerImageCleanup::isInApplicationsFolder(u"/Applications/"_s + appName, {}));
+}
+
+// The owner going away cuts the wait short; the clean-up still runs to its end.
+TEST_F(InstallerImageCleanupTest, interruptedDelayCarriesOnAtOnce)
+{
+    writeFile(u"images/delayed.img"_s, "delayed");
+    writeFile(u"info.plist"_s, propertyList(image(path(u"images/delayed.img"_s), {volume(u"L"_s, true)})));
+    {
+        InstallerImageCleanup::Options delayed = options();
+        delayed.delay = 1h;
+        InstallerImageCleanup cleanup(delayed);
+        ASSERT_TRUE(cleanup.cleanUpInstallerImage());
+        EXPECT_FALSE(cleanup.waitForFinished(QDeadlineTimer(50ms)));
+        EXPECT_TRUE(utilityCalls().isEmpty());
+    }
+    EXPECT_EQ(utilityCalls().size(), 2);
+    EXPECT_TRUE(trashedFiles().contains(u"delayed.img"_s));
+}
+
+TEST(XmlPropertyListTest, readsNestedValuesOfEveryType)
+{
+    const std::optional<QVariant> root = XmlPropertyList::parse(
+        "<plist version=\"1.0\"><dict><key>a</key><array><integer>-3</integer><real>2.5</real><true/>"
+        "<false/><data>aGk=</data><string>x &amp; y</string></array><key>b</key><dict/></dict></plist>");
+    ASSERT_TRUE(root);
+    const QVariantMap map = root->toMap();
+    EXPECT_EQ(map.value(u"a"_s).toList(), (QVariantList{QVariant::fromValue<qint64>(-3), 2.5, true, false,
+                                                        QByteArray("hi"), u"x & y"_s}));
+    EXPECT_EQ(map.value(u"b"_s).typeId(), QMetaType::QVariantMap);
+    EXPECT_FALSE(XmlPropertyList::parse("<plist><dict><string>no key</string></dict></plist>"));
+    EXPECT_FALSE(XmlPropertyList::parse("<plist><integer>seven</integer></plist>"));
+    EXPECT_FALSE(XmlPropertyList::parse("<plist><string>a</string><string>b</string></plist>"));
+}
+
+} // namespace

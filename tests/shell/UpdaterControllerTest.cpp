@@ -1,0 +1,323 @@
+#include "UpdaterController.h"
+#include "Appcast.h"
+#include "AppcastUpdater.h"
+#include "BundleInformation.h"
+#include "FakeNotificationCenter.h"
+#include "FeedServer.h"
+#include "Preferences.h"
+#include "UpdateAlerts.h"
+
+#include "WaitUntil.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Records what the user would have been shown; accepting an offer presses "Download".
+class RecordingAlerts : public UpdateAlerts {
+public:
+    struct Message {
+        QString message;
+        QString informativeText;
+    };
+
+    void showMessage(const QString& message, const QString& informativeText) override
+    {
+        messages.append({message, informativeText});
+    }
+    void offerUpdate(const AppcastItem& item, const QString&, std::function<void()> download) override
+    {
+        offers.append(item);
+        if (acceptOffers)
+            download();
+    }
+
+    QList<Message> messages;
+    QList<AppcastItem> offers;
+    bool acceptOffers = false;
+};
+
+const QByteArray enclosureBody = "release 1.10 archive";
+
+QByteArray sha256(const QByteArray& data)
+{
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray item(const QByteArray& version, const QString& enclosureUrl = u"https://example.org/x.tar.gz"_s,
+                const QByteArray& digest = sha256(enclosureBody))
+{
+    return "<item><title>Lumatick " + version + "</title><lumatick:version>" + version +
+           "</lumatick:version><lumatick:shortVersionString>" + version +
+           "</lumatick:shortVersionString><lumatick:releaseNotesLink>https://example.org/notes/" + version +
+           ".html</lumatick:releaseNotesLink><enclosure url=\"" + enclosureUrl.toUtf8() + "\" length=\"" +
+           QByteArray::number(enclosureBody.size()) + "\" lumatick:sha256=\"" + digest +
+           "\" type=\"application/octet-stream\"/></item>\n";
+}
+
+QByteArray feed(const QByteArray& items)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<rss version=\"2.0\" "
+           "xmlns:lumatick=\"https://brightlet.com/xmlns/appcast\"><channel><title>Lumatick</title>\n" +
+           items + "</channel></rss>\n";
+}
+
+class UpdaterControllerTest : public testing::Test {
+protected:
+    void SetUp() override { network.setProxy(QNetworkProxy::NoProxy); }
+
+    QVariantMap information(const QString& feedUrl) const
+    {
+        return {{BundleInformation::feedUrlKey, feedUrl},
+                {BundleInformation::nameKey, u"Lumatick"_s},
+                {BundleInformation::shortVersionKey, u"1.2"_s}};
+    }
+
+    // Scheduled checks are off unless a test turns them on, so only the manual check talks.
+    std::unique_ptr<UpdaterController> makeController(QVariantMap bundleInformation,
+                                                      AppcastUpdater::Options updaterOptions = {})
+    {
+        updaterOptions.bundleInformation = bundleInformation;
+        updaterOptions.downloadDirectory = downloads.path();
+        updaterOptions.transferTimeout = 300ms;
+        auto updater = std::make_unique<AppcastUpdater>(updaterOptions, network, alerts, notifications);
+        lastUpdater = updater.get();
+        return std::make_unique<UpdaterController>(std::move(updater), preferences, network, alerts,
+                                                   UpdaterController::Options{bundleInformation, 300ms});
+    }
+
+    static AppcastUpdater::Options scheduledChecks()
+    {
+        AppcastUpdater::Options options;
+        options.firstCheckDelay = 0ms;
+        return options;
+    }
+
+    QStringList savedDownloads() const { return QDir(downloads.path()).entryList(QDir::Files); }
+
+    QTemporaryDir settings;
+    QTemporaryDir downloads;
+    Preferences preferences{settings.filePath(u"Lumatick.conf"_s)};
+    QNetworkAccessManager network;
+    FeedServer server;
+    RecordingAlerts alerts;
+    FakeNotificationCenter notifications;
+    AppcastUpdater* lastUpdater = nullptr;
+};
+
+TEST(AppcastTest, newestNewerItemOrdersVersionsBySegments)
+{
+    const QList<AppcastItem> items = *Appcast::parse(feed(item("1.9") + item("1.10") + item("1.2.1")));
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(Appcast::newestNewerThan(items, u"1.2"_s)->version, u"1.10"_s);
+    EXPECT_EQ(Appcast::newestNewerThan(items, u"1.2"_s)->releaseNotesLink,
+              QUrl(u"https://example.org/notes/1.10.html"_s));
+    EXPECT_EQ(Appcast::newestNewerThan(items.mid(2), u"1.2"_s)->version, u"1.2.1"_s);
+    EXPECT_FALSE(Appcast::newestNewerThan(items, u"1.10"_s));
+    EXPECT_FALSE(Appcast::newestNewerThan(*Appcast::parse(feed(item("1.2.0"))), u"1.2"_s));
+    EXPECT_FALSE(Appcast::parse("<rss><channel><item></channel></rss>"));
+}
+
+TEST_F(UpdaterControllerTest, feedWithItemsStartsInteractiveCheckOfferingNewestRelease)
+{
+    const QString enclosure = server.url(u"/lumatick-1.10.tar.gz"_s);
+    server.answer(u"/appcast.xml"_s,
+                  FeedServer::ok(feed(item("1.9") + item("1.10", enclosure) + item("1.1"))));
+    server.answer(u"/lumatick-1.10.tar.gz"_s, FeedServer::ok(enclosureBody));
+    alerts.acceptOffers = true;
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)));
+
+    controller->checkForUpdates();
+
+    ASSERT_TRUE(waitUntil([&] { return !notifications.delivered().isEmpty(); }));
+    ASSERT_EQ(alerts.offers.size(), 1);
+    EXPECT_EQ(alerts.offers[0].displayVersion(), u"1.10"_s);
+    EXPECT_EQ(alerts.offers[0].releaseNotesLink, QUrl(u"https://example.org/notes/1.10.html"_s));
+    EXPECT_TRUE(alerts.messages.isEmpty());
+    EXPECT_EQ(server.requestedPaths(),
+              (QStringList{u"/appcast.xml"_s, u"/appcast.xml"_s, u"/lumatick-1.10.tar.gz"_s}));
+    EXPECT_EQ(savedDownloads(), QStringList{u"lumatick-1.10.tar.gz"_s});
+}
+
+TEST_F(UpdaterControllerTest, feedWithoutNewerReleaseSaysUpToDate)
+{
+    server.answer(u"/appcast.xml"_s, FeedServer::ok(feed(item("1.2") + item("1.1.9"))));
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)));
+
+    controller->checkForUpdates();
+
+    ASSERT_TRUE(waitUntil([&] { return !alerts.messages.isEmpty(); }));
+    EXPECT_EQ(alerts.messages[0].message, u"You're up to date!"_s);
+    EXPECT_EQ(alerts.messages[0].informativeText, u"Lumatick 1.2 is the latest version."_s);
+    EXPECT_TRUE(alerts.offers.isEmpty());
+}
+
+struct FailedProbe {
+    const char* name;
+    QByteArray response;
+};
+
+void PrintTo(const FailedProbe& probe, std::ostream* out)
+{
+    *out << probe.name;
+}
+
+class FailedProbeTest : public UpdaterControllerTest, public testing::WithParamInterface<FailedProbe> {};
+
+// The feed's answer never reaches the updater: the user sees the up-to-date alert at once.
+TEST_P(FailedProbeTest, showsUpToDateAlertWithoutInteractiveCheck)
+{
+    server.answer(u"/appcast.xml"_s, GetParam().response);
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)));
+
+    controller->checkForUpdates();
+
+    ASSERT_TRUE(waitUntil([&] { return !alerts.messages.isEmpty(); }));
+    EXPECT_EQ(alerts.messages[0].message, u"You're up to date!"_s);
+    EXPECT_EQ(alerts.messages[0].informativeText, u"Lumatick 1.2 is the latest version."_s);
+    EXPECT_EQ(server.requestedPaths(), QStringList{u"/appcast.xml"_s});
+    EXPECT_TRUE(alerts.offers.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, FailedProbeTest,
+    testing::Values(FailedProbe{"notModified", FeedServer::status(304, "Not Modified")},
+                    FailedProbe{"notFound", FeedServer::status(404, "Not Found")},
+                    FailedProbe{"serverError", FeedServer::status(500, "Internal Server Error")},
+                    FailedProbe{"emptyBody", FeedServer::ok({})},
+                    FailedProbe{"invalidUtf8", FeedServer::ok(feed(item("1.3")) + "\xff\xfe")},
+                    FailedProbe{"itemTagSplitByLineBreak",
+                                FeedServer::ok(feed(item("1.3").replace("<item>", "<item\n>")))}),
+    [](const testing::TestParamInfo<FailedProbe>& probe) { return std::string(probe.param.name); });
+
+TEST_F(UpdaterControllerTest, unreachableOrSilentFeedSaysUpToDate)
+{
+    QString refusedUrl;
+    {
+        QTcpServer closed;
+        closed.listen(QHostAddress::LocalHost);
+        refusedUrl = u"http://127.0.0.1:%1/appcast.xml"_s.arg(closed.serverPort());
+    }
+    server.setSilent(true);
+    for (const QString& url : {refusedUrl, server.url(u"/appcast.xml"_s)}) {
+        SCOPED_TRACE(url.toStdString());
+        alerts.messages.clear();
+        const auto controller = makeController(information(url));
+        controller->checkForUpdates();
+        ASSERT_TRUE(waitUntil([&] { return !alerts.messages.isEmpty(); }));
+        EXPECT_EQ(alerts.messages[0].informativeText, u"Lumatick 1.2 is the latest version."_s);
+    }
+    EXPECT_EQ(server.connectionCount(), 1);
+}
+
+TEST_F(UpdaterControllerTest, missingNameOrVersionFallsBackInAlert)
+{
+    QVariantMap nameless = information({});
+    nameless.remove(BundleInformation::nameKey);
+    nameless.remove(BundleInformation::feedUrlKey);
+    makeController(nameless)->showUpToDateAlert();
+    QVariantMap versionless = information({});
+    versionless.remove(BundleInformation::shortVersionKey);
+    makeController(versionless)->showUpToDateAlert();
+
+    ASSERT_EQ(alerts.messages.size(), 2);
+    EXPECT_EQ(alerts.messages[0].informativeText, u"This app 1.2 is the latest version."_s);
+    EXPECT_EQ(alerts.messages[1].informativeText, u"Lumatick 1.0 is the latest version."_s);
+}
+
+// Distribution builds carry no feed; a plain-HTTP feed off the loopback interface is refused.
+TEST_F(UpdaterControllerTest, withoutUsableFeedNoRequestIsEverMade)
+{
+    QVariantMap noFeed = information({});
+    noFeed.remove(BundleInformation::feedUrlKey);
+    for (const QVariantMap& bundle : {noFeed, information(u"http://example.org/appcast.xml"_s)}) {
+        alerts.messages.clear();
+        const auto controller = makeController(bundle, scheduledChecks());
+        controller->checkForUpdates();
+        ASSERT_EQ(alerts.messages.size(), 1);
+        EXPECT_EQ(alerts.messages[0].message, u"You're up to date!"_s);
+        lastUpdater->checkForUpdates();
+        EXPECT_EQ(alerts.messages.size(), 2);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(server.connectionCount(), 0);
+}
+
+TEST_F(UpdaterControllerTest, checkInProgressDisablesFurtherChecks)
+{
+    server.setSilent(true);
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)));
+    ASSERT_TRUE(waitUntil([&] { return controller->canCheckForUpdates(); }));
+    QSignalSpy changes(controller.get(), &UpdateControls::canCheckForUpdatesChanged);
+
+    lastUpdater->checkForUpdates();
+
+    ASSERT_TRUE(waitUntil([&] { return !controller->canCheckForUpdates(); }));
+    ASSERT_TRUE(waitUntil([&] { return controller->canCheckForUpdates(); }));
+    EXPECT_EQ(changes.size(), 2);
+    ASSERT_EQ(alerts.messages.size(), 1);
+    EXPECT_EQ(alerts.messages[0].message, u"Update Error!"_s);
+}
+
+TEST_F(UpdaterControllerTest, scheduledCheckDownloadsVerifiedReleaseAndNotifies)
+{
+    const QString enclosure = server.url(u"/lumatick-1.10.tar.gz"_s);
+    server.answer(u"/appcast.xml"_s, FeedServer::ok(feed(item("1.10", enclosure))));
+    server.answer(u"/lumatick-1.10.tar.gz"_s, FeedServer::ok(enclosureBody));
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)), scheduledChecks());
+
+    ASSERT_TRUE(waitUntil([&] { return !notifications.delivered().isEmpty(); }));
+    const QString saved = QDir(downloads.path()).filePath(u"lumatick-1.10.tar.gz"_s);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), enclosureBody);
+    const NotificationRequest notification = notifications.delivered().first();
+    EXPECT_EQ(notification.identifier, AppcastUpdater::notificationIdentifier);
+    EXPECT_EQ(notification.body, u"Lumatick 1.10 has been downloaded to %1."_s.arg(saved));
+    EXPECT_TRUE(alerts.messages.isEmpty());
+    EXPECT_TRUE(alerts.offers.isEmpty());
+}
+
+TEST_F(UpdaterControllerTest, downloadWithWrongDigestLeavesNoFile)
+{
+    const QString enclosure = server.url(u"/lumatick-1.10.tar.gz"_s);
+    server.answer(u"/appcast.xml"_s, FeedServer::ok(feed(item("1.10", enclosure, sha256("other")))));
+    server.answer(u"/lumatick-1.10.tar.gz"_s, FeedServer::ok(enclosureBody));
+    const auto controller = makeController(information(server.url(u"/appcast.xml"_s)), scheduledChecks());
+
+    ASSERT_TRUE(waitUntil([&] { return server.requestedPaths().size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return lastUpdater->canCheckForUpdates(); }));
+    EXPECT_TRUE(savedDownloads().isEmpty());
+    EXPECT_TRUE(notifications.delivered().isEmpty());
+}
+
+TEST_F(UpdaterControllerTest, automaticDownloadChoiceSurvivesRestart)
+{
+    {
+        const auto controller = makeController(information({}));
+        EXPECT_TRUE(controller->automaticallyDownloadsUpdates());
+        EXPECT_TRUE(lastUpdater->automaticallyDownloadsUpdates());
+        QSignalSpy changes(controller.get(), &UpdateControls::automaticallyDownloadsUpdatesChanged);
+        controller->setAutomaticallyDownloadsUpdates(false);
+        EXPECT_FALSE(lastUpdater->automaticallyDownloadsUpdates());
+        EXPECT_EQ(changes.size(), 1);
+    }
+    Preferences reopened(preferences.filePath());
+    EXPECT_FALSE(reopened.boolean(UpdaterController::automaticallyUpdateKey));
+
+    const auto restarted = makeController(information({}));
+    EXPECT_FALSE(restarted->automaticallyDownloadsUpdates());
+    EXPECT_FALSE(lastUpdater->automaticallyDownloadsUpdates());
+}
+
+} // namespace
