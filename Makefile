@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 # Rebuilds of unchanged sources come from ccache when the machine has it.
 LAUNCHER_FLAGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test bench asan-test format clean
+.PHONY: all deps configure build run test bench asan-test package format clean
 
 all: build
 
@@ -38,6 +38,10 @@ asan-test: deps
 	    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	    ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, build/lumatick_<version>_<arch>.deb: sudo apt install ./build/lumatick_*.deb
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
