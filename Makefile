@@ -28,6 +28,7 @@ test: build
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick
+	bench/footprint.sh $(BUILD_DIR)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails the run.
 asan-test: deps

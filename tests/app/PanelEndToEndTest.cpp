@@ -1,0 +1,209 @@
+#include "EndToEndTest.h"
+#include "FakeStatusNotifierWatcher.h"
+#include "StatusNotifierPixmap.h"
+#include "StatusNotifierToolTip.h"
+#include "XvfbServer.h"
+
+#include "QtPrinters.h"
+
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCall>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+// What the panel shows of the item, read over the bus the way a panel host reads it.
+struct ItemSnapshot {
+    QString label;
+    QString toolTipTitle;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    // The most opaque pixel of the icon: full for the tier colour, faded while paused.
+    int iconAlpha = 0;
+};
+
+const QString pausePrefix = QString(QChar(0x23F8)) + QChar(0xFE0E) + QLatin1Char(' ');
+
+// "0s", "5m 03s", "1h 00m 03s", with or without the pause sign in front; nothing for any
+// other text.
+std::optional<qint64> labelSeconds(const QString& label)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(?:(\\d+)h )?(?:(\\d+)m )?(\\d+)s$"));
+    const QString time = label.startsWith(pausePrefix) ? label.mid(pausePrefix.size()) : label;
+    const QRegularExpressionMatch match = pattern.match(time);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toLongLong() * 3600 + match.captured(2).toLongLong() * 60 +
+           match.captured(3).toLongLong();
+}
+
+int mostOpaqueAlpha(const StatusNotifierPixmap& pixmap)
+{
+    int alpha = 0;
+    // ARGB32 in network byte order: alpha is the first byte of every pixel.
+    for (qsizetype i = 0; i + 3 < pixmap.bytes.size(); i += 4)
+        alpha = std::max(alpha, static_cast<int>(static_cast<unsigned char>(pixmap.bytes.at(i))));
+    return alpha;
+}
+
+// The counter in its usual form: a status item on a panel, with a display for its popup
+// panel. The panel's watcher lives in this process on the private session bus.
+class PanelEndToEndTest : public EndToEndTest {
+protected:
+    void SetUp() override
+    {
+        EndToEndTest::SetUp();
+        ASSERT_TRUE(m_display.isRunning());
+        StatusNotifierPixmap::registerMetaTypes();
+        StatusNotifierToolTip::registerMetaType();
+        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
+                                         QDBusConnection::ExportAllContents));
+        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment environment = EndToEndTest::environment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return environment;
+    }
+
+    QProcess* startPanel()
+    {
+        QProcess* app = startLumatick({});
+        EXPECT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
+            << "the status item never registered with the watcher";
+        return app;
+    }
+
+    std::optional<ItemSnapshot> item()
+    {
+        QDBusMessage getAll = QDBusMessage::createMethodCall(
+            m_watcher.registrations().value(0), QStringLiteral("/StatusNotifierItem"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
+        getAll << QStringLiteral("org.kde.StatusNotifierItem");
+        // Asynchronous, so this process keeps answering the item's own calls meanwhile.
+        const QDBusPendingCall pending = m_bus.asyncCall(getAll);
+        if (!waitUntil([&] { return pending.isFinished(); }, 5'000) || pending.isError())
+            return std::nullopt;
+        const QVariantMap properties = qdbus_cast<QVariantMap>(pending.reply().arguments().value(0));
+        ItemSnapshot snapshot;
+        snapshot.label = properties.value(QStringLiteral("XAyatanaLabel")).toString();
+        snapshot.toolTipTitle =
+            qdbus_cast<StatusNotifierToolTip>(properties.value(QStringLiteral("ToolTip"))).title;
+        const auto pixmaps =
+            qdbus_cast<QList<StatusNotifierPixmap>>(properties.value(QStringLiteral("IconPixmap")));
+        if (!pixmaps.isEmpty()) {
+            snapshot.iconWidth = pixmaps.first().width;
+            snapshot.iconHeight = pixmaps.first().height;
+            snapshot.iconAlpha = mostOpaqueAlpha(pixmaps.first());
+        }
+        return snapshot;
+    }
+
+    // The seconds the label shows once `condition` holds for them; nothing on a timeout.
+    std::optional<qint64> waitForLabel(const std::function<bool(const QString&, qint64)>& condition)
+    {
+        std::optional<qint64> shown;
+        const bool reached = waitUntil(
+            [&] {
+                const std::optional<ItemSnapshot> snapshot = item();
+                shown = snapshot ? labelSeconds(snapshot->label) : std::nullopt;
+                return shown && condition(snapshot->label, *shown);
+            },
+            10'000);
+        return reached ? shown : std::nullopt;
+    }
+
+    // Any mapped window of ours on the display: the application has none but the panel.
+    bool panelIsVisible() const
+    {
+        return m_display.run(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--classname"), QStringLiteral("lumatick")});
+    }
+
+    XvfbServer m_display;
+    FakeStatusNotifierWatcher m_watcher;
+};
+
+TEST_F(PanelEndToEndTest, labelCountsUpPauseFreezesItAndTerminationKeepsItsTotal)
+{
+    QProcess* app = startPanel();
+    const std::optional<ItemSnapshot> first = item();
+    ASSERT_TRUE(first.has_value());
+    SCOPED_TRACE("first label: " + first->label.toStdString());
+    const std::optional<qint64> firstSeconds = labelSeconds(first->label);
+    ASSERT_TRUE(firstSeconds.has_value());
+    EXPECT_LE(*firstSeconds, 3) << "a fresh store starts near zero";
+    EXPECT_TRUE(first->toolTipTitle.startsWith(QStringLiteral("Screen time today: 0 hours 0 minutes ")))
+        << first->toolTipTitle.toStdString();
+    EXPECT_GT(first->iconWidth, 0);
+    EXPECT_GT(first->iconHeight, 0);
+    EXPECT_EQ(first->iconAlpha, 255);
+
+    ASSERT_TRUE(waitForLabel([&](const QString&, qint64 seconds) { return seconds >= *firstSeconds + 2; }))
+        << "the label does not count up";
+
+    ASSERT_EQ(runLumatick({QStringLiteral("ctl"), QStringLiteral("toggle-pause")}), 0);
+    const std::optional<qint64> frozen =
+        waitForLabel([](const QString& label, qint64) { return label.startsWith(pausePrefix); });
+    ASSERT_TRUE(frozen.has_value()) << "no pause sign after toggle-pause";
+    const std::optional<ItemSnapshot> paused = item();
+    ASSERT_TRUE(paused.has_value());
+    EXPECT_LT(paused->iconAlpha, 128) << "the icon is not faded while paused";
+
+    // Two ticks and more: a running counter would have moved on.
+    QTest::qWait(2'500);
+    const std::optional<ItemSnapshot> later = item();
+    ASSERT_TRUE(later.has_value());
+    EXPECT_EQ(later->label, paused->label);
+
+    app->terminate();
+    ASSERT_TRUE(app->waitForFinished(10'000));
+    EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app->exitCode(), 0);
+    EXPECT_EQ(storedToday(), frozen);
+}
+
+TEST_F(PanelEndToEndTest, killedProcessLosesAtMostTheLastMinute)
+{
+    constexpr qint64 earlierToday = 3600;
+    ASSERT_TRUE(seedToday(earlierToday));
+    QProcess* app = startPanel();
+    const std::optional<qint64> shown =
+        waitForLabel([](const QString&, qint64 seconds) { return seconds >= earlierToday + 2; });
+    ASSERT_TRUE(shown.has_value()) << "the label does not continue from the stored total";
+
+    app->kill();
+    ASSERT_TRUE(app->waitForFinished(10'000));
+
+    const std::optional<qint64> stored = storedToday();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_GE(*stored, earlierToday) << "time stored by an earlier run was lost";
+    EXPECT_LE(*stored, *shown);
+    EXPECT_LE(*shown - *stored, 60);
+}
+
+TEST_F(PanelEndToEndTest, secondStartOpensThePanelAndAddsNoSecondItem)
+{
+    QProcess* first = startPanel();
+    ASSERT_TRUE(waitForLabel([](const QString&, qint64) { return true; }).has_value());
+
+    ASSERT_FALSE(panelIsVisible());
+
+    EXPECT_EQ(runLumatick({}), 0);
+    EXPECT_TRUE(waitUntil([this] { return panelIsVisible(); }, 5'000))
+        << "the running instance did not open its panel";
+    QTest::qWait(500);
+    EXPECT_EQ(m_watcher.registrations().size(), 1) << m_watcher.registrations().join(u' ').toStdString();
+    EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+} // namespace
