@@ -2,6 +2,8 @@
 
 #include "IdleTimeSource.h"
 
+#include <limits>
+
 ActivityTracker::ActivityTracker(Clock clock, QObject* parent)
     : QObject(parent)
     , m_clock(std::move(clock))
@@ -13,7 +15,11 @@ bool ActivityTracker::isUserActive()
     if (m_isScreenAsleep || m_isScreenLocked)
         return false;
     const QDateTime now = m_clock();
-    catchUpWithIdleTimeSource(now);
+    // Without an idle timeout no input time can change the answer, so the desktop is not
+    // asked: that query is most of what an idle second costs. The source reports time since
+    // the last input, so a timeout switched on later still sees the right moment.
+    if (m_idleThreshold < std::numeric_limits<double>::max())
+        catchUpWithIdleTimeSource(now);
     const double secondsSinceInput = static_cast<double>(m_lastActivityTimestamp.msecsTo(now)) / 1000.0;
     return secondsSinceInput < m_idleThreshold;
 }

@@ -1,16 +1,20 @@
 #include "Application.h"
 
 #include "ActivityTracker.h"
+#include "AppcastUpdater.h"
 #include "ApplicationIdentity.h"
 #include "BreakReminderNotifier.h"
+#include "BundleInformation.h"
 #include "ControlService.h"
 #include "DesktopServices.h"
 #include "DropdownView.h"
 #include "FallbackStatusItem.h"
 #include "GlobalHotKey.h"
+#include "InstallerImageCleanup.h"
 #include "Logging.h"
 #include "LoginItem.h"
 #include "MenuBarViewModel.h"
+#include "MessageBoxUpdateAlerts.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "NotificationRequest.h"
@@ -24,12 +28,17 @@
 #include "StoreOpener.h"
 #include "TierColors.h"
 #include "TrayIconStatusItem.h"
+#include "UpdaterController.h"
+#include "WindowCoordinator.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
+#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
@@ -81,8 +90,10 @@ Application::StartResult Application::start()
     if (!registerControlService())
         return StartResult::anotherInstanceRunning;
     if (m_options.withStatusItem) {
+        setUpUpdater();
         setUpStatusItem();
         setUpPanel();
+        setUpWindows();
     }
     observeSessionEvents();
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
@@ -93,6 +104,7 @@ Application::StartResult Application::start()
     m_model->refresh();
     updateStatusItem();
     observeNotifications();
+    cleanUpInstallerImage();
     // The timer's first tick comes a second from now, after the first draw above.
     m_manager->start();
     return StartResult::running;
@@ -196,6 +208,42 @@ void Application::setUpPanel()
             &QCoreApplication::quit, Qt::QueuedConnection);
     connect(m_panel.get(), &DropdownView::historyRequested, this, &Application::openHistory);
     connect(m_panel.get(), &DropdownView::settingsRequested, this, &Application::openSettings);
+}
+
+// The updater needs the desktop's notification centre, so it is made right after the desktop's
+// services rather than first thing. Without a feed built in it never touches the network.
+void Application::setUpUpdater()
+{
+    m_network = std::make_unique<QNetworkAccessManager>();
+    m_updateAlerts = std::make_unique<MessageBoxUpdateAlerts>();
+    AppcastUpdater::Options updaterOptions;
+    updaterOptions.bundleInformation = BundleInformation::builtIn();
+    updaterOptions.downloadDirectory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    auto updater = std::make_unique<AppcastUpdater>(updaterOptions, *m_network, *m_updateAlerts,
+                                                    m_desktop->notificationCenter());
+    m_updaterController =
+        std::make_unique<UpdaterController>(std::move(updater), m_preferences, *m_network, *m_updateAlerts,
+                                            UpdaterController::Options{BundleInformation::builtIn()});
+}
+
+void Application::setUpWindows()
+{
+    m_windows = std::make_unique<WindowCoordinator>(WindowCoordinator::Services{
+        m_preferences, m_inProcessNotifications, m_desktop->notificationCenter(), m_desktop->loginItem(),
+        *m_updaterController, m_store.get(), m_options.clock, QCoreApplication::applicationVersion()});
+}
+
+// A copy started from a mounted installer image offers to throw the image away; it runs in
+// the background and says nothing either way.
+void Application::cleanUpInstallerImage()
+{
+    if (!m_options.withStatusItem)
+        return;
+    const QString bundle = qEnvironmentVariableIsSet("APPIMAGE") ? qEnvironmentVariable("APPIMAGE")
+                                                                 : QCoreApplication::applicationFilePath();
+    m_installerImageCleanup =
+        std::make_unique<InstallerImageCleanup>(InstallerImageCleanup::Options{bundle, QDir::homePath()});
+    m_installerImageCleanup->cleanUpInstallerImage();
 }
 
 // The preference says what the user wants; the autostart entry is what happens. When they
@@ -392,23 +440,36 @@ void Application::closePanel()
 void Application::openSettings()
 {
     closePanel();
+    if (m_windows)
+        m_windows->openSettings();
     Q_EMIT settingsRequested();
 }
 
 void Application::openHistory()
 {
     closePanel();
+    if (m_windows)
+        m_windows->openHistory();
     Q_EMIT historyRequested();
 }
 
 void Application::showOnboarding()
 {
+    if (m_windows) {
+        const QPointer<Application> self(this);
+        m_windows->showOnboarding([self] {
+            if (self)
+                self->completeOnboarding();
+        });
+    }
     Q_EMIT onboardingRequested();
 }
 
 void Application::completeOnboarding()
 {
     m_preferences.setValue(PreferenceKeys::onboardingShown, true);
+    if (m_windows)
+        m_windows->closeOnboarding();
     Q_EMIT onboardingCompleted();
     requestNotificationAuthorization();
     openSettings();

@@ -19,6 +19,9 @@ class ControlService;
 class DesktopServices;
 class DropdownView;
 class FallbackStatusItem;
+class InstallerImageCleanup;
+class MessageBoxUpdateAlerts;
+class QNetworkAccessManager;
 class MenuBarViewModel;
 class NotificationManager;
 class RecordStore;
@@ -26,6 +29,8 @@ class ScreenTimeManager;
 class ShortcutKeyMonitor;
 class StatusItemPresenter;
 class TierColors;
+class UpdaterController;
+class WindowCoordinator;
 
 // Owns every long-lived object of the running counter and connects them in the order the
 // start-up needs: the store before the managers that read it, the managers before the
@@ -67,6 +72,8 @@ public:
     InProcessNotificationCenter& inProcessNotifications() { return m_inProcessNotifications; }
     Preferences& preferences() { return m_preferences; }
     bool isPanelVisible() const;
+    // Null in the headless mode.
+    WindowCoordinator* windows() const { return m_windows.get(); }
 
 Q_SIGNALS:
     // A window was asked for; the window coordinator answers them.
@@ -82,6 +89,9 @@ private:
     bool registerControlService();
     void setUpStatusItem();
     void setUpPanel();
+    void setUpUpdater();
+    void setUpWindows();
+    void cleanUpInstallerImage();
     void syncLaunchAtLogin();
     void installHotKeyHandler();
     void registerHotKey();
@@ -120,4 +130,9 @@ private:
     std::unique_ptr<StatusItemPresenter> m_presenter;
     std::unique_ptr<DropdownView> m_panel;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<MessageBoxUpdateAlerts> m_updateAlerts;
+    std::unique_ptr<UpdaterController> m_updaterController;
+    std::unique_ptr<WindowCoordinator> m_windows;
+    std::unique_ptr<InstallerImageCleanup> m_installerImageCleanup;
 };

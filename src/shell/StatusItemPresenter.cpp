@@ -93,15 +93,31 @@ void StatusItemPresenter::drawLabel()
     m_backend.setLabel(text, labelGuide(text));
 }
 
+// The icon changes only with the colour, the mode or (when it carries the time) the minute, so
+// the usual second's redraw renders nothing and sends nothing.
 void StatusItemPresenter::drawIcon(const QColor& color)
 {
-    if (m_state.iconOnly)
+    const IconKey key{m_state.iconOnly      ? IconKind::dot
+                      : m_compactTimeInIcon ? IconKind::compactTime
+                                            : IconKind::clock,
+                      color.rgba(),
+                      m_compactTimeInIcon && !m_state.iconOnly
+                          ? StatusIconRenderer::compactTime(m_state.accumulatedSeconds)
+                          : QString()};
+    if (m_lastIcon == key)
+        return;
+    m_lastIcon = key;
+    switch (key.kind) {
+    case IconKind::dot:
         m_backend.setIcon(StatusIconRenderer::renderDot(color));
-    else if (m_compactTimeInIcon)
-        m_backend.setIcon(StatusIconRenderer::renderCompactTime(
-            color, StatusIconRenderer::compactTime(m_state.accumulatedSeconds)));
-    else
+        break;
+    case IconKind::compactTime:
+        m_backend.setIcon(StatusIconRenderer::renderCompactTime(color, key.text));
+        break;
+    case IconKind::clock:
         m_backend.setIcon(StatusIconRenderer::renderClock(color));
+        break;
+    }
 }
 
 void StatusItemPresenter::refreshAccessibility()

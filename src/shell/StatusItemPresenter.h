@@ -59,7 +59,16 @@ private:
     void drawIcon(const QColor& color);
     void refreshAccessibility();
 
+    enum class IconKind { dot, clock, compactTime };
+    struct IconKey {
+        IconKind kind;
+        QRgb color;
+        QString text;
+        bool operator==(const IconKey&) const = default;
+    };
+
     StatusItemBackend& m_backend;
+    std::optional<IconKey> m_lastIcon;
     ColorSource m_colors;
     Clock m_clock;
     StatusItemState m_state;

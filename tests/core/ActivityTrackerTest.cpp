@@ -131,4 +131,23 @@ TEST_F(ActivityTrackerTest, idleTimeSourceIsConsultedWhenAsked)
     }
 }
 
+TEST_F(ActivityTrackerTest, withoutAnIdleTimeoutTheSourceIsNotAskedYetCountsOnceATimeoutIsSet)
+{
+    FakeIdleTimeSource source([this] { return m_clock.now(); });
+    m_tracker.setIdleTimeSource(&source);
+    m_tracker.setIdleThreshold(std::numeric_limits<double>::max());
+    source.setLastInput(m_clock.now());
+
+    m_clock.advance(3600);
+    EXPECT_TRUE(m_tracker.isUserActive());
+    EXPECT_EQ(source.queries(), 0);
+
+    // Switching the timeout on: the hour without input is seen at once.
+    m_tracker.setIdleThreshold(300.0);
+    EXPECT_FALSE(m_tracker.isUserActive());
+    EXPECT_EQ(source.queries(), 1);
+    source.setLastInput(m_clock.now().addSecs(-5));
+    EXPECT_TRUE(m_tracker.isUserActive());
+}
+
 } // namespace

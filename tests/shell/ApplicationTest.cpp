@@ -12,6 +12,7 @@
 #include "ShortcutModifiers.h"
 #include "StatusItemPresenter.h"
 #include "StoreOpener.h"
+#include "WindowCoordinator.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,11 +100,41 @@ TEST_F(ApplicationTest, firstRunShowsTheOnboardingLaterAndAsksNothingYet)
     EXPECT_FALSE(notifications().log().contains(u"requestAuthorization"_s));
     EXPECT_EQ(dailySchedulings(), 0);
 
-    QSignalSpy settings(m_application.get(), &Application::settingsRequested);
+    WindowCoordinator* windows = m_application->windows();
+    ASSERT_NE(windows, nullptr);
+    ASSERT_NE(windows->onboardingWindow(), nullptr);
+    EXPECT_TRUE(windows->onboardingWindow()->isVisible());
+    EXPECT_EQ(windows->settingsWindow(), nullptr);
+
     m_application->completeOnboarding();
     EXPECT_TRUE(m_application->preferences().value(PreferenceKeys::onboardingShown));
     EXPECT_TRUE(notifications().log().contains(u"requestAuthorization"_s));
-    EXPECT_EQ(settings.count(), 1);
+    EXPECT_EQ(windows->onboardingWindow(), nullptr);
+    ASSERT_NE(windows->settingsWindow(), nullptr);
+    EXPECT_TRUE(windows->settingsWindow()->isVisible());
+    EXPECT_EQ(windows->settingsWindow()->windowTitle(), u"Lumatick Settings"_s);
+}
+
+TEST_F(ApplicationTest, settingsOpenOnceAndHistoryReopensInTheSameWindow)
+{
+    setPreference(PreferenceKeys::onboardingShown, true);
+    start();
+    WindowCoordinator* windows = m_application->windows();
+    m_application->openSettings();
+    QWidget* settings = windows->settingsWindow();
+    settings->close();
+    m_application->openSettings();
+    EXPECT_EQ(windows->settingsWindow(), settings);
+    EXPECT_TRUE(settings->isVisible());
+
+    m_application->openHistory();
+    QWidget* history = windows->historyWindow();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->windowTitle(), u"Screen Time History"_s);
+    EXPECT_EQ(history->minimumSize(), QSize(500, 400));
+    history->close();
+    m_application->openHistory();
+    EXPECT_EQ(windows->historyWindow(), history);
 }
 
 TEST_F(ApplicationTest, laterRunAsksForNotificationsThenSchedulesWhateverTheAnswer)

@@ -330,3 +330,27 @@ TEST(StatusIconRendererTest, savesTheIconsForInspection)
 }
 
 } // namespace
+
+namespace {
+TEST_F(StatusItemPresenterTest, anUnchangedIconIsNotSentAgain)
+{
+    m_presenter.update(state(100));
+    m_presenter.update(state(101));
+    m_presenter.update(state(102));
+    EXPECT_EQ(m_backend.icons.size(), 1);
+    EXPECT_EQ(m_backend.labels.size(), 3);
+
+    // Pausing fades it: a new icon.
+    m_presenter.update(state(102, ThresholdTier::green, true));
+    EXPECT_EQ(m_backend.icons.size(), 2);
+
+    // With the time in the icon, a new icon comes with each new minute, not each second.
+    m_presenter.setCompactTimeInIcon(true);
+    m_presenter.update(state(3600));
+    const qsizetype atTheHour = m_backend.icons.size();
+    m_presenter.update(state(3630));
+    EXPECT_EQ(m_backend.icons.size(), atTheHour);
+    m_presenter.update(state(3660));
+    EXPECT_EQ(m_backend.icons.size(), atTheHour + 1);
+}
+} // namespace
