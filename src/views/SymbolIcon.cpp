@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 QPixmap SymbolIcon::pixmap(Symbol symbol, const QColor& color, int size)
 {
     QPixmap image(size, size);
@@ -27,6 +29,9 @@ QPixmap SymbolIcon::pixmap(Symbol symbol, const QColor& color, int size)
         break;
     case Symbol::flame:
         paintFlame(painter, extent);
+        break;
+    case Symbol::squareAndArrowUp:
+        paintSquareAndArrowUp(painter, extent);
         break;
     }
     return image;
@@ -84,4 +89,22 @@ void SymbolIcon::paintFlame(QPainter& painter, qreal size)
     flame.cubicTo(size * 0.4, size * 0.45, size * 0.45, size * 0.5, size * 0.5, size * 0.5);
     flame.cubicTo(size * 0.55, size * 0.35, size * 0.5, size * 0.2, size * 0.5, size * 0.02);
     painter.drawPath(flame);
+}
+
+// An open tray with an arrow leaving it upwards: the export symbol.
+void SymbolIcon::paintSquareAndArrowUp(QPainter& painter, qreal size)
+{
+    QPen outline(painter.brush().color(), std::max<qreal>(1, size * 0.09));
+    outline.setJoinStyle(Qt::RoundJoin);
+    outline.setCapStyle(Qt::RoundCap);
+    painter.setPen(outline);
+    painter.setBrush(Qt::NoBrush);
+    const QPointF tray[] = {{size * 0.32, size * 0.38}, {size * 0.15, size * 0.38},
+                            {size * 0.15, size * 0.92}, {size * 0.85, size * 0.92},
+                            {size * 0.85, size * 0.38}, {size * 0.68, size * 0.38}};
+    painter.drawPolyline(tray, 6);
+    painter.drawLine(QPointF(size * 0.5, size * 0.08), QPointF(size * 0.5, size * 0.62));
+    const QPointF head[] = {
+        {size * 0.32, size * 0.25}, {size * 0.5, size * 0.08}, {size * 0.68, size * 0.25}};
+    painter.drawPolyline(head, 3);
 }

@@ -10,7 +10,7 @@ class QPainter;
 // missing altogether, and the pause symbol must take the button's foreground colour.
 class SymbolIcon {
 public:
-    enum class Symbol { pause, play, chartBar, gear, flame };
+    enum class Symbol { pause, play, chartBar, gear, flame, squareAndArrowUp };
 
     static QPixmap pixmap(Symbol symbol, const QColor& color, int size);
     static QIcon icon(Symbol symbol, const QColor& color, int size);
@@ -21,4 +21,5 @@ private:
     static void paintChartBar(QPainter& painter, qreal size);
     static void paintGear(QPainter& painter, qreal size);
     static void paintFlame(QPainter& painter, qreal size);
+    static void paintSquareAndArrowUp(QPainter& painter, qreal size);
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The span of the monthly history chart, in the order its segmented picker lists them.
+enum class MonthlyRange { sixMonths, twelveMonths };
+
+inline constexpr std::array allMonthlyRanges{MonthlyRange::sixMonths, MonthlyRange::twelveMonths};
+
+inline int monthCount(MonthlyRange range)
+{
+    return range == MonthlyRange::twelveMonths ? 12 : 6;
+}
+
+// The segment title: "6mo" or "12mo".
+inline QString segmentTitle(MonthlyRange range)
+{
+    return QString::number(monthCount(range)) + QStringLiteral("mo");
+}
