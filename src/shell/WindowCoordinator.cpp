@@ -1,5 +1,6 @@
 #include "WindowCoordinator.h"
 
+#include "HistoryView.h"
 #include "HistoryViewModel.h"
 #include "OnboardingView.h"
 #include "SettingsView.h"
@@ -57,15 +58,24 @@ void WindowCoordinator::openHistory()
         m_historyWindow->setWindowTitle(QString::fromLatin1(historyTitle));
         new QVBoxLayout(m_historyWindow.get());
         m_historyWindow->layout()->setContentsMargins(0, 0, 0, 0);
-        m_historyWindow->setMinimumSize(500, 400);
-        m_historyWindow->resize(650, 600);
+        m_historyWindow->setMinimumSize(HistoryView::minimumWindowSize);
+        m_historyWindow->resize(HistoryView::defaultWindowSize);
         centreOnScreen(*m_historyWindow);
     }
     buildHistoryContent();
     bringToFront(*m_historyWindow);
 }
 
-void WindowCoordinator::buildHistoryContent() {}
+// Each opening gets a new model and view, so the ranges are back at their defaults and the
+// data are read again; the window keeps its place and size.
+void WindowCoordinator::buildHistoryContent()
+{
+    delete m_historyView;
+    m_historyModel =
+        std::make_unique<HistoryViewModel>(m_services.store, m_services.preferences, m_services.clock);
+    m_historyView = new HistoryView(*m_historyModel, m_services.preferences, m_historyWindow.get());
+    m_historyWindow->layout()->addWidget(m_historyView);
+}
 
 void WindowCoordinator::showOnboarding(std::function<void()> onComplete)
 {

@@ -5,6 +5,7 @@
 #include "FakeDesktopServices.h"
 #include "FakeStatusItem.h"
 #include "FallbackStatusItem.h"
+#include "HistoryView.h"
 #include "PreferenceKeys.h"
 #include "QtPrinters.h"
 #include "RecordStore.h"
@@ -14,6 +15,7 @@
 #include "StoreOpener.h"
 #include "WindowCoordinator.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -132,9 +134,22 @@ TEST_F(ApplicationTest, settingsOpenOnceAndHistoryReopensInTheSameWindow)
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(history->windowTitle(), u"Screen Time History"_s);
     EXPECT_EQ(history->minimumSize(), QSize(500, 400));
+    // The user picks 30 days, closes and reopens: same window, ranges back at their defaults.
+    const auto buttons = history->findChildren<QAbstractButton*>();
+    const auto thirtyDays = std::find_if(buttons.begin(), buttons.end(),
+                                         [](QAbstractButton* button) { return button->text() == u"30d"_s; });
+    ASSERT_NE(thirtyDays, buttons.end());
+    (*thirtyDays)->click();
+    ASSERT_EQ(history->findChild<HistoryView*>()->dailyRange(), DailyRange::thirtyDays);
+    history->move(120, 80);
+    const QPoint placed = history->pos();
     history->close();
     m_application->openHistory();
     EXPECT_EQ(windows->historyWindow(), history);
+    EXPECT_EQ(history->pos(), placed);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(history->findChildren<HistoryView*>().size(), 1);
+    EXPECT_EQ(history->findChild<HistoryView*>()->dailyRange(), DailyRange::sevenDays);
 }
 
 TEST_F(ApplicationTest, laterRunAsksForNotificationsThenSchedulesWhateverTheAnswer)
