@@ -33,6 +33,8 @@
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
 #include <QDir>
 #include <QGuiApplication>
 #include <QNetworkAccessManager>
@@ -80,6 +82,8 @@ Application::~Application() = default;
 Application::StartResult Application::start()
 {
     m_preferences.registerDefaults();
+    if (!claimBusName())
+        return StartResult::anotherInstanceRunning;
     if (!openStore())
         return StartResult::storeUnavailable;
     // The desktop's services come before the managers because the notification manager is
@@ -108,6 +112,19 @@ Application::StartResult Application::start()
     // The timer's first tick comes a second from now, after the first draw above.
     m_manager->start();
     return StartResult::running;
+}
+
+// The bus name decides which of two racing starts runs, before either opens the store, so two
+// processes never write it at once. Without any session bus there is nothing to race on.
+bool Application::claimBusName()
+{
+    QDBusConnection& bus = m_options.sessionBus;
+    if (!bus.isConnected())
+        return true;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
+        ApplicationIdentity::busName, QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
+    return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 
 bool Application::openStore()

@@ -83,6 +83,7 @@ Q_SIGNALS:
     void onboardingCompleted();
 
 private:
+    bool claimBusName();
     bool openStore();
     void setUpManagers();
     void observeSessionEvents();

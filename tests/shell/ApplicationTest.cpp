@@ -7,6 +7,7 @@
 #include "FallbackStatusItem.h"
 #include "HistoryView.h"
 #include "PreferenceKeys.h"
+#include "PrivateBus.h"
 #include "QtPrinters.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
@@ -17,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -361,6 +363,31 @@ TEST_F(ApplicationTest, quittingSavesTodayAndWithdrawsBothSummaries)
     EXPECT_TRUE(notifications().log().contains(u"removePending com.lumatick.weekly"_s));
     // Break reminders are about the next session and stay.
     EXPECT_FALSE(notifications().log().contains(u"removePending com.lumatick.breakReminder"_s));
+}
+
+// Two starts racing past the hand-over: the one that finds the bus name taken leaves before it
+// opens the store, so the store never has two writers.
+TEST_F(ApplicationTest, aStartThatLosesTheBusNameNeverOpensTheStore)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection winner = bus.connect(u"winner"_s);
+    ASSERT_EQ(winner.interface()->registerService(u"com.brightlet.Lumatick"_s).value(),
+              QDBusConnectionInterface::ServiceRegistered);
+
+    Application::Options options{bus.connect(u"loser"_s), [this] {
+                                     auto desktop = std::make_unique<FakeDesktopServices>();
+                                     m_desktop = desktop.get();
+                                     return desktop;
+                                 }};
+    options.clock = m_clock.clock();
+    Application loser(std::move(options));
+    EXPECT_EQ(loser.start(), Application::StartResult::anotherInstanceRunning);
+    EXPECT_FALSE(QFileInfo::exists(StoreOpener::defaultDirectory() + u"/default.store"_s));
+    EXPECT_EQ(m_desktop, nullptr);
+
+    QDBusConnection::disconnectFromBus(u"winner"_s);
+    QDBusConnection::disconnectFromBus(u"loser"_s);
 }
 
 } // namespace
