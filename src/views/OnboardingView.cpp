@@ -68,6 +68,13 @@ void OnboardingView::finishAnimations()
     m_confirmation->finishAnimations();
 }
 
+// A closed onboarding stays referenced until the process ends; its glow and shimmer loop
+// forever, so they stop with the window rather than repainting an invisible one each frame.
+void OnboardingView::hideEvent(QHideEvent*)
+{
+    finishAnimations();
+}
+
 void OnboardingView::showEvent(QShowEvent*)
 {
     if (m_entranceStarted)

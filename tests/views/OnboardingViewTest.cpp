@@ -197,6 +197,20 @@ TEST_F(OnboardingViewTest, closingBeforeGetStartedLeavesTheOnboardingToShowAgain
     EXPECT_EQ(m_completions, 0);
 }
 
+TEST_F(OnboardingViewTest, aClosedOnboardingStopsAnimating)
+{
+    m_view.show();
+    const auto animations = m_view.findChildren<QAbstractAnimation*>();
+    const auto running = [&animations] {
+        return std::count_if(animations.begin(), animations.end(), [](QAbstractAnimation* animation) {
+            return animation->state() == QAbstractAnimation::Running;
+        });
+    };
+    ASSERT_GT(running(), 0);
+    m_view.close();
+    EXPECT_EQ(running(), 0);
+}
+
 TEST_F(OnboardingViewTest, closingAfterGetStartedKeepsTheFlagWithoutCompleting)
 {
     showFinished();
