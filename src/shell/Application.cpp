@@ -366,6 +366,7 @@ void Application::handleTick()
 {
     m_model->refresh();
     updateStatusItem();
+    m_control->publishChanges();
     m_notifications->checkSummaryDue();
     if (++m_ticksSinceLastNotifRefresh >= ticksBetweenSummaryRefreshes) {
         m_ticksSinceLastNotifRefresh = 0;

@@ -111,6 +111,7 @@ void ControlService::schedulePublish()
 
 void ControlService::publishChanges()
 {
+    m_publishTimer.stop();
     const QVariantMap current = properties();
     QVariantMap changed;
     for (auto it = current.cbegin(); it != current.cend(); ++it) {

@@ -34,6 +34,10 @@ public:
     void togglePause();
     void requestShowPanel();
 
+    // Sends the changes gathered so far at once instead of on the next pass of the event loop,
+    // so a tick's bus messages leave together and the bus thread wakes once for them.
+    void publishChanges();
+
 Q_SIGNALS:
     // Someone (a second start, a script) asked to see the panel.
     void showPanelRequested();
@@ -41,7 +45,6 @@ Q_SIGNALS:
 private:
     QVariantMap properties() const;
     void schedulePublish();
-    void publishChanges();
 
     MenuBarViewModel& m_model;
     ScreenTimeManager& m_manager;
