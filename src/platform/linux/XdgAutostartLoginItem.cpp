@@ -120,6 +120,7 @@ QByteArray XdgAutostartLoginItem::entryContent() const
                                            "Type=Application\n"
                                            "Name=Lumatick\n"
                                            "Exec=%1\n"
+                                           "Icon=lumatick\n"
                                            "X-GNOME-Autostart-enabled=true\n")
                                 .arg(execValue(m_executablePath));
     return content.toUtf8();

@@ -61,6 +61,7 @@ TEST_F(XdgAutostartLoginItemTest, enableWritesTheEntryAndDisableRemovesIt)
                                           "Type=Application\n"
                                           "Name=Lumatick\n"
                                           "Exec=/usr/bin/lumatick\n"
+                                          "Icon=lumatick\n"
                                           "X-GNOME-Autostart-enabled=true\n"));
 
     ASSERT_TRUE(m_item.setEnabled(true, &error)) << error.toStdString();
