@@ -74,9 +74,9 @@ TEST_F(ClockTest, jumpsForwardAndBackWithinADayCreditAtMostTheTickCapAndNothingN
     const std::optional<qint64> afterBackward = afterTicks(3);
     ASSERT_TRUE(afterBackward.has_value());
     // The hours set back are paid off before anything counts again: the total neither drops
-    // nor grows beyond the tick that may have run before the jump.
+    // nor grows beyond the ticks that may have run between our look and the jump.
     EXPECT_GE(*afterBackward, *afterForward);
-    EXPECT_LE(*afterBackward, *afterForward + 1);
+    EXPECT_LE(*afterBackward, *afterForward + 2);
 
     const StoreContents contents = endAndRead(app);
     EXPECT_EQ(contents.totals.size(), 1);
@@ -134,7 +134,7 @@ TEST_F(ClockTest, runAcrossMidnightSavesBothDaysUnderTheirOwnStart)
     EXPECT_EQ(contents.totals.keys(), (QList<qint64>{dayKey(day), dayKey(day.addDays(1))}));
     // Five seconds before midnight, less the start-up, plus the tick that crosses it (up
     // to 3 s) on the new day.
-    EXPECT_GE(contents.totals.value(dayKey(day)), earlierToday + 1);
+    EXPECT_GE(contents.totals.value(dayKey(day)), earlierToday);
     EXPECT_LE(contents.totals.value(dayKey(day)), earlierToday + 5);
     EXPECT_GE(contents.totals.value(dayKey(day.addDays(1))), *newDay);
     EXPECT_LE(contents.totals.value(dayKey(day.addDays(1))), *newDay + 2);

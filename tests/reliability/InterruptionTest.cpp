@@ -100,7 +100,8 @@ TEST_F(InterruptionTest, killAtRandomMomentsLosesAtMostAMinuteAndNeverDamagesThe
         const qint64 now = contents.totals.value(m_day, -1);
         EXPECT_GE(now, stored) << "time saved by an earlier run was lost";
         if (lastShown) {
-            EXPECT_LE(now, *lastShown);
+            // A periodic save may fall between our last look and the kill: two fast ticks.
+            EXPECT_LE(now, *lastShown + 2);
             EXPECT_LE(*lastShown - now, 60) << "more than the minute since the last save was lost";
         }
         stored = std::max(stored, now);
