@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
 const QString fakeTimeFileName = QStringLiteral("faketime");
@@ -39,6 +40,8 @@ void ReliabilityTest::TearDown()
             process->waitForFinished();
         }
     }
+    while (!m_readOnlyFolders.isEmpty())
+        setWritable(m_readOnlyFolders.takeLast(), true);
     while (!m_mounts.isEmpty()) {
         const QString directory = m_mounts.last();
         unmount(directory);
@@ -223,6 +226,35 @@ bool ReliabilityTest::runTool(const QString& program, const QStringList& argumen
     tool.setProcessChannelMode(QProcess::MergedChannels);
     tool.start(program, arguments);
     return tool.waitForFinished(10'000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+bool ReliabilityTest::makeReadOnly(const QString& directory)
+{
+    if (::geteuid() == 0)
+        return mountReadOnly(directory);
+    m_readOnlyFolders.append(directory);
+    return setWritable(directory, false);
+}
+
+void ReliabilityTest::makeWritable(const QString& directory)
+{
+    if (m_readOnlyFolders.removeAll(directory) > 0)
+        setWritable(directory, true);
+    else
+        unmount(directory);
+}
+
+bool ReliabilityTest::setWritable(const QString& directory, bool writable)
+{
+    const QDir folder(directory);
+    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    const QFileDevice::Permissions write =
+        writable ? QFileDevice::WriteOwner | QFileDevice::WriteUser : QFileDevice::Permissions();
+    bool changed = true;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        changed = QFile::setPermissions(folder.filePath(name), read | write) && changed;
+    return QFile::setPermissions(directory, read | write | QFileDevice::ExeOwner | QFileDevice::ExeUser) &&
+           changed;
 }
 
 // A bind mount of the folder on itself, then made read-only: what the counter meets when

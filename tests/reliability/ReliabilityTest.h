@@ -61,7 +61,10 @@ protected:
 
     // Root-only tools (mount) for storage faults; false when not permitted.
     static bool runTool(const QString& program, const QStringList& arguments);
-    bool mountReadOnly(const QString& directory);
+    // Root gets a read-only bind mount (root ignores file modes); others a folder and files
+    // without write permission.
+    bool makeReadOnly(const QString& directory);
+    void makeWritable(const QString& directory);
     bool mountSmallFileSystem(const QString& directory, const QString& size);
     void unmount(const QString& directory);
 
@@ -75,7 +78,11 @@ private:
     bool writeFakeTime(const QByteArray& specification);
 
     QTemporaryDir m_scratch;
+    bool mountReadOnly(const QString& directory);
+    static bool setWritable(const QString& directory, bool writable);
+
     QStringList m_mounts;
+    QStringList m_readOnlyFolders;
     QMap<const QProcess*, QString> m_logFiles;
     std::vector<std::unique_ptr<QProcess>> m_started;
 };

@@ -53,24 +53,24 @@ protected:
     QDate m_yesterday;
 };
 
-// WORKAROUND: a bind mount made read-only does not stop writes through files the counter
-// opened before, so its saves go on succeeding; what this shows is that the counter neither
-// stops nor loses anything when its folder turns read-only. The failing save is covered by
-// the full disk below.
+// WORKAROUND: a folder made read-only (a read-only bind mount, or its write permission taken)
+// does not stop writes through files the counter opened before, so its saves go on
+// succeeding; what this shows is that the counter neither stops nor loses anything when its
+// folder turns read-only. The failing save is covered by the full disk below.
 TEST_F(StorageFaultTest, folderTurningReadOnlyWhileRunningKeepsTheCounterRunningAndTheHistory)
 {
     seedHistory();
     QProcess* app = startCounting();
     ASSERT_NE(app, nullptr);
-    if (!mountReadOnly(storeDirectory()))
-        GTEST_SKIP() << "mounting is not permitted here";
+    if (!makeReadOnly(storeDirectory()))
+        GTEST_SKIP() << "the data folder cannot be made read-only here";
 
     const std::optional<qint64> counted = countPastNextSave();
     ASSERT_TRUE(counted.has_value()) << "the counter stopped\n" << logOf(app).toStdString();
     EXPECT_EQ(app->state(), QProcess::Running);
     EXPECT_EQ(terminate(app), 0) << logOf(app).toStdString();
 
-    unmount(storeDirectory());
+    makeWritable(storeDirectory());
     const StoreContents contents = readStore();
     ASSERT_TRUE(contents.opened);
     EXPECT_EQ(contents.integrity, QStringLiteral("ok"));
@@ -85,8 +85,8 @@ TEST_F(StorageFaultTest, readOnlyFolderAtStartEndsWithTheStoreAlertAndLeavesTheH
 {
     seedHistory();
     const QStringList filesBefore = QDir(storeDirectory()).entryList(QDir::Files);
-    if (!mountReadOnly(storeDirectory()))
-        GTEST_SKIP() << "mounting is not permitted here";
+    if (!makeReadOnly(storeDirectory()))
+        GTEST_SKIP() << "the data folder cannot be made read-only here";
 
     QProcess* app = startHeadless(m_clock);
     ASSERT_TRUE(app->waitForFinished(startTimeoutMs));
@@ -94,7 +94,7 @@ TEST_F(StorageFaultTest, readOnlyFolderAtStartEndsWithTheStoreAlertAndLeavesTheH
     EXPECT_NE(app->exitCode(), 0);
     EXPECT_TRUE(logOf(app).contains(QStringLiteral("Unable to Open Data Store"))) << logOf(app).toStdString();
 
-    unmount(storeDirectory());
+    makeWritable(storeDirectory());
     EXPECT_EQ(QDir(storeDirectory()).entryList(QDir::Files), filesBefore);
     const StoreContents contents = readStore();
     ASSERT_TRUE(contents.opened);
