@@ -1,7 +1,6 @@
 #include "ReliabilityTest.h"
 
 #include "ApplicationIdentity.h"
-#include "LocalDay.h"
 #include "StoreOpener.h"
 
 #include <QDBusInterface>
@@ -62,8 +61,7 @@ QProcessEnvironment ReliabilityTest::environment() const
     return environment;
 }
 
-QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions,
-                                  const QStringList& wrapper)
+QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = this->environment();
@@ -73,8 +71,7 @@ QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEn
         m_scratch.filePath(QStringLiteral("lumatick-%1.log").arg(static_cast<int>(m_started.size())));
     process->setStandardErrorFile(logFile);
     process->setStandardOutputFile(QProcess::nullDevice());
-    const QStringList command = wrapper + QStringList{QStringLiteral(LUMATICK_BINARY)} + arguments;
-    process->start(command.first(), command.mid(1));
+    process->start(QStringLiteral(LUMATICK_BINARY), arguments);
     process->waitForStarted(startTimeoutMs);
     m_logFiles.insert(process.get(), logFile);
     m_started.push_back(std::move(process));
@@ -128,8 +125,9 @@ std::optional<int> ReliabilityTest::terminate(QProcess* process)
     return process->exitCode();
 }
 
-// Read-write, because a reader of a store in WAL mode maps the shared-memory file; nothing
-// is written.
+// Read-write, because a reader of a store in WAL mode maps the shared-memory file; only
+// called once the counter has ended, so closing may fold the log into the file as the
+// counter's own close would.
 StoreContents ReliabilityTest::readStore() const
 {
     StoreContents contents;

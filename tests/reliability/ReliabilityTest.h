@@ -31,13 +31,12 @@ protected:
     void TearDown() override;
     QProcessEnvironment environment() const override;
 
-    // `wrapper` runs before the binary (a command such as `unshare`); `additions` joins the
-    // environment.
-    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {},
-                     const QStringList& wrapper = {});
-    QProcess* startHeadless(const QProcessEnvironment& additions = {}, const QStringList& wrapper = {})
+    // Started, not waited for, with `additions` joining the environment; ended by TearDown
+    // if the test leaves it running.
+    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {});
+    QProcess* startHeadless(const QProcessEnvironment& additions = {})
     {
-        return launch({QStringLiteral("--headless")}, additions, wrapper);
+        return launch({QStringLiteral("--headless")}, additions);
     }
     // Everything the process wrote to its error channel so far.
     QString logOf(const QProcess* process) const;
@@ -59,10 +58,8 @@ protected:
     QProcessEnvironment acceleratedClock();
     static QDate acceleratedDay() { return {2026, 6, 10}; }
 
-    // Root-only tools (mount) for storage faults; false when not permitted.
-    static bool runTool(const QString& program, const QStringList& arguments);
-    // Root gets a read-only bind mount (root ignores file modes); others a folder and files
-    // without write permission.
+    // Storage faults; false when not permitted here (mounting needs root). Root gets a read-only bind mount
+    // (root ignores file modes); others a folder and files without write permission.
     bool makeReadOnly(const QString& directory);
     void makeWritable(const QString& directory);
     bool mountSmallFileSystem(const QString& directory, const QString& size);
@@ -76,11 +73,11 @@ protected:
 
 private:
     bool writeFakeTime(const QByteArray& specification);
-
-    QTemporaryDir m_scratch;
+    static bool runTool(const QString& program, const QStringList& arguments);
     bool mountReadOnly(const QString& directory);
     static bool setWritable(const QString& directory, bool writable);
 
+    QTemporaryDir m_scratch;
     QStringList m_mounts;
     QStringList m_readOnlyFolders;
     QMap<const QProcess*, QString> m_logFiles;
