@@ -1,0 +1,130 @@
+#include "FakeStatusNotifierWatcher.h"
+#include "ReliabilityTest.h"
+#include "XvfbServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+// A preferences file edited by hand or left by a broken tool: every key the counter reads
+// holds a value out of range or of the wrong kind, each tier colour a different bad form.
+const char* const garbledPreferences = R"([General]
+greenThresholdHours=0
+yellowThresholdHours=-5
+idleTimeoutMinutes=-1
+idleTimeoutDisabled=perhaps
+showSeconds=@Variant(garbage)
+launchAtLogin=2
+dailyGoalEnabled=true
+dailyGoalHours=-3
+dailyNotifEnabled=true
+dailyNotifHour=99
+weeklyNotifEnabled=true
+weeklyNotifDay=0
+weeklyNotifHour=-7
+onboardingShown=true
+breakReminderEnabled=yes
+breakReminderMinutes=99999999999999999999999
+menuBarIconOnly=
+shortcutKeyCode=70000
+shortcutModifiers=-1
+shortcutKeyChar=@ByteArray(\xff\xfe)
+tierGreenColor=@ByteArray(not json at all)
+tierYellowColor="[1, 2]"
+tierRedColor=@ByteArray([\"red\", null, {}, [1e400, -3, 0.5, 2]])
+
+[Unrelated]
+junk=\x01\x02
+)";
+
+// The panel, so the tier colours are read and drawn, on a private display with a stand-in
+// for the desktop's status item watcher.
+class PreferencesFallbackTest : public ReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        ReliabilityTest::SetUp();
+        ASSERT_TRUE(m_display.isRunning());
+        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
+                                         QDBusConnection::ExportAllContents));
+        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment environment = ReliabilityTest::environment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return environment;
+    }
+
+    bool writePreferences(const QByteArray& text)
+    {
+        const QString path = m_preferences.filePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    }
+
+    std::optional<QJsonObject> statusJson()
+    {
+        QProcess status;
+        status.setProcessEnvironment(environment());
+        status.start(QStringLiteral(LUMATICK_BINARY),
+                     {QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")});
+        if (!waitUntil([&] { return status.state() == QProcess::NotRunning; }, startTimeoutMs) ||
+            status.exitStatus() != QProcess::NormalExit || status.exitCode() != 0)
+            return std::nullopt;
+        const QJsonDocument document = QJsonDocument::fromJson(status.readAllStandardOutput());
+        if (!document.isObject())
+            return std::nullopt;
+        return document.object();
+    }
+
+    XvfbServer m_display;
+    FakeStatusNotifierWatcher m_watcher;
+};
+
+TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutErrors)
+{
+    // Four hours: yellow under the default thresholds of 3 and 5 hours, which stored
+    // thresholds of 0 and -5 must fall back to.
+    constexpr qint64 earlierToday = 4 * 3600;
+    ASSERT_TRUE(seedDay(QDate::currentDate(), earlierToday));
+    ASSERT_TRUE(writePreferences(garbledPreferences));
+
+    QProcess* app = launch({});
+    ASSERT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
+        << "the status item never registered\n"
+        << logOf(app).toStdString();
+    ASSERT_TRUE(waitForLiveSeconds(earlierToday + 2).has_value()) << "the counter does not count";
+
+    const std::optional<QJsonObject> status = statusJson();
+    ASSERT_TRUE(status.has_value());
+    SCOPED_TRACE(QJsonDocument(*status).toJson().toStdString());
+    EXPECT_EQ(status->value(QStringLiteral("source")).toString(), QStringLiteral("live"));
+    EXPECT_GE(status->value(QStringLiteral("today_seconds")).toInteger(), earlierToday + 2);
+    EXPECT_LE(status->value(QStringLiteral("today_seconds")).toInteger(), earlierToday + 30);
+    EXPECT_EQ(status->value(QStringLiteral("tier")).toString(), QStringLiteral("yellow"));
+    EXPECT_TRUE(status->value(QStringLiteral("today_text")).toString().startsWith(QStringLiteral("4h 00m")));
+    EXPECT_EQ(status->value(QStringLiteral("paused")).toBool(true), false);
+    EXPECT_GE(status->value(QStringLiteral("seven_day_average_seconds")).toInteger(-1), 0);
+
+    EXPECT_FALSE(
+        m_display.run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                  QStringLiteral("--classname"), QStringLiteral("lumatick")}))
+        << "a window opened: an error or the first-run window";
+
+    EXPECT_EQ(terminate(app), 0);
+    const QString log = logOf(app);
+    static const QRegularExpression errorLine(QStringLiteral("^(critical|fatal) "),
+                                              QRegularExpression::MultilineOption);
+    EXPECT_FALSE(log.contains(errorLine)) << log.toStdString();
+    EXPECT_GE(readStore().totals.value(dayKey(QDate::currentDate())), earlierToday + 2);
+}
+
+} // namespace

@@ -1,0 +1,25 @@
+# The real binary disturbed the way a user's machine disturbs it: killed and terminated at
+# random moments, its data folder made read-only, full or moved, its preferences garbled, its
+# wall clock moved by libfaketime. Each test starts its own private buses and sandboxed folders.
+find_library(LUMATICK_FAKETIME_LIBRARY NAMES libfaketimeMT.so.1 libfaketime.so.1 PATH_SUFFIXES faketime)
+if(NOT LUMATICK_FAKETIME_LIBRARY)
+    message(STATUS "libfaketime not found: the clock tests of the reliability suite will skip")
+    set(LUMATICK_FAKETIME_LIBRARY "")
+endif()
+
+lumatick_add_tests(reliability_tests
+    SOURCES
+        app/EndToEndTest.cpp app/EndToEndTest.h
+        app/FakeStatusNotifierWatcher.cpp app/FakeStatusNotifierWatcher.h
+        reliability/ClockTest.cpp
+        reliability/InterruptionTest.cpp
+        reliability/PreferencesFallbackTest.cpp
+        reliability/ReliabilityTest.cpp reliability/ReliabilityTest.h
+        reliability/StorageFaultTest.cpp
+        support/XvfbServer.cpp support/XvfbServer.h
+    LIBRARIES lumatick_core lumatick_shell_api SQLite::SQLite3)
+target_include_directories(reliability_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app)
+target_compile_definitions(reliability_tests PRIVATE
+    LUMATICK_BINARY="$<TARGET_FILE:lumatick>"
+    LUMATICK_FAKETIME_LIBRARY="${LUMATICK_FAKETIME_LIBRARY}")
+add_dependencies(reliability_tests lumatick)

@@ -1,0 +1,285 @@
+#include "ReliabilityTest.h"
+
+#include "ApplicationIdentity.h"
+#include "StoreOpener.h"
+
+#include <QDBusInterface>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <sqlite3.h>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+const QString fakeTimeFileName = QStringLiteral("faketime");
+
+QString firstSqliteText(sqlite3* database, const char* sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    QString text;
+    if (sqlite3_prepare_v2(database, sql, -1, &statement, nullptr) != SQLITE_OK)
+        return QString::fromUtf8(sqlite3_errmsg(database));
+    if (sqlite3_step(statement) == SQLITE_ROW)
+        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    else
+        text = QString::fromUtf8(sqlite3_errmsg(database));
+    sqlite3_finalize(statement);
+    return text;
+}
+} // namespace
+
+void ReliabilityTest::TearDown()
+{
+    for (const auto& process : m_started) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished();
+        }
+    }
+    while (!m_readOnlyFolders.isEmpty())
+        setWritable(m_readOnlyFolders.takeLast(), true);
+    while (!m_mounts.isEmpty()) {
+        const QString directory = m_mounts.last();
+        unmount(directory);
+    }
+    EndToEndTest::TearDown();
+}
+
+// Logs go to the error channel, never to the journal, so the tests can read them.
+QProcessEnvironment ReliabilityTest::environment() const
+{
+    QProcessEnvironment environment = EndToEndTest::environment();
+    environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
+    // The level in front of every line, so the tests can tell errors from notes.
+    environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"),
+                       QStringLiteral("%{type} %{category}: %{message}"));
+    for (const char* name : {"LD_PRELOAD", "FAKETIME", "FAKETIME_TIMESTAMP_FILE"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions)
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = this->environment();
+    environment.insert(additions);
+    process->setProcessEnvironment(environment);
+    const QString logFile =
+        m_scratch.filePath(QStringLiteral("lumatick-%1.log").arg(static_cast<int>(m_started.size())));
+    process->setStandardErrorFile(logFile);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->start(QStringLiteral(LUMATICK_BINARY), arguments);
+    process->waitForStarted(startTimeoutMs);
+    m_logFiles.insert(process.get(), logFile);
+    m_started.push_back(std::move(process));
+    return m_started.back().get();
+}
+
+QString ReliabilityTest::logOf(const QProcess* process) const
+{
+    QFile file(m_logFiles.value(process));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+std::optional<qint64> ReliabilityTest::liveSeconds()
+{
+    QDBusInterface control(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
+                           ApplicationIdentity::controlInterface, m_bus);
+    const QVariant seconds = control.property("TodaySeconds");
+    if (!seconds.isValid())
+        return std::nullopt;
+    return seconds.toLongLong();
+}
+
+bool ReliabilityTest::waitUntilAnswering()
+{
+    return waitUntil([this] { return liveSeconds().has_value(); }, startTimeoutMs);
+}
+
+std::optional<qint64> ReliabilityTest::waitForLiveSeconds(qint64 seconds)
+{
+    std::optional<qint64> last;
+    const bool reached = waitUntil(
+        [&] {
+            last = liveSeconds();
+            return last && *last >= seconds;
+        },
+        15'000);
+    return reached ? last : std::nullopt;
+}
+
+std::optional<int> ReliabilityTest::terminate(QProcess* process)
+{
+    // A process that has ended has no id; kill(0) would signal our own process group.
+    const qint64 id = process->processId();
+    if (id <= 0)
+        return std::nullopt;
+    ::kill(static_cast<pid_t>(id), SIGTERM);
+    if (!process->waitForFinished(10'000) || process->exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return process->exitCode();
+}
+
+// Read-write, because a reader of a store in WAL mode maps the shared-memory file; only
+// called once the counter has ended, so closing may fold the log into the file as the
+// counter's own close would.
+StoreContents ReliabilityTest::readStore() const
+{
+    StoreContents contents;
+    const QByteArray path = QDir(storeDirectory()).filePath(QStringLiteral("default.store")).toLocal8Bit();
+    sqlite3* database = nullptr;
+    if (sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(database);
+        return contents;
+    }
+    contents.opened = true;
+    contents.integrity = firstSqliteText(database, "PRAGMA integrity_check");
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(database, "SELECT date, totalSeconds FROM DailyScreenTime", -1, &statement,
+                           nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            contents.totals.insert(sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1));
+            ++contents.rowCount;
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(database);
+    return contents;
+}
+
+bool ReliabilityTest::seedDay(const QDate& day, qint64 totalSeconds)
+{
+    StoreOpener::Result opened =
+        StoreOpener(storeDirectory(), m_preferences).open(QDateTime::currentDateTime());
+    if (!opened.store)
+        return false;
+    opened.store->saveDayTotal(day.startOfDay(), totalSeconds);
+    return !opened.store->hasUnsavedChanges();
+}
+
+qint64 ReliabilityTest::dayKey(const QDate& day)
+{
+    return day.startOfDay().toSecsSinceEpoch();
+}
+
+QString ReliabilityTest::storeDirectory() const
+{
+    return StoreOpener::defaultDirectory();
+}
+
+bool ReliabilityTest::fakeTimeAvailable() const
+{
+    return QFile::exists(QStringLiteral(LUMATICK_FAKETIME_LIBRARY));
+}
+
+// libfaketime reads the file again at every clock call (no cache), so writing it moves the
+// running counter's wall clock; the monotonic clock its timers run on stays real.
+QProcessEnvironment ReliabilityTest::fakeTimeEnvironment() const
+{
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(LUMATICK_FAKETIME_LIBRARY));
+    environment.insert(QStringLiteral("FAKETIME_TIMESTAMP_FILE"), m_scratch.filePath(fakeTimeFileName));
+    environment.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+    return environment;
+}
+
+// "@" starts the clock at the moment given and lets it run on from there.
+bool ReliabilityTest::setFakeTime(const QDateTime& moment)
+{
+    return writeFakeTime("@" +
+                         moment.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
+}
+
+bool ReliabilityTest::writeFakeTime(const QByteArray& specification)
+{
+    if (!fakeTimeAvailable())
+        return false;
+    QSaveFile file(m_scratch.filePath(fakeTimeFileName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(specification + '\n');
+    return file.commit();
+}
+
+// The monotonic clock is faked too here: the rate then applies to the timers, so the tick
+// comes ten times a second and each still measures one second of wall-clock time.
+QProcessEnvironment ReliabilityTest::acceleratedClock()
+{
+    if (!writeFakeTime("@" + acceleratedDay().toString(Qt::ISODate).toLatin1() + " 10:00:00 x10"))
+        return {};
+    QProcessEnvironment environment = fakeTimeEnvironment();
+    environment.remove(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"));
+    return environment;
+}
+
+bool ReliabilityTest::runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    return tool.waitForFinished(10'000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+}
+
+bool ReliabilityTest::makeReadOnly(const QString& directory)
+{
+    if (::geteuid() == 0)
+        return mountReadOnly(directory);
+    m_readOnlyFolders.append(directory);
+    return setWritable(directory, false);
+}
+
+void ReliabilityTest::makeWritable(const QString& directory)
+{
+    if (m_readOnlyFolders.removeAll(directory) > 0)
+        setWritable(directory, true);
+    else
+        unmount(directory);
+}
+
+bool ReliabilityTest::setWritable(const QString& directory, bool writable)
+{
+    const QDir folder(directory);
+    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    const QFileDevice::Permissions write =
+        writable ? QFileDevice::WriteOwner | QFileDevice::WriteUser : QFileDevice::Permissions();
+    bool changed = true;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        changed = QFile::setPermissions(folder.filePath(name), read | write) && changed;
+    return QFile::setPermissions(directory, read | write | QFileDevice::ExeOwner | QFileDevice::ExeUser) &&
+           changed;
+}
+
+// A bind mount of the folder on itself, then made read-only: what the counter meets when
+// the file system holding the user's data turns read-only under it.
+bool ReliabilityTest::mountReadOnly(const QString& directory)
+{
+    if (!runTool(QStringLiteral("mount"), {QStringLiteral("--bind"), directory, directory}))
+        return false;
+    m_mounts.append(directory);
+    return runTool(QStringLiteral("mount"),
+                   {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), directory, directory});
+}
+
+bool ReliabilityTest::mountSmallFileSystem(const QString& directory, const QString& size)
+{
+    if (!QDir().mkpath(directory) ||
+        !runTool(QStringLiteral("mount"),
+                 {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                  QStringLiteral("size=") + size, QStringLiteral("tmpfs"), directory}))
+        return false;
+    m_mounts.append(directory);
+    return true;
+}
+
+void ReliabilityTest::unmount(const QString& directory)
+{
+    m_mounts.removeAll(directory);
+    if (!runTool(QStringLiteral("umount"), {directory}))
+        runTool(QStringLiteral("umount"), {QStringLiteral("--lazy"), directory});
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "EndToEndTest.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QMap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+// What the store file holds, read straight from SQLite the way another process would.
+struct StoreContents {
+    bool opened = false;
+    // "ok" from SQLite's integrity check, or what it found wrong.
+    QString integrity;
+    // Day key (Unix seconds of the day's local start) -> total seconds.
+    QMap<qint64, qint64> totals;
+    // More rows than days means a day was written twice.
+    int rowCount = 0;
+};
+
+// The counter without a display (`--headless`), started as the user's session would start it
+// and then disturbed: killed, terminated, its files taken away, its clock moved. Its log goes
+// to a file so the tests can read what it reported.
+class ReliabilityTest : public EndToEndTest {
+protected:
+    void TearDown() override;
+    QProcessEnvironment environment() const override;
+
+    // Started, not waited for, with `additions` joining the environment; ended by TearDown
+    // if the test leaves it running.
+    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {});
+    QProcess* startHeadless(const QProcessEnvironment& additions = {})
+    {
+        return launch({QStringLiteral("--headless")}, additions);
+    }
+    // Everything the process wrote to its error channel so far.
+    QString logOf(const QProcess* process) const;
+
+    std::optional<qint64> liveSeconds();
+    bool waitUntilAnswering();
+    // Until the live count reaches `seconds`; the last count read, or nothing on a timeout.
+    std::optional<qint64> waitForLiveSeconds(qint64 seconds);
+    // SIGTERM, then the exit code; nothing when the process crashed or hung.
+    static std::optional<int> terminate(QProcess* process);
+
+    StoreContents readStore() const;
+    bool seedDay(const QDate& day, qint64 totalSeconds);
+    static qint64 dayKey(const QDate& day);
+    QString storeDirectory() const;
+
+    // A wall clock and timers ten times as fast from a fixed moment of acceleratedDay(), so a
+    // run of seconds covers the minute between periodic saves; empty without libfaketime.
+    QProcessEnvironment acceleratedClock();
+    static QDate acceleratedDay() { return {2026, 6, 10}; }
+
+    // Storage faults; false when not permitted here (mounting needs root). Root gets a read-only bind mount
+    // (root ignores file modes); others a folder and files without write permission.
+    bool makeReadOnly(const QString& directory);
+    void makeWritable(const QString& directory);
+    bool mountSmallFileSystem(const QString& directory, const QString& size);
+    void unmount(const QString& directory);
+
+    // Makes the counter believe it is `moment` from now on (libfaketime, re-read at every
+    // call); false when libfaketime is not installed.
+    bool setFakeTime(const QDateTime& moment);
+    bool fakeTimeAvailable() const;
+    QProcessEnvironment fakeTimeEnvironment() const;
+
+private:
+    bool writeFakeTime(const QByteArray& specification);
+    static bool runTool(const QString& program, const QStringList& arguments);
+    bool mountReadOnly(const QString& directory);
+    static bool setWritable(const QString& directory, bool writable);
+
+    QTemporaryDir m_scratch;
+    QStringList m_mounts;
+    QStringList m_readOnlyFolders;
+    QMap<const QProcess*, QString> m_logFiles;
+    std::vector<std::unique_ptr<QProcess>> m_started;
+};
