@@ -7,6 +7,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -66,11 +67,15 @@ void ScreenTimeManager::tick()
     // Elapsed time is measured in UTC; only the day test needs local time, once per tick.
     const QDateTime now = m_clock();
     const qint64 nowMSecs = now.toMSecsSinceEpoch();
-    const double elapsed = static_cast<double>(nowMSecs - m_lastTickMSecs) / 1000.0;
+    double elapsed = static_cast<double>(nowMSecs - m_lastTickMSecs) / 1000.0;
     m_lastTickMSecs = nowMSecs;
 
-    if (localDate(now) != m_lastTrackedDay)
+    // A new day starts clean: a clock set back into an earlier day is not charged to it, or
+    // that day would count nothing until the whole jump was made up.
+    if (localDate(now) != m_lastTrackedDay) {
         rollOverToNewDay(now);
+        elapsed = std::max(elapsed, 0.0);
+    }
 
     if (!m_isPaused && m_tracker.isUserActive()) {
         credit(elapsed);
@@ -88,13 +93,16 @@ void ScreenTimeManager::tick()
         m_onTick();
 }
 
-// The finished day is saved under its own date before the new day starts from zero.
+// The finished day is saved under its own date before the new day starts from zero. A new day
+// can only have a record already when the clock was moved (set back a day, then corrected);
+// its total then continues instead of being overwritten by a count from zero.
 void ScreenTimeManager::rollOverToNewDay(const QDateTime& now)
 {
     saveTrackedDay();
     setAccumulatedSeconds(0);
     m_fractionalAccumulator = 0.0;
     setLastTrackedDate(now);
+    loadTodayTotal();
     if (m_onMidnightReset)
         m_onMidnightReset();
 }

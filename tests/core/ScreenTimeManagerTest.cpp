@@ -104,6 +104,33 @@ TEST_F(ScreenTimeManagerTest, firstTickAfterMidnightSavesYesterdayAndCreditsTheN
     EXPECT_EQ(m_manager.continuousActiveSeconds(), 501);
 }
 
+// A clock set back a day and then put right crosses into days that already have totals: each
+// keeps what it had and grows from there, instead of being overwritten by a count from zero.
+TEST_F(ScreenTimeManagerTest, aClockSetBackADayAndCorrectedKeepsBothDays)
+{
+    const QDateTime yesterday = nineOClock.addDays(-1);
+    m_store->saveDayTotal(startOfLocalDay(yesterday), 20000);
+    m_manager.loadTodayTotal();
+    tickAfter(1000);
+    tickAfter(1);
+    const qint64 today = m_manager.accumulatedSeconds();
+    ASSERT_GT(today, 0);
+
+    m_clock.set(yesterday.addSecs(3600));
+    m_manager.tick();
+    EXPECT_EQ(storedTotal(nineOClock), today);
+    EXPECT_EQ(m_manager.accumulatedSeconds(), 20000);
+    tickAfter(1);
+    EXPECT_EQ(m_manager.accumulatedSeconds(), 20001);
+
+    m_clock.set(nineOClock.addSecs(3600));
+    m_manager.tick();
+    EXPECT_EQ(storedTotal(yesterday), 20001);
+    // Today goes on from its stored total; the forward jump itself earns at most one tick's cap.
+    EXPECT_GE(m_manager.accumulatedSeconds(), today);
+    EXPECT_LE(m_manager.accumulatedSeconds(), today + 3);
+}
+
 TEST_F(ScreenTimeManagerTest, pausedManagerStillSavesEveryMinuteAndCallsBack)
 {
     m_store->saveDayTotal(startOfLocalDay(nineOClock), 120);
