@@ -25,6 +25,8 @@ run: build
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# Micro-benchmarks, a timed `lumatick export` and the footprint next to workrave, safeeyes and
+# rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check).
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick

@@ -3,6 +3,8 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 
+#include <cstdio>
+
 namespace {
 
 const QString itemPath = QStringLiteral("/StatusNotifierItem");
@@ -23,23 +25,32 @@ bool PanelStandIn::start()
            m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
 }
 
+// Items register either a bus name (their object is then at /StatusNotifierItem) or, as
+// libayatana-appindicator does, an object path on the caller's own connection.
 void PanelStandIn::RegisterStatusNotifierItem(const QString& service)
 {
-    m_registrations.append(service);
-    m_itemService = service;
-    follow(service);
-    QDBusMessage getAll =
-        QDBusMessage::createMethodCall(service, itemPath, propertiesInterface, QStringLiteral("GetAll"));
+    const bool isPath = service.startsWith(u'/');
+    m_itemService = isPath ? message().service() : service;
+    m_itemPath = isPath ? service : itemPath;
+    const QString registration = m_itemService + m_itemPath;
+    m_registrations.append(registration);
+    std::printf("item registered: %s\n", qPrintable(registration));
+    std::fflush(stdout);
+    follow();
+    QDBusMessage getAll = QDBusMessage::createMethodCall(m_itemService, m_itemPath, propertiesInterface,
+                                                         QStringLiteral("GetAll"));
     getAll << itemInterface;
     m_bus.asyncCall(getAll);
 }
 
 // Subscribing makes the bus deliver the item's signals here, as it would to a panel.
-void PanelStandIn::follow(const QString& service)
+void PanelStandIn::follow()
 {
-    m_bus.connect(service, itemPath, itemInterface, QStringLiteral("NewIcon"), this, SLOT(onNewIcon()));
-    m_bus.connect(service, itemPath, itemInterface, QStringLiteral("NewToolTip"), this, SLOT(onNewToolTip()));
-    m_bus.connect(service, itemPath, itemInterface, QStringLiteral("XAyatanaNewLabel"), this,
+    m_bus.connect(m_itemService, m_itemPath, itemInterface, QStringLiteral("NewIcon"), this,
+                  SLOT(onNewIcon()));
+    m_bus.connect(m_itemService, m_itemPath, itemInterface, QStringLiteral("NewToolTip"), this,
+                  SLOT(onNewToolTip()));
+    m_bus.connect(m_itemService, m_itemPath, itemInterface, QStringLiteral("XAyatanaNewLabel"), this,
                   SLOT(onNewLabel(QString, QString)));
 }
 
@@ -56,7 +67,7 @@ void PanelStandIn::onNewToolTip()
 void PanelStandIn::readProperty(const QString& name)
 {
     QDBusMessage get =
-        QDBusMessage::createMethodCall(m_itemService, itemPath, propertiesInterface, QStringLiteral("Get"));
+        QDBusMessage::createMethodCall(m_itemService, m_itemPath, propertiesInterface, QStringLiteral("Get"));
     get << itemInterface << name;
     m_bus.asyncCall(get);
 }

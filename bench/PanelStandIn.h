@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 
@@ -8,8 +9,9 @@
 // StatusNotifierWatcher that items register with, and a host that reads an item's
 // properties when it registers and again whenever it announces a new icon or tooltip, as a
 // panel showing it would. A counter measured without anyone listening would look cheaper
-// than it is on a desktop.
-class PanelStandIn : public QObject {
+// than it is on a desktop. Each registration is reported on standard output, so a run can
+// tell whether the measured program put an item on the panel.
+class PanelStandIn : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_CLASSINFO("D-Bus Introspection",
@@ -44,11 +46,12 @@ private Q_SLOTS:
     void onNewLabel(const QString&, const QString&) {}
 
 private:
-    void follow(const QString& service);
+    void follow();
     void readProperty(const QString& name);
 
     QDBusConnection m_bus;
     QStringList m_registrations;
     // The item last registered; the measured program has one.
     QString m_itemService;
+    QString m_itemPath;
 };
