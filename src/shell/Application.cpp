@@ -192,7 +192,6 @@ bool Application::registerControlService()
 void Application::setUpStatusItem()
 {
     m_tierColors = std::make_unique<TierColors>(m_preferences);
-    const QPointer<Application> self(this);
     auto makeTrayIcon = []() -> std::unique_ptr<StatusItemBackend> {
         if (!TrayIconStatusItem::isAvailable())
             return nullptr;
@@ -359,7 +358,6 @@ void Application::tellNothingCanShowStatusItem()
                       "again to open its panel.");
     request.defaultSound = false;
     m_desktop->notificationCenter().add(request);
-    handleStatusItemShownChanged();
 }
 
 void Application::handleTick()

@@ -196,14 +196,14 @@ bool ReliabilityTest::setFakeTime(const QDateTime& moment)
                          moment.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
 }
 
-bool ReliabilityTest::writeFakeTime(const QByteArray& specification)
+bool ReliabilityTest::writeFakeTime(const QByteArray& setting)
 {
     if (!fakeTimeAvailable())
         return false;
     QSaveFile file(m_scratch.filePath(fakeTimeFileName));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(specification + '\n');
+    file.write(setting + '\n');
     return file.commit();
 }
 

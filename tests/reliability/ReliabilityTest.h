@@ -72,7 +72,7 @@ protected:
     QProcessEnvironment fakeTimeEnvironment() const;
 
 private:
-    bool writeFakeTime(const QByteArray& specification);
+    bool writeFakeTime(const QByteArray& setting);
     static bool runTool(const QString& program, const QStringList& arguments);
     bool mountReadOnly(const QString& directory);
     static bool setWritable(const QString& directory, bool writable);
