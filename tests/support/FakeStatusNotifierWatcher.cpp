@@ -21,6 +21,7 @@ bool FakeStatusNotifierWatcher::start(QDBusConnection bus)
 void FakeStatusNotifierWatcher::stop(QDBusConnection bus)
 {
     bus.unregisterService(watcherName);
+    bus.unregisterObject(watcherPath);
 }
 
 // Items register either a bus name (their object is then at /StatusNotifierItem) or, as

@@ -91,7 +91,8 @@ TEST_F(StatusNotifierItemTest, registersWhenThePanelComesAndAgainWhenItReturns)
 {
     ASSERT_TRUE(m_item.start());
     EXPECT_FALSE(waitUntil([&] { return m_item.isShown(); }, 300));
-    startRegisteredItem();
+    ASSERT_TRUE(m_watcher.start(m_panelBus));
+    ASSERT_TRUE(waitUntil([&] { return m_item.isRegistered() && m_item.isShown(); }));
     m_watcher.stop(m_panelBus);
     ASSERT_TRUE(waitUntil([&] { return !m_item.isRegistered() && !m_item.isShown(); }));
     ASSERT_TRUE(m_watcher.start(m_panelBus));
@@ -123,10 +124,6 @@ TEST_F(StatusNotifierItemTest, panelReadsLabelIconToolTipAndMenu)
     ASSERT_EQ(pixmaps.size(), 1);
     // ARGB32 in network byte order, as panels read it.
     EXPECT_EQ(pixmaps.first().bytes, QByteArray::fromHex("ffff000080112233"));
-    const QDBusMessage introspection =
-        call(itemPath, QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect"));
-    EXPECT_TRUE(introspection.arguments().value(0).toString().contains(
-        QStringLiteral("<signal name=\"XAyatanaNewLabel\">")));
 }
 
 // The label is sent with its guide in the signal itself, and only when it changed.

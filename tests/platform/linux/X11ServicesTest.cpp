@@ -1,13 +1,10 @@
-#include "X11DisplaySleepMonitor.h"
 #include "X11GlobalHotKey.h"
 #include "XcbConnection.h"
 #include "XcbIdleTimeSource.h"
 #include "XcbKeyNames.h"
 #include "XcbReply.h"
 
-#include "LogCapture.h"
 #include "QtPrinters.h"
-#include "SessionEvents.h"
 #include "WaitUntil.h"
 #include "XvfbServer.h"
 
@@ -111,20 +108,6 @@ TEST_F(X11ServicesTest, keysAreNamedAsXkbNamesThem)
     EXPECT_EQ(names.nameOf(keyCodeOf('p')), QStringLiteral("p"));
     EXPECT_EQ(names.nameOf(keyCodeOf(0xffc2)), QStringLiteral("F5"));
     EXPECT_TRUE(names.nameOf(0).isEmpty());
-}
-
-// Xvfb, like Xwayland, has no DPMS: display sleep is not observed, said once, never polled.
-TEST_F(X11ServicesTest, displayWithoutDpmsReportsNoDisplaySleep)
-{
-    SessionEvents events;
-    QSignalSpy slept(&events, &SessionEvents::screensDidSleep);
-    LogCapture log;
-    X11DisplaySleepMonitor monitor(m_connection, events);
-    EXPECT_FALSE(monitor.start());
-    EXPECT_EQ(log.count(QtInfoMsg, QStringLiteral("com.brightlet.Lumatick.X11"),
-                        QStringLiteral("the X display has no DPMS; display sleep is not observed")),
-              1);
-    EXPECT_EQ(slept.count(), 0);
 }
 
 TEST(X11WithoutDisplay, servicesAnswerNothingInsteadOfCrashing)
