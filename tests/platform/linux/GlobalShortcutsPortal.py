@@ -5,7 +5,7 @@ Response on it, as the portal does. Parameters: "bind_response" (0 granted, 1 ca
 '''
 
 import dbus
-from dbusmock import mockobject
+from dbusmock import MOCK_IFACE, mockobject
 
 BUS_NAME = 'org.freedesktop.portal.Desktop'
 MAIN_OBJ = '/org/freedesktop/portal/desktop'
@@ -15,6 +15,7 @@ SYSTEM_BUS = False
 
 def load(mock, parameters):
     mock.bind_response = parameters.get('bind_response', 0)
+    mock.triggers = []
     mock.AddProperty(MAIN_IFACE, 'version', dbus.UInt32(1))
 
 
@@ -41,4 +42,11 @@ def CreateSession(self, options, sender=None):
 
 @dbus.service.method(MAIN_IFACE, in_signature='oa(sa{sv})sa{sv}', out_signature='o', sender_keyword='sender')
 def BindShortcuts(self, session, shortcuts, parent_window, options, sender=None):
+    self.triggers.extend(f'{id} {props.get("preferred_trigger", "")}' for id, props in shortcuts)
     return answer(sender, options, self.bind_response, {})
+
+
+@dbus.service.method(MOCK_IFACE, out_signature='as')
+def ProposedTriggers(self):
+    '''"id trigger" of every shortcut bound so far, for the test to read.'''
+    return self.triggers

@@ -12,7 +12,6 @@
 #include "WaitUntil.h"
 #include "XvfbServer.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QSignalSpy>
 
@@ -96,16 +95,11 @@ TEST_F(LinuxDesktopServicesTest, waylandSessionProposesTheRecordedKeyToThePortal
     GlobalHotKey* hotKey = m_services->globalHotKey();
     ASSERT_NE(hotKey, nullptr);
     ASSERT_TRUE(hotKey->registerHotKey(33, GlobalHotKey::controlModifier | GlobalHotKey::shiftModifier));
-    ASSERT_TRUE(waitUntil([&] { return !portal.callsOf(QStringLiteral("BindShortcuts")).isEmpty(); }));
-
-    const QDBusArgument shortcuts =
-        portal.callsOf(QStringLiteral("BindShortcuts")).constFirst().value(1).value<QDBusArgument>();
-    QString id;
-    QVariantMap options;
-    shortcuts.beginArray();
-    shortcuts.beginStructure();
-    shortcuts >> id >> options;
-    EXPECT_EQ(options.value(QStringLiteral("preferred_trigger")).toString(), QStringLiteral("CTRL+SHIFT+p"));
+    const auto proposed = [&] {
+        return portal.call(QStringLiteral("ProposedTriggers"), {}).arguments().value(0).toStringList();
+    };
+    ASSERT_TRUE(waitUntil([&] { return !proposed().isEmpty(); }));
+    EXPECT_EQ(proposed(), QStringList{QStringLiteral("toggle-pause CTRL+SHIFT+p")});
     EXPECT_TRUE(hotKey->worksSystemWide());
 }
 

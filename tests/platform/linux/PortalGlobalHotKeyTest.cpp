@@ -6,7 +6,6 @@
 #include "QtPrinters.h"
 #include "WaitUntil.h"
 
-#include <QDBusArgument>
 #include <QDBusObjectPath>
 #include <QSignalSpy>
 
@@ -45,20 +44,10 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return m_hotKey.isBound(); }));
     }
 
-    // The preferred trigger of each BindShortcuts call, in order.
+    // "id trigger" of each shortcut the portal was asked to bind, in order.
     QStringList proposedTriggers() const
     {
-        QStringList triggers;
-        for (const QVariantList& call : m_portal->callsOf(QStringLiteral("BindShortcuts"))) {
-            const QDBusArgument shortcuts = call.value(1).value<QDBusArgument>();
-            QString id;
-            QVariantMap options;
-            shortcuts.beginArray();
-            shortcuts.beginStructure();
-            shortcuts >> id >> options;
-            triggers << id + u' ' + options.value(QStringLiteral("preferred_trigger")).toString();
-        }
-        return triggers;
+        return m_portal->call(QStringLiteral("ProposedTriggers"), {}).arguments().value(0).toStringList();
     }
 
     void activate(const QString& session, const QString& id)
