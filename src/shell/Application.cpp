@@ -246,7 +246,11 @@ void Application::setUpWindows()
 {
     m_windows = std::make_unique<WindowCoordinator>(WindowCoordinator::Services{
         m_preferences, m_inProcessNotifications, m_desktop->notificationCenter(), m_desktop->loginItem(),
-        *m_updaterController, m_store.get(), m_options.clock, QCoreApplication::applicationVersion()});
+        *m_updaterController, m_store.get(), m_options.clock, QCoreApplication::applicationVersion(),
+        [desktop = m_desktop.get()] {
+            const GlobalHotKey* hotKey = desktop->globalHotKey();
+            return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide()};
+        }});
 }
 
 // A copy started from a mounted installer image offers to throw the image away; it runs in
@@ -255,10 +259,10 @@ void Application::cleanUpInstallerImage()
 {
     if (!m_options.withStatusItem)
         return;
-    const QString bundle = qEnvironmentVariableIsSet("APPIMAGE") ? qEnvironmentVariable("APPIMAGE")
-                                                                 : QCoreApplication::applicationFilePath();
-    m_installerImageCleanup =
-        std::make_unique<InstallerImageCleanup>(InstallerImageCleanup::Options{bundle, QDir::homePath()});
+    const QString image = m_desktop->runningImagePath();
+    const QString bundle = image.isEmpty() ? QCoreApplication::applicationFilePath() : image;
+    m_installerImageCleanup = std::make_unique<InstallerImageCleanup>(
+        InstallerImageCleanup::Options{bundle, QDir::homePath(), m_desktop->diskImageUtilityPath()});
     m_installerImageCleanup->cleanUpInstallerImage();
 }
 

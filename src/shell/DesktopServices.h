@@ -29,6 +29,14 @@ public:
     // The panel's status item; the caller starts it and watches whether a host shows it.
     virtual std::unique_ptr<StatusItemBackend> createStatusItem(const QString& id, const QString& title) = 0;
 
+    // The desktops the session names, most specific first ("ubuntu:GNOME"); their own settings
+    // programs are found by these names.
+    virtual QString desktopNames() const = 0;
+    // The installer image the running copy was started from (an AppImage file), or empty.
+    virtual QString runningImagePath() const = 0;
+    // The program that lists and detaches attached disk images; empty where there is none.
+    virtual QString diskImageUtilityPath() const = 0;
+
     // One line per service, for the log and the settings window.
     virtual QStringList summary() const = 0;
 };

@@ -17,6 +17,9 @@ public:
     using QObject::QObject;
 
     virtual bool isSupported() const = 0;
+    // Whether a press reaches us from anywhere on the desktop, not only inside our windows:
+    // false where the desktop offers no way, or once it refused the registered combination.
+    virtual bool worksSystemWide() const { return isSupported(); }
     // Replaces any earlier registration; false when the combination could not be grabbed.
     virtual bool registerHotKey(int keyCode, int modifiers) = 0;
     virtual void unregisterHotKey() = 0;

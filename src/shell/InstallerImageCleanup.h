@@ -21,7 +21,8 @@ public:
         // from); its last path component is the name searched for on mounted volumes.
         QString bundlePath;
         QString homeDirectory;
-        QString utilityPath = QStringLiteral("/usr/bin/hdiutil");
+        // Given by the desktop services; empty where the desktop has none.
+        QString utilityPath;
         // Waited out on a clock that keeps running while the machine sleeps.
         std::chrono::milliseconds delay = std::chrono::seconds(8);
     };

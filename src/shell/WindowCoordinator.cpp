@@ -48,6 +48,7 @@ void WindowCoordinator::openSettings()
         m_settingsWindow->setFixedSize(SettingsView::contentSize);
         centreOnScreen(*m_settingsWindow);
     }
+    m_settingsWindow->setDesktop(m_services.desktop());
     bringToFront(*m_settingsWindow);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "SettingsDesktop.h"
 
 #include <QObject>
 #include <QPointer>
@@ -37,6 +38,8 @@ public:
         RecordStore* store;
         Clock clock;
         QString version;
+        // Asked at every opening of the settings, since the desktop's answers can change.
+        std::function<SettingsDesktop()> desktop = [] { return SettingsDesktop{}; };
     };
 
     static constexpr const char* settingsTitle = "Lumatick Settings";

@@ -57,7 +57,7 @@ void NotificationSection::buildDeniedGroup()
         QStringLiteral("notificationsDeniedCaption"), rows);
     auto* open = new QPushButton(QStringLiteral("Open Notification Settings\u2026"), m_deniedGroup);
     open->setObjectName(QStringLiteral("openNotificationSettingsButton"));
-    connect(open, &QPushButton::clicked, this, [] { NotificationSettingsLauncher::open(); });
+    connect(open, &QPushButton::clicked, this, [this] { NotificationSettingsLauncher::open(m_desktops); });
     rows->addWidget(open, 0, Qt::AlignLeft);
 }
 

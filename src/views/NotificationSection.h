@@ -17,6 +17,8 @@ public:
 
     // False until the desktop's answer arrives.
     void setNotificationsAllowed(bool allowed);
+    // Names the desktop whose notification settings the button opens.
+    void setDesktopNames(const QString& desktops) { m_desktops = desktops; }
 
 protected:
     void refresh() override;
@@ -33,6 +35,7 @@ private:
 
     InProcessNotificationCenter& m_notifications;
     bool m_allowed = false;
+    QString m_desktops;
     QWidget* m_deniedGroup = nullptr;
     QWidget* m_allowedGroup = nullptr;
     QCheckBox* m_daily = nullptr;

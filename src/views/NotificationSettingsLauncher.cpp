@@ -45,10 +45,9 @@ NotificationSettingsLauncher::commandFor(const QString& desktops, const ProgramF
     return std::nullopt;
 }
 
-bool NotificationSettingsLauncher::open()
+bool NotificationSettingsLauncher::open(const QString& desktops)
 {
     const std::optional<Command> command =
-        commandFor(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
-                   [](const QString& name) { return QStandardPaths::findExecutable(name); });
+        commandFor(desktops, [](const QString& name) { return QStandardPaths::findExecutable(name); });
     return command && QProcess::startDetached(command->program, command->arguments);
 }

@@ -19,6 +19,6 @@ public:
     // `desktops` as in XDG_CURRENT_DESKTOP: colon-separated names, most specific first.
     static std::optional<Command> commandFor(const QString& desktops, const ProgramFinder& findProgram);
 
-    // Looks at the running session and starts the settings program detached from this process.
-    static bool open();
+    // Starts the settings program of `desktops` detached from this process.
+    static bool open(const QString& desktops);
 };

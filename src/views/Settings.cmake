@@ -16,6 +16,7 @@ target_sources(lumatick_views PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/SettingsSection.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsSection.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsSymbol.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsSymbol.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsTabButton.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsTabButton.h
+    ${CMAKE_CURRENT_LIST_DIR}/SettingsDesktop.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsView.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsView.h
     ${CMAKE_CURRENT_LIST_DIR}/ShortcutRecorder.cpp ${CMAKE_CURRENT_LIST_DIR}/ShortcutRecorder.h
     ${CMAKE_CURRENT_LIST_DIR}/ShortcutSection.cpp ${CMAKE_CURRENT_LIST_DIR}/ShortcutSection.h

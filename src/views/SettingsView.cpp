@@ -84,6 +84,12 @@ QWidget* SettingsView::buildTabBar()
     return bar;
 }
 
+void SettingsView::setDesktop(const SettingsDesktop& desktop)
+{
+    m_form->notificationSection().setDesktopNames(desktop.desktopNames);
+    m_form->shortcutSection().setWorksSystemWide(desktop.shortcutWorksSystemWide);
+}
+
 int SettingsView::selectedTab() const
 {
     return m_pages->currentIndex();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SettingsDesktop.h"
+
 #include <QSize>
 #include <QWidget>
 
@@ -31,6 +33,9 @@ public:
     SettingsView(Preferences& preferences, InProcessNotificationCenter& inProcessNotifications,
                  NotificationCenter& notificationCenter, LoginItem& loginItem, UpdateControls& updates,
                  const QString& version, QWidget* parent = nullptr);
+
+    // Refreshes what the settings say of the desktop; the shell calls it at every opening.
+    void setDesktop(const SettingsDesktop& desktop);
 
     int selectedTab() const;
     void selectTab(int tab);

@@ -33,6 +33,13 @@ ShortcutSection::ShortcutSection(Preferences& preferences, InProcessNotification
     row->addStretch(1);
     addCaption(QStringLiteral("Press this key combination anywhere to pause or resume tracking."),
                QStringLiteral("shortcutCaption"));
+    m_inAppOnly =
+        addCaption(QStringLiteral("This desktop does not let Lumatick use the shortcut everywhere: "
+                                  "it works only inside Lumatick's windows. To pause from anywhere, "
+                                  "bind the command `lumatick ctl toggle-pause` to a key in the "
+                                  "desktop's keyboard settings."),
+                   QStringLiteral("shortcutInAppOnlyCaption"));
+    m_inAppOnly->setVisible(false);
     connect(&m_recorder, &ShortcutRecorder::recordingChanged, this, &ShortcutSection::refresh);
     connect(&m_recorder, &ShortcutRecorder::recorded, this, &ShortcutSection::store);
     startFollowingPreferences();
@@ -67,6 +74,11 @@ void ShortcutSection::buildClearButton(QHBoxLayout* row)
                                                   PanelStyle::secondary(palette()), clearSymbolSize)));
     connect(m_clear, &QToolButton::clicked, this, [this] { store(ShortcutRecorder::Shortcut{}); });
     row->addWidget(m_clear);
+}
+
+void ShortcutSection::setWorksSystemWide(bool works)
+{
+    m_inAppOnly->setVisible(!works);
 }
 
 void ShortcutSection::toggleRecording()

@@ -18,6 +18,8 @@ public:
 
     bool isRecording() const { return m_recorder.isRecording(); }
     void stopRecording() { m_recorder.stop(); }
+    // Where the desktop cannot bind system-wide keys, says so next to the recorder.
+    void setWorksSystemWide(bool works);
 
 protected:
     void refresh() override;
@@ -33,4 +35,5 @@ private:
     QPushButton* m_record = nullptr;
     QLabel* m_recordLabel = nullptr;
     QToolButton* m_clear = nullptr;
+    QLabel* m_inAppOnly = nullptr;
 };

@@ -5,9 +5,9 @@ lumatick_add_tests(app_end_to_end_tests
     SOURCES
         app/ApplicationEndToEndTest.cpp
         app/EndToEndTest.cpp app/EndToEndTest.h
-        app/FakeStatusNotifierWatcher.cpp app/FakeStatusNotifierWatcher.h
         app/PanelEndToEndTest.cpp
         support/XvfbServer.cpp support/XvfbServer.h
-    LIBRARIES lumatick_core lumatick_shell_api lumatick_platform_linux SQLite::SQLite3)
+    LIBRARIES lumatick_core lumatick_shell_api lumatick_platform_linux lumatick_fake_status_notifier_watcher
+        SQLite::SQLite3)
 target_compile_definitions(app_end_to_end_tests PRIVATE LUMATICK_BINARY="$<TARGET_FILE:lumatick>")
 add_dependencies(app_end_to_end_tests lumatick)

@@ -16,14 +16,13 @@ endif()
 lumatick_add_tests(reliability_tests
     SOURCES
         app/EndToEndTest.cpp app/EndToEndTest.h
-        app/FakeStatusNotifierWatcher.cpp app/FakeStatusNotifierWatcher.h
         reliability/ClockTest.cpp
         reliability/InterruptionTest.cpp
         reliability/PreferencesFallbackTest.cpp
         reliability/ReliabilityTest.cpp reliability/ReliabilityTest.h
         reliability/StorageFaultTest.cpp
         support/XvfbServer.cpp support/XvfbServer.h
-    LIBRARIES lumatick_core lumatick_shell_api SQLite::SQLite3)
+    LIBRARIES lumatick_core lumatick_shell_api lumatick_fake_status_notifier_watcher SQLite::SQLite3)
 target_include_directories(reliability_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app)
 target_compile_definitions(reliability_tests PRIVATE
     LUMATICK_BINARY="$<TARGET_FILE:lumatick>"

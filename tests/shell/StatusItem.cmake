@@ -3,6 +3,6 @@
 lumatick_add_tests(shell_status_item_tests WIDGETS
     SOURCES shell/StatusItemPresenterTest.cpp shell/FallbackStatusItemTest.cpp
             platform/linux/StatusNotifierItemTest.cpp
-    LIBRARIES lumatick_shell lumatick_platform_linux lumatick_platform_fake)
+    LIBRARIES lumatick_shell lumatick_platform_linux lumatick_platform_fake lumatick_fake_status_notifier_watcher)
 target_compile_definitions(shell_status_item_tests PRIVATE
     LUMATICK_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")

@@ -4,9 +4,11 @@
 
 PrivateBus::PrivateBus()
 {
+    // Our own configuration instead of --session: the machine's session configuration lists the
+    // installed services, and a desktop's notification server would then start on demand.
     m_daemon.start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                    QStringLiteral("--print-address=1")});
+                   {QStringLiteral("--config-file=" LUMATICK_PRIVATE_BUS_CONFIG), QStringLiteral("--nofork"),
+                    QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
     if (!m_daemon.waitForStarted(5000))
         return;
     QDeadlineTimer deadline(5000);

@@ -6,6 +6,7 @@
 
 // A dbus-daemon of the test's own, standing in for the session or the system bus, so D-Bus
 // code is tested against a real bus with fake services and never touches the machine's buses.
+// Only the services the test starts are on it: nothing is started on demand.
 class PrivateBus {
 public:
     PrivateBus();

@@ -19,9 +19,6 @@ public:
     bool run(const QString& program, const QStringList& arguments) const;
 
 private:
-    bool startOn(int display);
-    void stop();
-
     QProcess m_server;
     QString m_displayName;
 };

@@ -24,6 +24,9 @@ public:
     LoginItem& loginItem() override { return m_loginItem; }
     GlobalHotKey* globalHotKey() const override { return m_hotKey.get(); }
     std::unique_ptr<StatusItemBackend> createStatusItem(const QString& id, const QString& title) override;
+    QString desktopNames() const override { return m_environment.desktopNames; }
+    QString runningImagePath() const override { return m_environment.runningImagePath; }
+    QString diskImageUtilityPath() const override { return m_environment.diskImageUtilityPath; }
     QStringList summary() const override { return {QStringLiteral("desktop: in-memory stand-ins")}; }
 
     FakeNotificationCenter& fakeNotifications() { return m_notifications; }
@@ -34,6 +37,14 @@ public:
     // Whether the status items handed out from now on find a host that shows them.
     void setStatusItemsShown(bool shown) { m_statusItemsShown = shown; }
 
+    // What the environment would tell a real desktop's services; all empty at first.
+    struct Environment {
+        QString desktopNames;
+        QString runningImagePath;
+        QString diskImageUtilityPath;
+    };
+    void setEnvironment(Environment environment) { m_environment = std::move(environment); }
+
 private:
     SessionEvents m_sessionEvents;
     FakeNotificationCenter m_notifications;
@@ -41,4 +52,5 @@ private:
     std::unique_ptr<FakeGlobalHotKey> m_hotKey;
     QPointer<StatusItemBackend> m_statusItem;
     bool m_statusItemsShown = true;
+    Environment m_environment;
 };

@@ -2,8 +2,10 @@
 
 bool FakeGlobalHotKey::registerHotKey(int keyCode, int modifiers)
 {
-    m_registered = std::make_pair(keyCode, modifiers);
     ++m_registrations;
+    if (m_refusing)
+        return false;
+    m_registered = std::make_pair(keyCode, modifiers);
     return true;
 }
 

@@ -15,6 +15,7 @@ DesktopSession DesktopSession::fromEnvironment()
         session.type = Type::X11;
     session.desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
     session.hasX11Display = qEnvironmentVariableIsSet("DISPLAY");
+    session.runningImage = qEnvironmentVariable("APPIMAGE");
     return session;
 }
 

@@ -11,6 +11,8 @@ struct DesktopSession {
     // XDG_CURRENT_DESKTOP, a colon-separated list such as "ubuntu:GNOME".
     QString desktops;
     bool hasX11Display = false;
+    // APPIMAGE: the image file the running copy was started from, when it runs from one.
+    QString runningImage;
 
     static DesktopSession fromEnvironment();
     bool isDesktop(const QString& name) const;

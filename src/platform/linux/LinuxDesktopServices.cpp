@@ -8,12 +8,14 @@
 #include "LogindSleepMonitor.h"
 #include "PortalGlobalHotKey.h"
 #include "StatusNotifierItem.h"
+#include "TimeZoneMonitor.h"
 #include "WaylandDisplaySleepMonitor.h"
 #include "WaylandIdleTimeSource.h"
 #include "X11DisplaySleepMonitor.h"
 #include "X11GlobalHotKey.h"
 #include "XcbConnection.h"
 #include "XcbIdleTimeSource.h"
+#include "XcbKeyNames.h"
 #include "XdgAutostartLoginItem.h"
 
 LinuxDesktopServices::Options LinuxDesktopServices::fromEnvironment(const QString& executablePath)
@@ -41,6 +43,7 @@ LinuxDesktopServices::LinuxDesktopServices(Options options, QObject* parent)
     startSessionMonitors();
     startDisplaySleepMonitor();
     startGlobalHotKey();
+    startTimeZoneMonitor();
     for (const QString& line : summary())
         qCInfo(lcScreenTime, "%s", qPrintable(line));
 }
@@ -108,11 +111,34 @@ void LinuxDesktopServices::startGlobalHotKey()
         m_hotKeySource = QStringLiteral("X11 key grab");
         return;
     }
-    auto portal = std::make_unique<PortalGlobalHotKey>(m_options.sessionBus);
+    auto portal = std::make_unique<PortalGlobalHotKey>(m_options.sessionBus, portalKeyNames());
     if (portal->isSupported()) {
         m_hotKey = std::move(portal);
         m_hotKeySource = QStringLiteral("global shortcuts portal");
     }
+}
+
+// The portal is offered the recorded key as its trigger, named from the keyboard map of the X
+// server our windows run on (Xwayland); without one it asks the user for a key itself.
+PortalGlobalHotKey::KeyNameProvider LinuxDesktopServices::portalKeyNames()
+{
+    if (!m_options.session.hasX11Display)
+        return {};
+    m_keyNamesConnection = std::make_unique<XcbConnection>();
+    if (!m_keyNamesConnection->isValid())
+        return {};
+    m_keyNames = std::make_unique<XcbKeyNames>(*m_keyNamesConnection);
+    return [names = m_keyNames.get()](int keyCode) { return names->nameOf(keyCode); };
+}
+
+// Calendar times of pending notifications are wall-clock times: a new zone moves them.
+void LinuxDesktopServices::startTimeZoneMonitor()
+{
+    auto monitor = std::make_unique<TimeZoneMonitor>(m_options.systemBus, m_sessionEvents);
+    monitor->start();
+    m_monitors.push_back(std::move(monitor));
+    NotificationScheduler* scheduler = &m_notifications->scheduler();
+    connect(&m_sessionEvents, &SessionEvents::timeZoneChanged, scheduler, &NotificationScheduler::recompute);
 }
 
 IdleTimeSource* LinuxDesktopServices::idleTimeSource() const

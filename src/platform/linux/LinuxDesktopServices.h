@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "DesktopServices.h"
 #include "DesktopSession.h"
+#include "PortalGlobalHotKey.h"
 #include "SessionEvents.h"
 
 #include <QDBusConnection>
@@ -22,6 +23,7 @@ class WaylandDisplaySleepMonitor;
 class WaylandIdleTimeSource;
 class XcbConnection;
 class XcbIdleTimeSource;
+class XcbKeyNames;
 
 // Builds, once at start-up, the desktop services this session actually offers, and says which
 // it chose. Each service is probed rather than guessed from the desktop's name; a missing one
@@ -54,6 +56,11 @@ public:
     // Our own StatusNotifierItem on the session bus.
     std::unique_ptr<StatusItemBackend> createStatusItem(const QString& id, const QString& title) override;
 
+    QString desktopNames() const override { return m_options.session.desktops; }
+    QString runningImagePath() const override { return m_options.session.runningImage; }
+    // Linux desktops have no utility that attaches installer images; an AppImage is a plain file.
+    QString diskImageUtilityPath() const override { return {}; }
+
     QStringList summary() const override;
 
 private:
@@ -62,6 +69,8 @@ private:
     void startSessionMonitors();
     void startDisplaySleepMonitor();
     void startGlobalHotKey();
+    void startTimeZoneMonitor();
+    PortalGlobalHotKey::KeyNameProvider portalKeyNames();
 
     Options m_options;
     SessionEvents m_sessionEvents;
@@ -71,6 +80,9 @@ private:
     std::unique_ptr<IdleTimeSourceSelector> m_idleSelector;
     std::unique_ptr<FreedesktopNotificationCenter> m_notifications;
     std::unique_ptr<LoginItem> m_loginItem;
+    // Names keys for the shortcuts portal; before the hot key, which asks it.
+    std::unique_ptr<XcbConnection> m_keyNamesConnection;
+    std::unique_ptr<XcbKeyNames> m_keyNames;
     std::unique_ptr<GlobalHotKey> m_hotKey;
     QString m_displaySleepSource;
     QString m_hotKeySource;

@@ -143,6 +143,7 @@ bool PortalGlobalHotKey::registerHotKey(int keyCode, int modifiers)
     if (!isSupported())
         return false;
     m_combination = Combination{keyCode, modifiers};
+    m_refused = false;
     // A session on its way gets the newest combination once it exists.
     if (m_awaiting == Awaiting::session)
         return true;
@@ -269,6 +270,7 @@ void PortalGlobalHotKey::onResponse(uint response, const QVariantMap& results, c
     const Awaiting answered = m_awaiting;
     stopAwaiting();
     if (response != responseSuccess) {
+        m_refused = true;
         qCWarning(lcDesktopDBus) << "the global shortcuts portal did not grant the pause shortcut (response"
                                  << response << ")";
         return;

@@ -39,6 +39,8 @@ public:
 
     // Blocking on first use (the portal may be started on demand); the answer is kept.
     bool isSupported() const override;
+    // Until the portal answers, a registration counts as working; a refusal ends that.
+    bool worksSystemWide() const override { return isSupported() && !m_refused; }
     bool registerHotKey(int keyCode, int modifiers) override;
     void unregisterHotKey() override;
 
@@ -81,6 +83,7 @@ private:
     QString m_pendingSession;
     QString m_session;
     bool m_bound = false;
+    bool m_refused = false;
     bool m_subscribedToActivations = false;
     int m_tokenCount = 0;
     mutable std::optional<bool> m_supported;

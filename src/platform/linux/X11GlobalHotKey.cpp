@@ -81,11 +81,13 @@ bool X11GlobalHotKey::registerHotKey(int keyCode, int modifiers)
 {
     unregisterHotKey();
     // X key codes are 8..255; 0 would mean "any key".
-    if (!isSupported() || keyCode < 8 || keyCode > 255)
+    m_refused = !isSupported() || keyCode < 8 || keyCode > 255;
+    if (m_refused)
         return false;
     m_numLock = numLockMask();
     const Combination combination{static_cast<quint8>(keyCode), x11Modifiers(modifiers)};
-    if (!grab(combination))
+    m_refused = !grab(combination);
+    if (m_refused)
         return false;
     m_grabbed = combination;
     return true;

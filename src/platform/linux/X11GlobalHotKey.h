@@ -21,6 +21,7 @@ public:
     static quint16 x11Modifiers(int modifiers);
 
     bool isSupported() const override;
+    bool worksSystemWide() const override { return isSupported() && !m_refused; }
     bool registerHotKey(int keyCode, int modifiers) override;
     void unregisterHotKey() override;
 
@@ -38,5 +39,7 @@ private:
 
     XcbConnection& m_connection;
     std::optional<Combination> m_grabbed;
+    // The last combination asked for could not be grabbed (another client holds it).
+    bool m_refused = false;
     quint16 m_numLock = 0;
 };

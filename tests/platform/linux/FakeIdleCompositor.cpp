@@ -4,88 +4,110 @@
 
 #include "ext-idle-notify-v1-server-protocol.h"
 
+#include <QUuid>
+
 #include <algorithm>
 
-FakeIdleCompositor::FakeIdleCompositor(Notifier notifier)
-    : m_advertisedNotifier(ext_idle_notifier_v1_interface)
+namespace {
+
+void destroyResource(wl_client*, wl_resource* resource)
 {
-    start([this, notifier] { advertise(notifier); });
+    wl_resource_destroy(resource);
 }
 
-// Stopped here: closing the clients destroys their notifications, whose destructor reaches
-// members that are gone by the time the base class is destroyed.
+} // namespace
+
+// The notifier is offered under its name at a version the generated v1 tables cannot state,
+// to check that the client binds no more than it understands.
+FakeIdleCompositor::FakeIdleCompositor(std::uint32_t notifierVersion)
+    : m_advertisedNotifier(ext_idle_notifier_v1_interface)
+    , m_socketName(QStringLiteral("lumatick-test-%1").arg(QUuid::createUuid().toString(QUuid::WithoutBraces)))
+{
+    if (!m_display || wl_display_add_socket(m_display, m_socketName.toLocal8Bit().constData()) != 0)
+        return;
+    wl_global_create(m_display, &wl_seat_interface, 1, this,
+                     [](wl_client* client, void*, std::uint32_t version, std::uint32_t id) {
+                         wl_resource_create(client, &wl_seat_interface, static_cast<int>(version), id);
+                     });
+    m_advertisedNotifier.version = static_cast<int>(notifierVersion);
+    if (notifierVersion > 0)
+        wl_global_create(m_display, &m_advertisedNotifier, m_advertisedNotifier.version, this, &bindNotifier);
+    m_thread = std::thread([this] { serve(); });
+}
+
 FakeIdleCompositor::~FakeIdleCompositor()
 {
     stop();
+    if (m_display)
+        wl_display_destroy(m_display);
+}
+
+// Libwayland-server objects may only be touched from the thread running the display, so
+// commands wait for the loop's next turn.
+void FakeIdleCompositor::serve()
+{
+    wl_event_loop* loop = wl_display_get_event_loop(m_display);
+    for (;;) {
+        std::vector<std::function<void()>> commands;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_running)
+                break;
+            commands.swap(m_posted);
+        }
+        for (const auto& command : commands)
+            command();
+        wl_display_flush_clients(m_display);
+        wl_event_loop_dispatch(loop, 5);
+    }
+    wl_display_destroy_clients(m_display);
+}
+
+void FakeIdleCompositor::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    post([this] { m_running = false; });
+    m_thread.join();
+}
+
+void FakeIdleCompositor::post(std::function<void()> command)
+{
+    const std::lock_guard lock(m_mutex);
+    m_posted.push_back(std::move(command));
 }
 
 void FakeIdleCompositor::sendIdled()
 {
-    post([this] { sendToNotifications(&ext_idle_notification_v1_send_idled); });
+    post([this] { std::ranges::for_each(m_notifications, &ext_idle_notification_v1_send_idled); });
 }
 
 void FakeIdleCompositor::sendResumed()
 {
-    post([this] { sendToNotifications(&ext_idle_notification_v1_send_resumed); });
+    post([this] { std::ranges::for_each(m_notifications, &ext_idle_notification_v1_send_resumed); });
 }
 
-std::vector<std::uint32_t> FakeIdleCompositor::requestedTimeouts() const
+FakeIdleCompositor::Seen FakeIdleCompositor::seen() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_requestedTimeouts;
-}
-
-std::vector<std::uint32_t> FakeIdleCompositor::boundNotifierVersions() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_boundNotifierVersions;
-}
-
-int FakeIdleCompositor::liveNotificationCount() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_liveNotifications;
-}
-
-void FakeIdleCompositor::advertise(Notifier notifier)
-{
-    wl_global_create(display(), &wl_seat_interface, 1, this, &FakeIdleCompositor::bindSeat);
-    if (notifier == Notifier::Absent)
-        return;
-    m_advertisedNotifier.version = notifier == Notifier::Version2 ? 2 : 1;
-    wl_global_create(display(), &m_advertisedNotifier, m_advertisedNotifier.version, this,
-                     &FakeIdleCompositor::bindNotifier);
-}
-
-void FakeIdleCompositor::sendToNotifications(void (*send)(wl_resource*))
-{
-    for (wl_resource* notification : m_notifications)
-        send(notification);
-}
-
-void FakeIdleCompositor::bindSeat(wl_client* client, void*, std::uint32_t version, std::uint32_t id)
-{
-    // No requests are implemented: the client under test never asks for input devices.
-    wl_resource_create(client, &wl_seat_interface, static_cast<int>(version), id);
+    return m_seen;
 }
 
 void FakeIdleCompositor::bindNotifier(wl_client* client, void* data, std::uint32_t version, std::uint32_t id)
 {
     static const struct ext_idle_notifier_v1_interface implementation {
-        &destroyResource, &getIdleNotification
+        &destroyResource, &getNotification
     };
     auto* self = static_cast<FakeIdleCompositor*>(data);
-    {
-        const std::lock_guard lock(self->m_mutex);
-        self->m_boundNotifierVersions.push_back(version);
-    }
+    const std::lock_guard lock(self->m_mutex);
+    self->m_seen.boundVersions.push_back(version);
     wl_resource* notifier =
         wl_resource_create(client, &ext_idle_notifier_v1_interface, static_cast<int>(version), id);
     wl_resource_set_implementation(notifier, &implementation, self, nullptr);
 }
 
-void FakeIdleCompositor::getIdleNotification(wl_client* client, wl_resource* notifier, std::uint32_t id,
-                                             std::uint32_t timeout, wl_resource*)
+void FakeIdleCompositor::getNotification(wl_client* client, wl_resource* notifier, std::uint32_t id,
+                                         std::uint32_t timeout, wl_resource*)
 {
     static const struct ext_idle_notification_v1_interface implementation {
         &destroyResource
@@ -93,22 +115,14 @@ void FakeIdleCompositor::getIdleNotification(wl_client* client, wl_resource* not
     auto* self = static_cast<FakeIdleCompositor*>(wl_resource_get_user_data(notifier));
     wl_resource* notification = wl_resource_create(client, &ext_idle_notification_v1_interface,
                                                    wl_resource_get_version(notifier), id);
-    wl_resource_set_implementation(notification, &implementation, self, &forgetNotification);
+    wl_resource_set_implementation(notification, &implementation, self, [](wl_resource* gone) {
+        auto* owner = static_cast<FakeIdleCompositor*>(wl_resource_get_user_data(gone));
+        std::erase(owner->m_notifications, gone);
+        const std::lock_guard lock(owner->m_mutex);
+        --owner->m_seen.liveNotifications;
+    });
     self->m_notifications.push_back(notification);
     const std::lock_guard lock(self->m_mutex);
-    self->m_requestedTimeouts.push_back(timeout);
-    ++self->m_liveNotifications;
-}
-
-void FakeIdleCompositor::destroyResource(wl_client*, wl_resource* resource)
-{
-    wl_resource_destroy(resource);
-}
-
-void FakeIdleCompositor::forgetNotification(wl_resource* notification)
-{
-    auto* self = static_cast<FakeIdleCompositor*>(wl_resource_get_user_data(notification));
-    std::erase(self->m_notifications, notification);
-    const std::lock_guard lock(self->m_mutex);
-    --self->m_liveNotifications;
+    self->m_seen.timeouts.push_back(timeout);
+    ++self->m_seen.liveNotifications;
 }

@@ -1,52 +1,59 @@
 #pragma once
 
-#include "FakeCompositorThread.h"
+#include <QString>
 
 #include <wayland-server-core.h>
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <thread>
 #include <vector>
 
-// A minimal Wayland compositor offering a seat and, optionally, ext_idle_notifier_v1. The test
-// decides when the user goes idle or comes back, and reads what the client asked for.
-class FakeIdleCompositor : public FakeCompositorThread {
+// A minimal Wayland compositor on a thread of its own (the client under test blocks on it),
+// offering a seat and, at the version asked for (0: not at all), ext_idle_notifier_v1. The test
+// decides when the user goes idle or comes back, and reads what the client asked for. Its
+// socket is made in XDG_RUNTIME_DIR, which the test points at a private folder.
+class FakeIdleCompositor {
 public:
-    enum class Notifier { Absent, Version1, Version2 };
-
-    explicit FakeIdleCompositor(Notifier notifier = Notifier::Version1);
+    explicit FakeIdleCompositor(std::uint32_t notifierVersion = 1);
     ~FakeIdleCompositor();
     FakeIdleCompositor(const FakeIdleCompositor&) = delete;
     FakeIdleCompositor& operator=(const FakeIdleCompositor&) = delete;
 
-    // Sent to every live notification; asynchronous, the client sees them when it reads.
+    bool isRunning() const { return m_thread.joinable(); }
+    QString socketName() const { return m_socketName; }
+    // Closes every client and the socket, as a crashing compositor would.
+    void stop();
+    // Sent to every live notification; the client sees them when it reads.
     void sendIdled();
     void sendResumed();
 
-    std::vector<std::uint32_t> requestedTimeouts() const;
-    std::vector<std::uint32_t> boundNotifierVersions() const;
-    int liveNotificationCount() const;
+    // What the client did: the timeouts it asked for, the notifier versions it bound, and the
+    // notifications it still holds.
+    struct Seen {
+        std::vector<std::uint32_t> timeouts;
+        std::vector<std::uint32_t> boundVersions;
+        int liveNotifications = 0;
+    };
+    Seen seen() const;
 
 private:
-    void advertise(Notifier notifier);
-    void sendToNotifications(void (*send)(wl_resource*));
+    void post(std::function<void()> command);
+    void serve();
 
-    static void bindSeat(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
     static void bindNotifier(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
-    static void getIdleNotification(wl_client* client, wl_resource* notifier, std::uint32_t id,
-                                    std::uint32_t timeout, wl_resource* seat);
-    static void destroyResource(wl_client* client, wl_resource* resource);
-    static void forgetNotification(wl_resource* notification);
+    static void getNotification(wl_client* client, wl_resource* notifier, std::uint32_t id,
+                                std::uint32_t timeout, wl_resource* seat);
 
-    // Offered under the notifier's name at a version the generated v1 tables cannot state,
-    // to check that the client binds no more than it understands.
+    wl_display* m_display = wl_display_create();
     wl_interface m_advertisedNotifier;
-
+    QString m_socketName;
+    std::thread m_thread;
+    bool m_running = true;
     // Touched on the compositor thread only.
     std::vector<wl_resource*> m_notifications;
-
     mutable std::mutex m_mutex;
-    std::vector<std::uint32_t> m_requestedTimeouts;
-    std::vector<std::uint32_t> m_boundNotifierVersions;
-    int m_liveNotifications = 0;
+    std::vector<std::function<void()>> m_posted;
+    Seen m_seen;
 };

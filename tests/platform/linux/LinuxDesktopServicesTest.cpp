@@ -1,93 +1,132 @@
 #include "LinuxDesktopServices.h"
 
-#include "FakeDesktop.h"
+#include "FreedesktopNotificationCenter.h"
 #include "GlobalHotKey.h"
 #include "IdleTimeSource.h"
 #include "LoginItem.h"
-#include "NotificationCenter.h"
+
+#include "DBusMock.h"
+#include "PrivateBus.h"
 #include "QtPrinters.h"
+#include "ScopedTimeZone.h"
+#include "WaitUntil.h"
 #include "XvfbServer.h"
 
+#include <QDBusConnectionInterface>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-LinuxDesktopServices::Options optionsFor(const FakeDesktop& desktop, DesktopSession::Type type)
-{
-    DesktopSession session;
-    session.type = type;
-    return {desktop.appSession(), desktop.appSystem(), [] { return QDateTime::currentDateTimeUtc(); },
-            QStringLiteral("/usr/bin/lumatick"), session};
-}
+const QDateTime farFuture(QDate(2099, 6, 10), QTime(12, 0), Qt::UTC);
 
-// Not a desktop at all (a bare session bus, no logind): every service is absent, and each says
-// so instead of failing.
-TEST(LinuxDesktopServicesTest, bareSessionFallsBackEverywhereAndSaysSo)
-{
-    FakeDesktop desktop;
-    ASSERT_TRUE(desktop.isRunning());
-    LinuxDesktopServices services(optionsFor(desktop, DesktopSession::Type::Unknown));
+// A desktop of the test's own: two private buses, and an Xvfb where the session has X.
+class LinuxDesktopServicesTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        m_services.reset();
+        qputenv("DISPLAY", m_display);
+        QDBusConnection::disconnectFromBus(QStringLiteral("desktop-session"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("desktop-system"));
+    }
 
-    EXPECT_EQ(services.idleTimeSource(), nullptr);
-    EXPECT_TRUE(services.idleTimeSourceName().isEmpty());
-    EXPECT_EQ(services.globalHotKey(), nullptr);
-    EXPECT_TRUE(services.loginItem().isSupported());
-    const QStringList summary = services.summary();
+    void startServices(DesktopSession::Type type, bool withX = false)
+    {
+        DesktopSession session;
+        session.type = type;
+        if (withX) {
+            ASSERT_TRUE(m_xvfb.isRunning());
+            qputenv("DISPLAY", m_xvfb.displayName().toUtf8());
+            session.hasX11Display = true;
+        }
+        m_services = std::make_unique<LinuxDesktopServices>(LinuxDesktopServices::Options{
+            m_session.connect(QStringLiteral("desktop-session")),
+            m_system.connect(QStringLiteral("desktop-system")), [] { return farFuture; },
+            QStringLiteral("/usr/bin/lumatick"), session});
+    }
+
+    PrivateBus m_session;
+    PrivateBus m_system;
+    XvfbServer m_xvfb;
+    const QByteArray m_display = qgetenv("DISPLAY");
+    std::unique_ptr<LinuxDesktopServices> m_services;
+};
+
+// Not a desktop at all (a bare session bus, no logind), even on a machine where a desktop's
+// notification server is installed: every service is absent, and each says so.
+TEST_F(LinuxDesktopServicesTest, bareSessionFallsBackEverywhereAndSaysSo)
+{
+    startServices(DesktopSession::Type::Unknown);
+    EXPECT_EQ(m_services->idleTimeSource(), nullptr);
+    EXPECT_EQ(m_services->globalHotKey(), nullptr);
+    EXPECT_TRUE(m_services->loginItem().isSupported());
+    const QStringList summary = m_services->summary();
     ASSERT_EQ(summary.size(), 3);
     EXPECT_TRUE(summary[0].contains(QStringLiteral("time counts while the screen is awake and unlocked")));
     EXPECT_TRUE(summary[1].startsWith(QStringLiteral("Display sleep: not reported")));
     EXPECT_TRUE(summary[2].startsWith(QStringLiteral("Pause shortcut: no global shortcut service")));
-
-    bool answered = false;
-    services.notificationCenter().authorizationStatus([&](NotificationCenter::AuthorizationStatus status) {
-        answered = true;
-        EXPECT_NE(status, NotificationCenter::AuthorizationStatus::authorized);
-    });
-    EXPECT_TRUE(FakeDesktop::waitFor([&] { return answered; }));
+    std::optional<NotificationCenter::AuthorizationStatus> status;
+    m_services->notificationCenter().authorizationStatus([&](auto answer) { status = answer; });
+    ASSERT_TRUE(waitUntil([&] { return status.has_value(); }));
+    EXPECT_NE(status, NotificationCenter::AuthorizationStatus::authorized);
 }
 
-// A GNOME-like session: idle time from Mutter, sleep and lock from logind, all reaching the
-// one SessionEvents object the application listens to.
-TEST(LinuxDesktopServicesTest, gnomeLikeSessionFeedsTheSessionEvents)
+// An X11 session: idle time and the pause key from the X server, no DPMS on Xvfb.
+TEST_F(LinuxDesktopServicesTest, x11SessionUsesTheServerForIdleTimeAndKeys)
 {
-    FakeDesktop desktop;
-    desktop.startLogind();
-    desktop.startMutter();
-    LinuxDesktopServices services(optionsFor(desktop, DesktopSession::Type::Wayland));
-    ASSERT_NE(services.idleTimeSource(), nullptr);
-    EXPECT_TRUE(services.idleTimeSourceName().contains(QStringLiteral("Mutter")))
-        << services.idleTimeSourceName().toStdString();
-
-    QSignalSpy willSleep(&services.sessionEvents(), &SessionEvents::machineWillSleep);
-    QSignalSpy locked(&services.sessionEvents(), &SessionEvents::screenLocked);
-    desktop.syncWithBuses();
-    desktop.sendPrepareForSleep(true);
-    desktop.sendLockedHint(true);
-    EXPECT_TRUE(FakeDesktop::waitFor([&] { return willSleep.count() == 1 && locked.count() == 1; }));
+    startServices(DesktopSession::Type::X11, true);
+    EXPECT_EQ(m_services->idleTimeSourceName(), QStringLiteral("xcb-screensaver"));
+    ASSERT_NE(m_services->globalHotKey(), nullptr);
+    EXPECT_TRUE(m_services->globalHotKey()->worksSystemWide());
+    EXPECT_TRUE(m_services->summary()[1].startsWith(QStringLiteral("Display sleep: not reported")));
 }
 
-// An X11 session: idle time from the X server itself when no desktop service offers it, and
-// the pause shortcut as a key grab.
-TEST(LinuxDesktopServicesTest, x11SessionUsesTheServerForIdleTimeAndKeys)
+// A Wayland session with the shortcuts portal: the recorded key is proposed to it by name,
+// read from the keyboard map of the X server our windows use (Xwayland).
+TEST_F(LinuxDesktopServicesTest, waylandSessionProposesTheRecordedKeyToThePortal)
 {
-    XvfbServer xvfb;
-    ASSERT_TRUE(xvfb.isRunning());
-    const QByteArray previousDisplay = qgetenv("DISPLAY");
-    qputenv("DISPLAY", xvfb.displayName().toUtf8());
-    FakeDesktop desktop;
-    {
-        LinuxDesktopServices services(optionsFor(desktop, DesktopSession::Type::X11));
-        EXPECT_EQ(services.idleTimeSourceName(), QStringLiteral("xcb-screensaver"));
-        ASSERT_NE(services.idleTimeSource(), nullptr);
-        EXPECT_TRUE(services.idleTimeSource()->secondsSinceLastInput().has_value());
-        ASSERT_NE(services.globalHotKey(), nullptr);
-        EXPECT_TRUE(services.globalHotKey()->isSupported());
-        // Xvfb has no DPMS: display sleep is simply not reported.
-        EXPECT_TRUE(services.summary()[1].startsWith(QStringLiteral("Display sleep: not reported")));
-    }
-    qputenv("DISPLAY", previousDisplay);
+    const DBusMock portal(m_session, QStringLiteral(LUMATICK_PORTAL_TEMPLATE),
+                          {QStringLiteral("org.freedesktop.portal.Desktop"),
+                           QStringLiteral("/org/freedesktop/portal/desktop"),
+                           QStringLiteral("org.freedesktop.portal.GlobalShortcuts")});
+    startServices(DesktopSession::Type::Wayland, true);
+    GlobalHotKey* hotKey = m_services->globalHotKey();
+    ASSERT_NE(hotKey, nullptr);
+    ASSERT_TRUE(hotKey->registerHotKey(33, GlobalHotKey::controlModifier | GlobalHotKey::shiftModifier));
+    const auto proposed = [&] {
+        return portal.call(QStringLiteral("ProposedTriggers"), {}).arguments().value(0).toStringList();
+    };
+    ASSERT_TRUE(waitUntil([&] { return !proposed().isEmpty(); }));
+    EXPECT_EQ(proposed(), QStringList{QStringLiteral("toggle-pause CTRL+SHIFT+p")});
+    EXPECT_TRUE(hotKey->worksSystemWide());
+}
+
+// The calendar times of pending notifications follow a new system zone at once.
+TEST_F(LinuxDesktopServicesTest, timeZoneChangeMovesPendingNotifications)
+{
+    const DBusMock timedated(m_system, QStringLiteral("timedated"),
+                             {QStringLiteral("org.freedesktop.timedate1"),
+                              QStringLiteral("/org/freedesktop/timedate1"),
+                              QStringLiteral("org.freedesktop.timedate1")});
+    startServices(DesktopSession::Type::Unknown);
+    auto& center = dynamic_cast<FreedesktopNotificationCenter&>(m_services->notificationCenter());
+    center.add({QStringLiteral("daily"), QStringLiteral("Lumatick"), QStringLiteral("Today"), true,
+                CalendarTrigger{std::nullopt, 22, 0, true}});
+    // 22:00 in Berlin (CEST) is 20:00 UTC; in Tokyo it is 13:00 UTC, still ahead of noon UTC.
+    ASSERT_EQ(center.scheduler().deliveryOf(QStringLiteral("daily")),
+              QDateTime(farFuture.date(), QTime(20, 0), Qt::UTC));
+    QSignalSpy changed(&m_services->sessionEvents(), &SessionEvents::timeZoneChanged);
+    // A round trip, so the subscription to timedated is in place before it speaks.
+    m_system.connect(QStringLiteral("desktop-system")).interface()->isServiceRegistered(QStringLiteral("x"));
+
+    ScopedTimeZone travelled("Asia/Tokyo");
+    timedated.call(QStringLiteral("SetTimezone"), {QStringLiteral("Asia/Tokyo"), false},
+                   QStringLiteral("org.freedesktop.timedate1"));
+    ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
+    EXPECT_EQ(center.scheduler().deliveryOf(QStringLiteral("daily")),
+              QDateTime(farFuture.date(), QTime(13, 0), Qt::UTC));
 }
 
 } // namespace

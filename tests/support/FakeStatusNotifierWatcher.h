@@ -5,13 +5,12 @@
 #include <QObject>
 #include <QStringList>
 
-// Stands in for a desktop panel while the whole process is measured: the
-// StatusNotifierWatcher that items register with, and a host that reads an item's
-// properties when it registers and again whenever it announces a new icon or tooltip, as a
-// panel showing it would. A counter measured without anyone listening would look cheaper
-// than it is on a desktop. Each registration is reported on standard output, so a run can
-// tell whether the measured program put an item on the panel.
-class PanelStandIn : public QObject, protected QDBusContext {
+// The desktop panel as an item meets it: the StatusNotifierWatcher that takes registrations and
+// keeps them, listing the host property in its introspection as a real one does (toolkits check
+// it before trusting the answer), and a host that reads the item's properties when it registers
+// and whenever it announces a new icon or tooltip, as a panel showing it would. Shared by the
+// tests and the footprint run, which would look cheaper with nobody listening.
+class FakeStatusNotifierWatcher : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
     Q_CLASSINFO("D-Bus Introspection",
@@ -27,21 +26,24 @@ class PanelStandIn : public QObject, protected QDBusContext {
     Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ registrations)
     Q_PROPERTY(int ProtocolVersion READ protocolVersion)
 public:
-    explicit PanelStandIn(QDBusConnection bus, QObject* parent = nullptr);
-
-    // Takes the watcher's name and object; false when the bus refuses either.
-    bool start();
+    // Exports the watcher on bus and takes its name; false when the bus refuses either.
+    bool start(QDBusConnection bus);
+    void stop(QDBusConnection bus);
 
     bool isHostRegistered() const { return true; }
+    // Every registration as the item sent it, repeats included.
     QStringList registrations() const { return m_registrations; }
     int protocolVersion() const { return 0; }
 
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString& service);
 
+Q_SIGNALS:
+    void itemRegistered(const QString& service, const QString& path);
+
 private Q_SLOTS:
-    void onNewIcon();
-    void onNewToolTip();
+    void onNewIcon() { readProperty(QStringLiteral("IconPixmap")); }
+    void onNewToolTip() { readProperty(QStringLiteral("ToolTip")); }
     // A host takes the label from the signal itself and asks nothing back.
     void onNewLabel(const QString&, const QString&) {}
 
@@ -49,9 +51,8 @@ private:
     void follow();
     void readProperty(const QString& name);
 
-    QDBusConnection m_bus;
     QStringList m_registrations;
-    // The item last registered; the measured program has one.
+    QDBusConnection m_bus{QString()};
     QString m_itemService;
     QString m_itemPath;
 };

@@ -1,50 +1,48 @@
-#include "PanelStandIn.h"
+#include "FakeStatusNotifierWatcher.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 
-#include <cstdio>
-
 namespace {
 
-const QString itemPath = QStringLiteral("/StatusNotifierItem");
+const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
+const QString watcherName = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString itemInterface = QStringLiteral("org.kde.StatusNotifierItem");
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 } // namespace
 
-PanelStandIn::PanelStandIn(QDBusConnection bus, QObject* parent)
-    : QObject(parent)
-    , m_bus(std::move(bus))
-{}
-
-bool PanelStandIn::start()
+bool FakeStatusNotifierWatcher::start(QDBusConnection bus)
 {
-    return m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
-                                QDBusConnection::ExportAllContents) &&
-           m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    return bus.registerObject(watcherPath, this, QDBusConnection::ExportAllContents) &&
+           bus.registerService(watcherName);
+}
+
+void FakeStatusNotifierWatcher::stop(QDBusConnection bus)
+{
+    bus.unregisterService(watcherName);
+    bus.unregisterObject(watcherPath);
 }
 
 // Items register either a bus name (their object is then at /StatusNotifierItem) or, as
 // libayatana-appindicator does, an object path on the caller's own connection.
-void PanelStandIn::RegisterStatusNotifierItem(const QString& service)
+void FakeStatusNotifierWatcher::RegisterStatusNotifierItem(const QString& service)
 {
+    m_registrations.append(service);
     const bool isPath = service.startsWith(u'/');
+    m_bus = connection();
     m_itemService = isPath ? message().service() : service;
-    m_itemPath = isPath ? service : itemPath;
-    const QString registration = m_itemService + m_itemPath;
-    m_registrations.append(registration);
-    std::printf("item registered: %s\n", qPrintable(registration));
-    std::fflush(stdout);
+    m_itemPath = isPath ? service : QStringLiteral("/StatusNotifierItem");
     follow();
     QDBusMessage getAll = QDBusMessage::createMethodCall(m_itemService, m_itemPath, propertiesInterface,
                                                          QStringLiteral("GetAll"));
     getAll << itemInterface;
     m_bus.asyncCall(getAll);
+    Q_EMIT itemRegistered(m_itemService, m_itemPath);
 }
 
 // Subscribing makes the bus deliver the item's signals here, as it would to a panel.
-void PanelStandIn::follow()
+void FakeStatusNotifierWatcher::follow()
 {
     m_bus.connect(m_itemService, m_itemPath, itemInterface, QStringLiteral("NewIcon"), this,
                   SLOT(onNewIcon()));
@@ -54,17 +52,7 @@ void PanelStandIn::follow()
                   SLOT(onNewLabel(QString, QString)));
 }
 
-void PanelStandIn::onNewIcon()
-{
-    readProperty(QStringLiteral("IconPixmap"));
-}
-
-void PanelStandIn::onNewToolTip()
-{
-    readProperty(QStringLiteral("ToolTip"));
-}
-
-void PanelStandIn::readProperty(const QString& name)
+void FakeStatusNotifierWatcher::readProperty(const QString& name)
 {
     QDBusMessage get =
         QDBusMessage::createMethodCall(m_itemService, m_itemPath, propertiesInterface, QStringLiteral("Get"));

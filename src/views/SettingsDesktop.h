@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// What the settings show of the desktop, handed in by the shell, since views do not ask the
+// platform: the desktop's names, by which its own notification settings are found, and
+// whether the pause shortcut works outside Lumatick's windows.
+struct SettingsDesktop {
+    QString desktopNames;
+    bool shortcutWorksSystemWide = true;
+};
