@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 # Rebuilds of unchanged sources come from ccache when the machine has it.
 LAUNCHER_FLAGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test bench asan-test package format clean
+.PHONY: all deps configure build run test screenshots bench asan-test package format clean
 
 all: build
 
@@ -24,6 +24,11 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Every view drawn offscreen with fixed sample data, as PNG files to look at.
+screenshots: build
+	rm -rf $(BUILD_DIR)/screenshots
+	$(BUILD_DIR)/tools/screenshots/lumatick_screenshots $(BUILD_DIR)/screenshots
 
 # Micro-benchmarks, a timed `lumatick export` and the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check).

@@ -32,10 +32,18 @@ std::optional<DailyScreenTime> RecordStore::fetchRecord(const QDateTime& day)
 
 QList<DailyScreenTime> RecordStore::fetch(const RecordQuery& query)
 {
+    QString error;
+    return tryFetch(query, error).value_or(QList<DailyScreenTime>());
+}
+
+std::optional<QList<DailyScreenTime>> RecordStore::tryFetch(const RecordQuery& query, QString& error)
+{
     QList<DailyScreenTime> records;
     SqliteStatement* statement = m_database->prepare(query.sql());
-    if (!statement)
-        return records;
+    if (!statement) {
+        error = m_database->errorMessage();
+        return std::nullopt;
+    }
     int index = 1;
     for (const RecordQuery::Condition& condition : query.conditions())
         statement->bind(index++, condition.dateSeconds);
@@ -48,9 +56,11 @@ QList<DailyScreenTime> RecordStore::fetch(const RecordQuery& query)
                                                    statement->columnInt64(2),
                                                    statement->columnInt64(3) != 0));
     }
+    if (step == SqliteStatement::Step::Error)
+        error = m_database->errorMessage();
     statement->reset();
     if (step == SqliteStatement::Step::Error)
-        return {};
+        return std::nullopt;
     overlayPending(records, query);
     return records;
 }

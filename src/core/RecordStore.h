@@ -23,6 +23,9 @@ public:
     std::optional<DailyScreenTime> fetchRecord(const QDateTime& day);
     // Records matching the query; a failing query reads as no records.
     QList<DailyScreenTime> fetch(const RecordQuery& query);
+    // As fetch, for readers that must tell an empty store from one that cannot be read: nothing,
+    // with the database's reason in `error`, when the query fails.
+    std::optional<QList<DailyScreenTime>> tryFetch(const RecordQuery& query, QString& error);
 
     // Updates the day's record, or inserts one, with the goal flag computed now.
     void saveDayTotal(const QDateTime& day, qint64 totalSeconds);

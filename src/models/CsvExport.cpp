@@ -63,15 +63,18 @@ QByteArray buildCSV(const QList<DailyScreenTime>& records, bool showSeconds)
     return (lines.join(u'\n') + u'\n').toUtf8();
 }
 
-void exportCSV(RecordStore* store, const Preferences& preferences, CsvFileChooser& chooser)
+std::optional<QString> exportCSV(RecordStore* store, const Preferences& preferences, CsvFileChooser& chooser)
 {
     if (!store)
-        return;
-    const QList<DailyScreenTime> records =
-        store->fetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending));
-    const QByteArray text = buildCSV(records, preferences.value(PreferenceKeys::showSeconds));
+        return u"The data store is not open."_s;
+    QString error;
+    const std::optional<QList<DailyScreenTime>> records =
+        store->tryFetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending), error);
+    if (!records)
+        return error;
+    const QByteArray text = buildCSV(*records, preferences.value(PreferenceKeys::showSeconds));
     const std::optional<QString> path = chooser.chooseSaveLocation(csvSuggestedFileName());
-    if (!path || path->isEmpty())
-        return;
-    writeAtomically(*path, text);
+    if (path && !path->isEmpty())
+        writeAtomically(*path, text);
+    return std::nullopt;
 }

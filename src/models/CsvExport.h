@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
+
+#include <optional>
 
 class CsvFileChooser;
 class Preferences;
@@ -20,6 +23,8 @@ QString csvHeader();
 QByteArray buildCSV(const QList<DailyScreenTime>& records, bool showSeconds);
 
 // Writes every stored record to a file the user picks. The text is complete before the user is
-// asked, and the file is replaced whole or not at all. Every failure (no store, a cancelled
-// choice, an unwritable place) ends the export silently.
-void exportCSV(RecordStore* store, const Preferences& preferences, CsvFileChooser& chooser);
+// asked, and the file is replaced whole or not at all. When the records cannot be read the user
+// is not asked and nothing is written: the reason comes back for the caller to show, since a
+// file with the header alone would pass for a backup. A cancelled choice or an unwritable place
+// end the export silently.
+std::optional<QString> exportCSV(RecordStore* store, const Preferences& preferences, CsvFileChooser& chooser);

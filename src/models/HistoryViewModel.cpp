@@ -113,9 +113,9 @@ void HistoryViewModel::computeStreaks()
     setStreaks(runEndingYesterday(records, current), longestRun(records));
 }
 
-void HistoryViewModel::exportCSV(CsvFileChooser& chooser)
+std::optional<QString> HistoryViewModel::exportCSV(CsvFileChooser& chooser)
 {
-    ::exportCSV(m_store, m_preferences, chooser);
+    return ::exportCSV(m_store, m_preferences, chooser);
 }
 
 QDate HistoryViewModel::today() const

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QObject>
 
+#include <optional>
+
 class CsvFileChooser;
 class Preferences;
 class RecordStore;
@@ -40,7 +42,8 @@ public:
     void loadMonthlyEntries(int months);
     // Days before today only: today's total can still change.
     void computeStreaks();
-    void exportCSV(CsvFileChooser& chooser);
+    // Why nothing was exported when the records cannot be read; see ::exportCSV.
+    std::optional<QString> exportCSV(CsvFileChooser& chooser);
 
 Q_SIGNALS:
     void dailyEntriesChanged();

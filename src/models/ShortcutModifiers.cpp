@@ -22,21 +22,6 @@ int hotKeyFlags(qint64 stored)
     return static_cast<int>(low & (command | shift | option | control));
 }
 
-int hotKeyMask(qint64 stored)
-{
-    const int flags = hotKeyFlags(stored);
-    int mask = 0;
-    if (flags & command)
-        mask |= 0x0100;
-    if (flags & shift)
-        mask |= 0x0200;
-    if (flags & option)
-        mask |= 0x0800;
-    if (flags & control)
-        mask |= 0x1000;
-    return mask;
-}
-
 bool qualifiesAsShortcut(qint64 stored)
 {
     return (stored & qualifyingMask) != 0;

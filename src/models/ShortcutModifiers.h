@@ -23,10 +23,6 @@ qint64 fromKeyboardModifiers(Qt::KeyboardModifiers modifiers);
 // still in the stored bits; only the low 32 bits of a stored value are looked at.
 int hotKeyFlags(qint64 stored);
 
-// The classic hot-key service mask: command 0x0100, shift 0x0200, option 0x0800,
-// control 0x1000.
-int hotKeyMask(qint64 stored);
-
 // Whether a recorded key press carries at least one modifier that makes it a shortcut.
 bool qualifiesAsShortcut(qint64 stored);
 } // namespace ShortcutModifiers

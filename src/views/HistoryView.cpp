@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -216,11 +217,32 @@ void HistoryView::buildExportRow(QBoxLayout* stack)
     m_exportButton->setIcon(SymbolIcon::icon(SymbolIcon::Symbol::squareAndArrowUp,
                                              PanelStyle::primary(palette()), exportSymbolSize));
     m_exportButton->setAccessibleName(u"Export screen time data as CSV"_s);
-    connect(m_exportButton, &QPushButton::clicked, this, [this] { m_viewModel.exportCSV(m_chooser); });
+    connect(m_exportButton, &QPushButton::clicked, this, &HistoryView::exportRecords);
     auto* row = new QHBoxLayout;
     row->addWidget(m_exportButton);
     row->addStretch(1);
     stack->addLayout(row);
+}
+
+void HistoryView::exportRecords()
+{
+    if (const std::optional<QString> failure = m_viewModel.exportCSV(m_chooser))
+        showExportFailure(*failure);
+}
+
+// Window-modal and not waited for, so the history stays responsive behind it and the alert
+// goes away with the window.
+void HistoryView::showExportFailure(const QString& reason)
+{
+    auto* alert = new QMessageBox(QMessageBox::Warning, u"Export CSV"_s, u"Unable to Export Screen Time"_s,
+                                  QMessageBox::Ok, this);
+    alert->setObjectName(u"exportFailedAlert"_s);
+    alert->setInformativeText(u"Lumatick\u2019s data store could not be read, so no file was written."
+                              u"\n\nError: "_s +
+                              reason);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->open();
 }
 
 void HistoryView::connectViewModel()

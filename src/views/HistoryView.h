@@ -58,6 +58,8 @@ private:
     void buildExportRow(QBoxLayout* stack);
     QLabel* addStatistic(QBoxLayout* row, const QString& title, const QString& objectName);
     void connectViewModel();
+    void exportRecords();
+    void showExportFailure(const QString& reason);
     void loadAll();
     void selectDailyRange(DailyRange range);
     void selectMonthlyRange(MonthlyRange range);

@@ -1,105 +1,35 @@
 #include "ThresholdTier.h"
-
-#include "Preferences.h"
-
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <limits>
 
-using namespace Qt::StringLiterals;
-
-namespace {
-
-constexpr qint64 hour = 3600;
-constexpr qint64 maxSeconds = std::numeric_limits<qint64>::max();
-
-class ThresholdTierTest : public testing::Test {
-protected:
-    void SetUp() override { m_preferences.registerDefaults(); }
-
-    void setThresholds(qint64 greenHours, qint64 yellowHours)
-    {
-        m_preferences.setValue(PreferenceKeys::greenThresholdHours, greenHours);
-        m_preferences.setValue(PreferenceKeys::yellowThresholdHours, yellowHours);
+TEST(ThresholdTier, aDayChangesTierAtExactlyTheStoredHours)
+{
+    constexpr qint64 hour = 3600;
+    constexpr qint64 max = std::numeric_limits<qint64>::max();
+    constexpr auto green = ThresholdTier::green, yellow = ThresholdTier::yellow, red = ThresholdTier::red;
+    const struct {
+        qint64 greenHours, yellowHours, seconds;
+        ThresholdTier expected;
+    } cases[] = {// The stored hours; the defaults of 3 and 5 hours for zero or negative ones.
+                 {1, 2, hour - 1, green},
+                 {1, 2, hour, yellow},
+                 {1, 2, 2 * hour, red},
+                 {0, 0, 3 * hour - 1, green},
+                 {0, 0, 3 * hour, yellow},
+                 {-2, -2, 5 * hour - 1, yellow},
+                 {-1, 0, 5 * hour, red},
+                 // Yellow at or below green: straight from green to red.
+                 {4, 2, 4 * hour - 1, green},
+                 {4, 2, 4 * hour, red},
+                 {4, 4, 4 * hour, red},
+                 // Hours whose seconds do not fit are never reached; the largest that fit are exact.
+                 {max / hour + 1, max, max, green},
+                 {1, max / hour + 1, max, yellow},
+                 {1, max / hour, max / hour * hour - 1, yellow},
+                 {1, max / hour, max / hour * hour, red}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(thresholdTierFor(c.seconds, c.greenHours, c.yellowHours), c.expected)
+            << c.greenHours << "/" << c.yellowHours << " at " << c.seconds;
     }
-
-    ThresholdTier tierFor(qint64 seconds) const { return thresholdTierFor(seconds, m_preferences); }
-
-    QTemporaryDir m_dir;
-    Preferences m_preferences{m_dir.filePath(u"p.conf"_s)};
-};
-
-} // namespace
-
-TEST_F(ThresholdTierTest, defaultsSwitchExactlyAtThreeAndFiveHours)
-{
-    EXPECT_EQ(tierFor(0), ThresholdTier::green);
-    EXPECT_EQ(tierFor(3 * hour - 1), ThresholdTier::green);
-    EXPECT_EQ(tierFor(3 * hour), ThresholdTier::yellow);
-    EXPECT_EQ(tierFor(5 * hour - 1), ThresholdTier::yellow);
-    EXPECT_EQ(tierFor(5 * hour), ThresholdTier::red);
-}
-
-TEST_F(ThresholdTierTest, storedThresholdsApplyOnTheNextCall)
-{
-    setThresholds(1, 2);
-    EXPECT_EQ(tierFor(hour - 1), ThresholdTier::green);
-    EXPECT_EQ(tierFor(hour), ThresholdTier::yellow);
-    EXPECT_EQ(tierFor(2 * hour), ThresholdTier::red);
-}
-
-TEST_F(ThresholdTierTest, nonPositiveThresholdsFallBackToDefaults)
-{
-    for (const qint64 stored : {qint64{0}, qint64{-2}, std::numeric_limits<qint64>::min()}) {
-        SCOPED_TRACE(stored);
-        setThresholds(stored, stored);
-        EXPECT_EQ(tierFor(3 * hour - 1), ThresholdTier::green);
-        EXPECT_EQ(tierFor(3 * hour), ThresholdTier::yellow);
-        EXPECT_EQ(tierFor(5 * hour - 1), ThresholdTier::yellow);
-        EXPECT_EQ(tierFor(5 * hour), ThresholdTier::red);
-    }
-}
-
-TEST_F(ThresholdTierTest, yellowAtOrBelowGreenGoesStraightToRed)
-{
-    setThresholds(4, 2);
-    EXPECT_EQ(tierFor(4 * hour - 1), ThresholdTier::green);
-    EXPECT_EQ(tierFor(4 * hour), ThresholdTier::red);
-    setThresholds(4, 4);
-    EXPECT_EQ(tierFor(4 * hour - 1), ThresholdTier::green);
-    EXPECT_EQ(tierFor(4 * hour), ThresholdTier::red);
-}
-
-TEST_F(ThresholdTierTest, hugeThresholdsDoNotOverflow)
-{
-    const qint64 firstOverflowingHours = maxSeconds / hour + 1;
-    setThresholds(firstOverflowingHours, maxSeconds);
-    EXPECT_EQ(tierFor(maxSeconds), ThresholdTier::green);
-    setThresholds(1, firstOverflowingHours);
-    EXPECT_EQ(tierFor(hour), ThresholdTier::yellow);
-    EXPECT_EQ(tierFor(maxSeconds), ThresholdTier::yellow);
-    // The largest threshold that still fits is compared exactly.
-    setThresholds(1, maxSeconds / hour);
-    EXPECT_EQ(tierFor(maxSeconds / hour * hour - 1), ThresholdTier::yellow);
-    EXPECT_EQ(tierFor(maxSeconds / hour * hour), ThresholdTier::red);
-}
-
-TEST(ThresholdTierRaw, appliesTheSameRuleAndFallbacks)
-{
-    EXPECT_EQ(thresholdTierFor(3 * hour - 1, 0, 0), ThresholdTier::green);
-    EXPECT_EQ(thresholdTierFor(3 * hour, 0, 0), ThresholdTier::yellow);
-    EXPECT_EQ(thresholdTierFor(5 * hour, -1, -1), ThresholdTier::red);
-    EXPECT_EQ(thresholdTierFor(2 * hour - 1, 2, 7), ThresholdTier::green);
-    EXPECT_EQ(thresholdTierFor(7 * hour - 1, 2, 7), ThresholdTier::yellow);
-    EXPECT_EQ(thresholdTierFor(7 * hour, 2, 7), ThresholdTier::red);
-    EXPECT_EQ(thresholdTierFor(maxSeconds, maxSeconds, maxSeconds), ThresholdTier::green);
-}
-
-TEST(ThresholdTierRaw, namesAreStableLowercaseWords)
-{
-    EXPECT_EQ(tierName(ThresholdTier::green), u"green"_s);
-    EXPECT_EQ(tierName(ThresholdTier::yellow), u"yellow"_s);
-    EXPECT_EQ(tierName(ThresholdTier::red), u"red"_s);
 }

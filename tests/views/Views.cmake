@@ -1,4 +1,10 @@
+# Every view, offscreen, over the real presentation models and in-memory desktop services.
 lumatick_add_tests(views_tests WIDGETS
-    SOURCES views/DropdownViewTest.cpp
-    LIBRARIES lumatick_views)
-target_compile_definitions(views_tests PRIVATE LUMATICK_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")
+    SOURCES
+        models/AnsweringChooser.h
+        views/DropdownViewTest.cpp
+        views/Find.h
+        views/HistoryViewTest.cpp
+        views/SettingsViewTest.cpp
+    LIBRARIES lumatick_views lumatick_platform_fake SQLite::SQLite3)
+target_include_directories(views_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../models)

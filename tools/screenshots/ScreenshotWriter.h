@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+
+class QWidget;
+
+// Renders views to PNG files in one folder and remembers what it could not write.
+class ScreenshotWriter {
+public:
+    explicit ScreenshotWriter(const QString& directory);
+
+    void dropdownPanels();
+    void historyWindows();
+    void settingsPages();
+    void onboardingScreens();
+
+    const QStringList& written() const { return m_written; }
+    const QStringList& failed() const { return m_failed; }
+
+private:
+    void save(QWidget& widget, const QString& name);
+
+    QDir m_directory;
+    QStringList m_written;
+    QStringList m_failed;
+};
