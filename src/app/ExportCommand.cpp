@@ -38,9 +38,17 @@ int ExportCommand::run(const QStringList& arguments)
     const StoreOpener::Result opened = access.openForReading();
     if (!opened.errorDescription.isEmpty())
         return failure(opened.errorDescription);
-    const QList<DailyScreenTime> records =
-        opened.store ? opened.store->fetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending))
-                     : QList<DailyScreenTime>();
+    // No store yet means no days; a store whose records cannot be read writes nothing at all,
+    // so an earlier export at the same place is never replaced by a header-only file.
+    QList<DailyScreenTime> records;
+    if (opened.store) {
+        QString error;
+        const std::optional<QList<DailyScreenTime>> fetched =
+            opened.store->tryFetch(RecordQuery().sortedBy(RecordQuery::Order::Ascending), error);
+        if (!fetched)
+            return failure(QStringLiteral("cannot read the stored days: %1").arg(error));
+        records = *fetched;
+    }
     const QByteArray csv = buildCSV(records, access.preferences().value(PreferenceKeys::showSeconds));
 
     if (!parser.isSet(outputOption)) {

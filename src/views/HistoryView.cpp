@@ -3,6 +3,7 @@
 #include "BarChartView.h"
 #include "CsvSaveDialog.h"
 #include "HistoryViewModel.h"
+#include "Logging.h"
 #include "PanelStyle.h"
 #include "Preferences.h"
 #include "SegmentedControl.h"
@@ -12,7 +13,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -224,25 +224,13 @@ void HistoryView::buildExportRow(QBoxLayout* stack)
     stack->addLayout(row);
 }
 
+// A store that cannot be read ends the export before any dialog, with nothing written and
+// nothing shown; the reason goes to the log.
 void HistoryView::exportRecords()
 {
     if (const std::optional<QString> failure = m_viewModel.exportCSV(m_chooser))
-        showExportFailure(*failure);
-}
-
-// Window-modal and not waited for, so the history stays responsive behind it and the alert
-// goes away with the window.
-void HistoryView::showExportFailure(const QString& reason)
-{
-    auto* alert = new QMessageBox(QMessageBox::Warning, u"Export CSV"_s, u"Unable to Export Screen Time"_s,
-                                  QMessageBox::Ok, this);
-    alert->setObjectName(u"exportFailedAlert"_s);
-    alert->setInformativeText(u"Lumatick\u2019s data store could not be read, so no file was written."
-                              u"\n\nError: "_s +
-                              reason);
-    alert->setAttribute(Qt::WA_DeleteOnClose);
-    alert->setWindowModality(Qt::WindowModal);
-    alert->open();
+        qCWarning(lcScreenTime, "CSV export stopped, the records could not be read: %s",
+                  qPrintable(*failure));
 }
 
 void HistoryView::connectViewModel()

@@ -59,7 +59,6 @@ private:
     QLabel* addStatistic(QBoxLayout* row, const QString& title, const QString& objectName);
     void connectViewModel();
     void exportRecords();
-    void showExportFailure(const QString& reason);
     void loadAll();
     void selectDailyRange(DailyRange range);
     void selectMonthlyRange(MonthlyRange range);

@@ -86,7 +86,7 @@ TEST_F(HistoryViewTest, opensOnSevenDaysAndSixMonthsAndFollowsPickersAndSettings
     EXPECT_FALSE(find(m_view, u"streakSection"_s)->isVisible());
 }
 
-TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadSaysSoOpensNoDialogAndWritesNothing)
+TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadOpensNoDialogAndWritesNothing)
 {
     m_view.show();
     QFile earlier(m_dir.filePath(u"chosen.csv"_s));
@@ -99,16 +99,8 @@ TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadSaysSoOpensNoDialogAndWr
     EXPECT_EQ(button->accessibleName(), u"Export screen time data as CSV"_s);
     button->click();
 
-    auto* alert = find<QMessageBox>(m_view, u"exportFailedAlert"_s);
-    ASSERT_NE(alert, nullptr);
-    QTRY_VERIFY(alert->isVisible());
-    EXPECT_EQ(alert->text(), u"Unable to Export Screen Time"_s);
-    EXPECT_EQ(alert->informativeText(),
-              u"Lumatick\u2019s data store could not be read, so no file was written.\n\n"
-              u"Error: no such table: DailyScreenTime"_s);
     EXPECT_TRUE(m_chooser.offered.isEmpty()) << "no save dialog";
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
     EXPECT_EQ(earlier.readAll(), "an earlier export");
-    alert->button(QMessageBox::Ok)->click();
-    QTRY_VERIFY(m_view.findChild<QMessageBox*>() == nullptr);
+    EXPECT_EQ(m_view.findChild<QMessageBox*>(), nullptr) << "the export ends without a message";
 }

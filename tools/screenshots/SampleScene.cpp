@@ -2,8 +2,6 @@
 
 #include "StoreOpener.h"
 
-#include <sqlite3.h>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -49,14 +47,6 @@ void SampleScene::recordLongHistory()
         days.append((back * 7919) % (8 * hour) + 20 * 60);
     days.append({7 * hour, 4 * hour, 3 * hour, 5 * hour + 1800, 2700, 2 * hour + 1800});
     recordLastDays(days);
-}
-
-void SampleScene::makeStoreUnreadable()
-{
-    sqlite3* other = nullptr;
-    if (sqlite3_open(m_dir.filePath(u"default.store"_s).toUtf8().constData(), &other) == SQLITE_OK)
-        sqlite3_exec(other, "DROP TABLE DailyScreenTime", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
 }
 
 void SampleScene::refreshMenuBarModel()

@@ -30,8 +30,6 @@ public:
     // A year and a half of varied days ending with a chosen week.
     void recordLongHistory();
     void refreshMenuBarModel();
-    // What a damaged disk or another program can do to the store while it is open.
-    void makeStoreUnreadable();
 
 private:
     QTemporaryDir m_dir;
