@@ -54,20 +54,6 @@ protected:
     QStringList m_calls;
 };
 
-TEST_F(ScreenTimeManagerTest, longGapIsCappedAndClockSetBackIsPaidBack)
-{
-    tickAfter(0.5);
-    tickAfter(40);
-    EXPECT_EQ(m_manager.accumulatedSeconds(), 3);
-    tickAfter(-2);
-    EXPECT_DOUBLE_EQ(m_manager.fractionalAccumulator(), -1.5);
-    tickAfter(1, 2);
-    EXPECT_EQ(m_manager.accumulatedSeconds(), 3);
-    tickAfter(1);
-    EXPECT_EQ(m_manager.accumulatedSeconds(), 4);
-    EXPECT_DOUBLE_EQ(m_manager.fractionalAccumulator(), 0.5);
-}
-
 // A clock set back a day and then put right crosses into days that already have totals: each
 // keeps what it had and grows from there, instead of being overwritten by a count from zero.
 TEST_F(ScreenTimeManagerTest, aClockSetBackADayAndCorrectedKeepsBothDays)
