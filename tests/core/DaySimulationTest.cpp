@@ -74,8 +74,7 @@ public:
 
     qint64 storedTotal(const QDate& day)
     {
-        const auto record = m_store->fetchRecord(day.startOfDay());
-        return record ? record->totalSeconds() : 0;
+        return m_store->fetchRecord(day.startOfDay()).value_or(DailyScreenTime({}, -1, false)).totalSeconds();
     }
 
 private:

@@ -27,8 +27,6 @@ protected:
         m_store = StoreOpener(m_dir.path(), m_preferences).open(nineOClock).store;
         ASSERT_TRUE(m_store);
         m_manager.setModelContext(m_store.get());
-        m_manager.setOnTick([this] { m_calls.append(QStringLiteral("tick")); });
-        m_manager.setOnMidnightReset([this] { m_calls.append(QStringLiteral("midnight")); });
     }
 
     void tickAfter(double seconds, int times = 1)
@@ -51,7 +49,6 @@ protected:
     FakeClock m_clock{nineOClock};
     ActivityTracker m_tracker{m_clock.clock()};
     ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
-    QStringList m_calls;
 };
 
 // A clock set back a day and then put right crosses into days that already have totals: each
