@@ -155,7 +155,9 @@ bool Application::openStore()
     for (const QString& file : opened.movedAside)
         qCWarning(lcScreenTime, "the store could not be opened and was moved aside: %s", qPrintable(file));
     m_store = std::move(opened.store);
-    m_storeError = StoreOpener::failureInformativeText(opened.errorDescription, !opened.movedAside.isEmpty());
+    if (!m_store)
+        m_storeError =
+            StoreOpener::failureInformativeText(opened.errorDescription, !opened.movedAside.isEmpty());
     return m_store != nullptr;
 }
 
