@@ -123,6 +123,10 @@ int CommandLine::runApplication(bool headless)
         return exitFailure;
     case Application::StartResult::anotherInstanceRunning:
         return exitOk;
+    // Without a session bus there is no one to hand over to; the user hears why nothing starts.
+    case Application::StartResult::storeInUse:
+        writeLine(m_err, application.storeError());
+        return exitOk;
     case Application::StartResult::running:
         break;
     }
@@ -131,15 +135,16 @@ int CommandLine::runApplication(bool headless)
 
 // The panel's user may have started it from a menu, with no terminal to read; the alert says
 // the same as the lines on standard error.
-void CommandLine::reportStoreFailure(const QString& error, bool headless)
+void CommandLine::reportStoreFailure(const QString& informativeText, bool headless)
 {
     writeLine(m_err, StoreOpener::failureMessageText());
-    writeLine(m_err, StoreOpener::failureInformativeText(error));
+    writeLine(m_err, informativeText);
     if (headless || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     QMessageBox alert(QMessageBox::Critical, ApplicationIdentity::applicationName,
-                      StoreOpener::failureMessageText(), QMessageBox::Ok);
-    alert.setInformativeText(StoreOpener::failureInformativeText(error));
+                      StoreOpener::failureMessageText(), QMessageBox::NoButton);
+    alert.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);
+    alert.setInformativeText(informativeText);
     alert.exec();
 }
 

@@ -28,7 +28,7 @@ public:
 private:
     int runDefault(const QStringList& arguments);
     int runApplication(bool headless);
-    void reportStoreFailure(const QString& error, bool headless);
+    void reportStoreFailure(const QString& informativeText, bool headless);
     int usageError(const QString& message);
 
     FILE* m_out;

@@ -5,6 +5,7 @@
 #include "ControlClient.h"
 #include "CsvImport.h"
 #include "StoreAccess.h"
+#include "StoreLock.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -32,11 +33,17 @@ int ImportCommand::run(const QStringList& arguments)
     }
 
     // The running application keeps today's total in memory and saves it every minute; an
-    // import beside it could be overwritten, and two writers are never allowed.
-    if (ControlClient(QDBusConnection::sessionBus()).isInstanceRunning())
-        return failure(QStringLiteral("Lumatick is running; quit it first (nothing was imported)"));
-
+    // import beside it could be overwritten, and two writers are never allowed. The store's
+    // lock also finds a counter started without a session bus, and keeps one from starting
+    // while the import writes.
     StoreAccess access;
+    StoreLock lock(access.directory());
+    const StoreLock::Outcome locked = lock.tryLock();
+    if (ControlClient(QDBusConnection::sessionBus()).isInstanceRunning() ||
+        locked == StoreLock::Outcome::heldElsewhere)
+        return failure(QStringLiteral("Lumatick is running; quit it first (nothing was imported)"));
+    if (locked == StoreLock::Outcome::failed)
+        return failure(QStringLiteral("cannot open the data store: %1").arg(lock.description()));
     StoreOpener::Result opened = access.openForWriting(QDateTime::currentDateTime());
     if (!opened.store)
         return failure(QStringLiteral("cannot open the data store: %1").arg(opened.errorDescription));

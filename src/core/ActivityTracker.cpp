@@ -8,13 +8,14 @@ ActivityTracker::ActivityTracker(Clock clock, QObject* parent)
     : QObject(parent)
     , m_clock(std::move(clock))
     , m_lastActivityTimestamp(m_clock())
+    , m_lastClockReading(m_lastActivityTimestamp)
 {}
 
 bool ActivityTracker::isUserActive()
 {
     if (m_isScreenAsleep || m_isScreenLocked)
         return false;
-    const QDateTime now = m_clock();
+    const QDateTime now = readClock();
     // Without an idle timeout no input time can change the answer, so the desktop is not
     // asked: that query is most of what an idle second costs. The source reports time since
     // the last input, so a timeout switched on later still sees the right moment.
@@ -40,7 +41,19 @@ void ActivityTracker::catchUpWithIdleTimeSource(const QDateTime& now)
 
 void ActivityTracker::recordActivity()
 {
-    setLastActivityTimestamp(m_clock());
+    setLastActivityTimestamp(readClock());
+}
+
+// A clock set back takes the last input back with it, so the time since the input stays what
+// it was. Left where it was, the input would lie in the future and keep the user present for
+// the whole jump plus the timeout, whatever they do.
+QDateTime ActivityTracker::readClock()
+{
+    const QDateTime now = m_clock();
+    if (now < m_lastClockReading)
+        setLastActivityTimestamp(m_lastActivityTimestamp.addMSecs(m_lastClockReading.msecsTo(now)));
+    m_lastClockReading = now;
+    return now;
 }
 
 void ActivityTracker::setIdleThreshold(double seconds)

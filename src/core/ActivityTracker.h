@@ -54,10 +54,13 @@ private:
     void setScreenAsleep(bool asleep);
     void setScreenLocked(bool locked);
     void catchUpWithIdleTimeSource(const QDateTime& now);
+    QDateTime readClock();
 
     Clock m_clock;
     IdleTimeSource* m_idleTimeSource = nullptr;
     QDateTime m_lastActivityTimestamp;
+    // The clock's previous answer, to notice the clock being set back.
+    QDateTime m_lastClockReading;
     double m_idleThreshold = defaultIdleThreshold;
     bool m_isScreenAsleep = false;
     bool m_isScreenLocked = false;

@@ -1,6 +1,7 @@
 #include "ScreenTimeManager.h"
 
 #include "ActivityTracker.h"
+#include "IdleTimeout.h"
 #include "LocalDay.h"
 #include "Preferences.h"
 #include "RecordStore.h"
@@ -26,7 +27,13 @@ ScreenTimeManager::ScreenTimeManager(ActivityTracker& tracker, const Preferences
     , m_lastTrackedDate(m_clock())
     , m_lastTrackedDay(localDate(m_lastTrackedDate))
     , m_lastTickMSecs(m_lastTrackedDate.toMSecsSinceEpoch())
-{}
+{
+    // A sleep or a lock ends the stretch even when it is over before the next tick.
+    connect(&m_tracker, &ActivityTracker::isScreenAsleepChanged, this,
+            &ScreenTimeManager::endStretchWhenAway);
+    connect(&m_tracker, &ActivityTracker::isScreenLockedChanged, this,
+            &ScreenTimeManager::endStretchWhenAway);
+}
 
 void ScreenTimeManager::loadTodayTotal()
 {
@@ -36,10 +43,11 @@ void ScreenTimeManager::loadTodayTotal()
         setAccumulatedSeconds(record->totalSeconds());
 }
 
+// Until the first tick of a new day has rolled over, the total is still the finished day's: a
+// quit or a sleep in that second must not file it under the new day.
 void ScreenTimeManager::saveToday()
 {
-    if (m_modelContext)
-        m_modelContext->saveDayTotal(startOfLocalDay(m_clock()), m_accumulatedSeconds);
+    saveTrackedDay();
 }
 
 void ScreenTimeManager::saveTrackedDay()
@@ -77,6 +85,8 @@ void ScreenTimeManager::tick()
         elapsed = std::max(elapsed, 0.0);
     }
 
+    // Read every tick, so a changed timeout applies at once, whoever else looks at the tracker.
+    m_tracker.setIdleThreshold(idleThresholdSeconds(m_preferences));
     if (!m_isPaused && m_tracker.isUserActive()) {
         credit(elapsed);
         checkBreakReminder();
@@ -158,6 +168,12 @@ void ScreenTimeManager::setPaused(bool paused)
         return;
     m_isPaused = paused;
     Q_EMIT isPausedChanged(paused);
+}
+
+void ScreenTimeManager::endStretchWhenAway(bool away)
+{
+    if (away)
+        m_continuousActiveSeconds = 0;
 }
 
 void ScreenTimeManager::setLastTrackedDate(const QDateTime& moment)

@@ -16,6 +16,7 @@ class RecordStore;
 // credits the elapsed time (at most 3 s) while tracking is not paused and the user is
 // present, carries whole seconds into the total through a fractional accumulator, saves
 // today's record every 60 ticks and rolls over to a fresh total when the local day changes.
+// It also applies the idle timeout of the preferences to the tracker before each question.
 class ScreenTimeManager : public QObject {
     Q_OBJECT
     Q_PROPERTY(qint64 accumulatedSeconds READ accumulatedSeconds NOTIFY accumulatedSecondsChanged)
@@ -27,7 +28,8 @@ public:
     ScreenTimeManager(ActivityTracker& tracker, const Preferences& preferences, Clock clock,
                       QObject* parent = nullptr);
 
-    // Loads and saves do nothing while no store is set.
+    // Loads and saves do nothing while no store is set. Saves file the total under the day it
+    // was counted in, which in the second after midnight is still yesterday.
     void setModelContext(RecordStore* store) { m_modelContext = store; }
     void setOnTick(std::function<void()> callback) { m_onTick = std::move(callback); }
     void setOnMidnightReset(std::function<void()> callback) { m_onMidnightReset = std::move(callback); }
@@ -66,6 +68,7 @@ private:
     void rollOverToNewDay(const QDateTime& now);
     void credit(double elapsedSeconds);
     void setLastTrackedDate(const QDateTime& moment);
+    void endStretchWhenAway(bool away);
 
     ActivityTracker& m_tracker;
     const Preferences& m_preferences;

@@ -2,6 +2,18 @@
 
 #include <sqlite3.h>
 
+namespace {
+QString describe(sqlite3* handle, int code)
+{
+    QString text = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(code));
+    const int primary = code & 0xff;
+    const int systemError = handle ? sqlite3_system_errno(handle) : 0;
+    if (systemError != 0 && (primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR || primary == SQLITE_FULL))
+        text += QStringLiteral(" (%1)").arg(qt_error_string(systemError));
+    return text;
+}
+} // namespace
+
 SqliteDatabase::~SqliteDatabase()
 {
     m_statements.clear();
@@ -16,7 +28,8 @@ bool SqliteDatabase::open(const QString& path, Mode mode)
     const int result =
         sqlite3_open_v2(path.toUtf8().constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (result != SQLITE_OK) {
-        m_openError = QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(result));
+        m_openErrorCode = handle ? sqlite3_extended_errcode(handle) : result;
+        m_openError = describe(handle, m_openErrorCode);
         sqlite3_close_v2(handle);
         return false;
     }
@@ -78,5 +91,21 @@ QString SqliteDatabase::errorMessage() const
 {
     if (!m_handle)
         return m_openError;
-    return QString::fromUtf8(sqlite3_errmsg(m_handle));
+    return describe(m_handle, sqlite3_extended_errcode(m_handle));
+}
+
+bool SqliteDatabase::lastErrorMeansDamage() const
+{
+    const int primary = lastErrorCode() & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+}
+
+bool SqliteDatabase::lastErrorMeansSchemaMismatch() const
+{
+    return (lastErrorCode() & 0xff) == SQLITE_ERROR;
+}
+
+int SqliteDatabase::lastErrorCode() const
+{
+    return m_handle ? sqlite3_extended_errcode(m_handle) : m_openErrorCode;
 }

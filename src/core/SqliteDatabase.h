@@ -32,10 +32,20 @@ public:
     std::optional<QString> queryText(const char* sql);
 
     int changes() const;
+    // SQLite's words for the last error; for an error of the file system with what the system
+    // said ("unable to open database file (Permission denied)").
     QString errorMessage() const;
+    // The last error proves the file is not a database or is damaged, unlike the errors that
+    // another process or the file system causes (busy, full disk, permission, I/O).
+    bool lastErrorMeansDamage() const;
+    // The last statement did not fit the tables found (a table of our name with other columns).
+    bool lastErrorMeansSchemaMismatch() const;
 
 private:
+    int lastErrorCode() const;
+
     sqlite3* m_handle = nullptr;
     QString m_openError;
+    int m_openErrorCode = 0;
     QHash<QString, std::shared_ptr<SqliteStatement>> m_statements;
 };

@@ -40,16 +40,18 @@ QString StoreOpener::defaultDirectory()
 StoreOpener::Result StoreOpener::open(const QDateTime& now)
 {
     Result result;
-    QString error;
-    auto database = tryOpen(error);
-    if (!database) {
-        qCWarning(lcScreenTime, "Could not open the data store (%s); starting a fresh one",
-                  qPrintable(error));
+    Failure failure;
+    auto database = tryOpen(failure);
+    if (!database && failure.unreadable) {
+        qCWarning(lcScreenTime, "The data store cannot be read (%s); starting a fresh one",
+                  qPrintable(failure.reason));
         result.movedAside = moveStoreFilesAside(now);
-        database = tryOpen(error);
+        failure = {};
+        database = tryOpen(failure);
     }
     if (!database) {
-        result.errorDescription = error;
+        result.errorDescription =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(storePath()), failure.reason);
         return result;
     }
     result.store = std::make_unique<RecordStore>(std::move(database), m_preferences);
@@ -85,63 +87,88 @@ QString StoreOpener::storePath() const
     return QDir(m_directory).filePath(QString::fromLatin1(storeFileNames[0]));
 }
 
-std::unique_ptr<SqliteDatabase> StoreOpener::tryOpen(QString& error) const
+std::unique_ptr<SqliteDatabase> StoreOpener::tryOpen(Failure& failure) const
 {
     if (m_directory.isEmpty()) {
-        error = QStringLiteral("No data directory could be determined for this user.");
+        failure.reason = QStringLiteral("No data directory could be determined for this user.");
         return nullptr;
     }
     if (!QDir().mkpath(m_directory)) {
-        error = QStringLiteral("The data directory %1 could not be created.").arg(m_directory);
+        failure.reason = QStringLiteral("The data directory %1 could not be created.").arg(m_directory);
         return nullptr;
     }
     auto database = std::make_unique<SqliteDatabase>();
-    if (!database->open(storePath(), SqliteDatabase::Mode::ReadWriteCreate) ||
-        !prepareSchema(*database, error)) {
-        if (error.isEmpty())
-            error = database->errorMessage();
+    if (!database->open(storePath(), SqliteDatabase::Mode::ReadWriteCreate)) {
+        failure = failureOf(*database);
         return nullptr;
     }
+    if (!prepareSchema(*database, failure))
+        return nullptr;
     return database;
 }
 
-bool StoreOpener::prepareSchema(SqliteDatabase& database, QString& error) const
+bool StoreOpener::prepareSchema(SqliteDatabase& database, Failure& failure) const
 {
     database.execute(
         QStringLiteral("PRAGMA busy_timeout = %1").arg(m_busyTimeoutMilliseconds).toUtf8().constData());
     // The first read of the file is where a file that is not SQLite shows itself.
     const std::optional<qint64> userVersion = database.queryInt64("PRAGMA user_version");
     if (!userVersion)
-        return false;
+        return fail(database, failure);
     if (*userVersion > currentUserVersion) {
-        error = QStringLiteral("The data store was written by a newer version of Lumatick (schema %1).")
-                    .arg(schemaVersionText(*userVersion));
+        failure = {QStringLiteral("The data store was written by a newer version of Lumatick (schema %1).")
+                       .arg(schemaVersionText(*userVersion)),
+                   true};
         return false;
     }
-    if (database.queryText("PRAGMA quick_check") != QStringLiteral("ok")) {
-        error = QStringLiteral("The data store is damaged.");
+    const std::optional<QString> check = database.queryText("PRAGMA quick_check");
+    if (!check)
+        return fail(database, failure);
+    if (*check != QStringLiteral("ok")) {
+        failure = {QStringLiteral("The data store is damaged."), true};
         return false;
     }
     // WAL keeps readers (the status command, the history window) from blocking the
     // once-a-minute save; FULL makes every committed save survive a power cut.
-    if (database.queryText("PRAGMA journal_mode = WAL") != QStringLiteral("wal") ||
-        !database.execute("PRAGMA synchronous = FULL") || !database.execute("BEGIN IMMEDIATE"))
+    const std::optional<QString> journalMode = database.queryText("PRAGMA journal_mode = WAL");
+    if (!journalMode)
+        return fail(database, failure);
+    if (*journalMode != QStringLiteral("wal")) {
+        failure.reason = QStringLiteral("The data store cannot be written.");
         return false;
-    for (const char* statement : DailyScreenTimeSchemaV1::createStatements) {
-        if (!database.execute(statement)) {
-            error = database.errorMessage();
-            database.execute("ROLLBACK");
-            return false;
-        }
     }
+    return createTables(database, failure);
+}
+
+bool StoreOpener::createTables(SqliteDatabase& database, Failure& failure) const
+{
+    if (!database.execute("PRAGMA synchronous = FULL") || !database.execute("BEGIN IMMEDIATE"))
+        return fail(database, failure);
     const QByteArray setVersion = "PRAGMA user_version = " + QByteArray::number(currentUserVersion);
-    if (!database.execute(setVersion.constData()) || !database.execute("COMMIT")) {
-        error = database.errorMessage();
+    bool written = true;
+    for (const char* statement : DailyScreenTimeSchemaV1::createStatements)
+        written = written && database.execute(statement);
+    written = written && database.execute(setVersion.constData()) && database.execute("COMMIT");
+    // A table of the same name with other columns fails here or at the query below rather than
+    // at the first save.
+    if (!written || !database.prepare(RecordQuery().sql())) {
+        fail(database, failure);
+        failure.unreadable = failure.unreadable || database.lastErrorMeansSchemaMismatch();
         database.execute("ROLLBACK");
         return false;
     }
-    // A table of the same name with other columns fails here rather than at the first save.
-    return database.prepare(RecordQuery().sql()) != nullptr;
+    return true;
+}
+
+StoreOpener::Failure StoreOpener::failureOf(const SqliteDatabase& database)
+{
+    return {database.errorMessage(), database.lastErrorMeansDamage()};
+}
+
+bool StoreOpener::fail(const SqliteDatabase& database, Failure& failure)
+{
+    failure = failureOf(database);
+    return false;
 }
 
 QStringList StoreOpener::moveStoreFilesAside(const QDateTime& now) const
@@ -171,9 +198,13 @@ QString StoreOpener::failureMessageText()
     return QStringLiteral("Unable to Open Data Store");
 }
 
-QString StoreOpener::failureInformativeText(const QString& errorDescription)
+QString StoreOpener::failureInformativeText(const QString& errorDescription, bool storeMovedAside)
 {
-    return QStringLiteral("Lumatick\u2019s data store could not be opened or recreated. "
-                          "Screen time history has been lost. ") +
-           QStringLiteral("The app will now quit.\n\nError: ") + errorDescription;
+    const QString what =
+        storeMovedAside ? QStringLiteral("Lumatick\u2019s data store could not be opened or recreated. "
+                                         "Screen time history has been lost. ")
+                        : QStringLiteral("Lumatick\u2019s data store could not be opened. It was left as "
+                                         "it is, with all of its history, and opens again once the "
+                                         "problem below is solved. ");
+    return what + QStringLiteral("The app will now quit.\n\nError: ") + errorDescription;
 }

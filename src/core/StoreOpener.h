@@ -10,16 +10,17 @@
 
 class Preferences;
 
-// Opens the record store at start-up. A store that cannot be opened (not SQLite, corrupt,
-// written by a newer version) is moved aside under a time-stamped name, never destroyed,
-// and a fresh store is created; only when that fails too is the error returned.
+// Opens the record store at start-up. Only a store proven unreadable (not SQLite, damaged,
+// written by a newer version) is moved aside under a time-stamped name, never destroyed, and
+// a fresh store is created. Any other failure (busy, full disk, permission, I/O) passes with
+// the history where it is: moving an intact store aside would hide it from the next start.
 class StoreOpener {
 public:
     struct Result {
         std::unique_ptr<RecordStore> store;
-        // Why the fresh store could not be created either; empty on success.
+        // The store's path and why it could not be opened; empty on success.
         QString errorDescription;
-        // Files renamed by the recovery, for the log.
+        // Files renamed by the recovery, for the log and the alert.
         QStringList movedAside;
     };
 
@@ -43,13 +44,23 @@ public:
 
     QString storePath() const;
 
-    // The fatal alert shown when even a fresh store cannot be created.
+    // The fatal alert shown when the start ends without a store. Its text says whether an
+    // unreadable store was moved aside or the store was left as it is.
     static QString failureMessageText();
-    static QString failureInformativeText(const QString& errorDescription);
+    static QString failureInformativeText(const QString& errorDescription, bool storeMovedAside);
 
 private:
-    std::unique_ptr<SqliteDatabase> tryOpen(QString& error) const;
-    bool prepareSchema(SqliteDatabase& database, QString& error) const;
+    struct Failure {
+        QString reason;
+        // Not a database, damaged or of a newer schema: the only kind that is moved aside.
+        bool unreadable = false;
+    };
+
+    static Failure failureOf(const SqliteDatabase& database);
+    static bool fail(const SqliteDatabase& database, Failure& failure);
+    std::unique_ptr<SqliteDatabase> tryOpen(Failure& failure) const;
+    bool prepareSchema(SqliteDatabase& database, Failure& failure) const;
+    bool createTables(SqliteDatabase& database, Failure& failure) const;
     QStringList moveStoreFilesAside(const QDateTime& now) const;
 
     QString m_directory;

@@ -1,6 +1,5 @@
 #include "MenuBarViewModel.h"
 
-#include "ActivityTracker.h"
 #include "FormatDuration.h"
 #include "LocalDateConverter.h"
 #include "Preferences.h"
@@ -64,7 +63,6 @@ void MenuBarViewModel::refresh()
     assign(m_isPaused, m_screenTimeManager.isPaused(), &MenuBarViewModel::isPausedChanged);
     assign(m_dailyGoalEnabled, m_preferences.value(PreferenceKeys::dailyGoalEnabled),
            &MenuBarViewModel::dailyGoalEnabledChanged);
-    pushIdleThreshold();
 }
 
 void MenuBarViewModel::refreshStatistics()
@@ -76,24 +74,6 @@ void MenuBarViewModel::refreshStatistics()
     refreshSevenDayAverage(today);
     refreshCurrentStreak(today);
     refreshLast7Days(today);
-}
-
-// Only a real change reaches the tracker, so its observers stay quiet on every other tick.
-void MenuBarViewModel::pushIdleThreshold()
-{
-    const double seconds = configuredIdleThreshold();
-    if (m_activityTracker.idleThreshold() != seconds)
-        m_activityTracker.setIdleThreshold(seconds);
-}
-
-double MenuBarViewModel::configuredIdleThreshold() const
-{
-    // "Never idle" is a threshold no real pause in input can reach.
-    if (m_preferences.value(PreferenceKeys::idleTimeoutDisabled))
-        return std::numeric_limits<double>::max();
-    const qint64 minutes = m_preferences.value(PreferenceKeys::idleTimeoutMinutes);
-    const qint64 effective = minutes > 0 ? minutes : PreferenceKeys::idleTimeoutMinutes.defaultValue;
-    return static_cast<double>(effective) * 60.0;
 }
 
 void MenuBarViewModel::refreshYesterday(const QDate& today)

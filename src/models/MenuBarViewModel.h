@@ -72,9 +72,6 @@ private:
         bool ended = false;
     };
 
-    void pushIdleThreshold();
-    double configuredIdleThreshold() const;
-
     void refreshYesterday(const QDate& today);
     void refreshSevenDayAverage(const QDate& today);
     void refreshCurrentStreak(const QDate& today);

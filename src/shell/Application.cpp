@@ -25,6 +25,7 @@
 #include "ShortcutModifiers.h"
 #include "StatusItemPresenter.h"
 #include "StatusItemState.h"
+#include "StoreLock.h"
 #include "StoreOpener.h"
 #include "TierColors.h"
 #include "TrayIconStatusItem.h"
@@ -84,6 +85,8 @@ Application::StartResult Application::start()
     m_preferences.registerDefaults();
     if (!claimBusName())
         return StartResult::anotherInstanceRunning;
+    if (const StartResult locked = lockStore(); locked != StartResult::running)
+        return locked;
     if (!openStore())
         return StartResult::storeUnavailable;
     // The desktop's services come before the managers because the notification manager is
@@ -127,6 +130,24 @@ bool Application::claimBusName()
     return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
 }
 
+// Held until the process ends, in every session: the bus name alone leaves a start without a
+// session bus free to write beside a running counter.
+Application::StartResult Application::lockStore()
+{
+    m_storeLock = std::make_unique<StoreLock>(StoreOpener::defaultDirectory());
+    switch (m_storeLock->tryLock()) {
+    case StoreLock::Outcome::locked:
+        return StartResult::running;
+    case StoreLock::Outcome::heldElsewhere:
+        m_storeError = m_storeLock->description();
+        return StartResult::storeInUse;
+    case StoreLock::Outcome::failed:
+        break;
+    }
+    m_storeError = StoreOpener::failureInformativeText(m_storeLock->description(), false);
+    return StartResult::storeUnavailable;
+}
+
 bool Application::openStore()
 {
     StoreOpener::Result opened =
@@ -134,7 +155,9 @@ bool Application::openStore()
     for (const QString& file : opened.movedAside)
         qCWarning(lcScreenTime, "the store could not be opened and was moved aside: %s", qPrintable(file));
     m_store = std::move(opened.store);
-    m_storeError = opened.errorDescription;
+    if (!m_store)
+        m_storeError =
+            StoreOpener::failureInformativeText(opened.errorDescription, !opened.movedAside.isEmpty());
     return m_store != nullptr;
 }
 

@@ -28,6 +28,7 @@ class RecordStore;
 class ScreenTimeManager;
 class ShortcutKeyMonitor;
 class StatusItemPresenter;
+class StoreLock;
 class TierColors;
 class UpdaterController;
 class WindowCoordinator;
@@ -39,7 +40,8 @@ class WindowCoordinator;
 class Application : public QObject {
     Q_OBJECT
 public:
-    enum class StartResult { running, storeUnavailable, anotherInstanceRunning };
+    // storeInUse: another process holds the store's lock, with or without a session bus.
+    enum class StartResult { running, storeUnavailable, anotherInstanceRunning, storeInUse };
 
     struct Options {
         QDBusConnection sessionBus;
@@ -57,7 +59,8 @@ public:
     ~Application() override;
 
     StartResult start();
-    // Why not even a fresh store could be created, for the alert.
+    // After storeUnavailable the alert's informative text; after storeInUse the one line that
+    // says Lumatick already runs.
     QString storeError() const { return m_storeError; }
 
     void togglePause();
@@ -84,6 +87,7 @@ Q_SIGNALS:
 
 private:
     bool claimBusName();
+    StartResult lockStore();
     bool openStore();
     void setUpManagers();
     void observeSessionEvents();
@@ -118,6 +122,7 @@ private:
     // Declared in dependency order, so each object goes before those it refers to.
     Preferences m_preferences;
     InProcessNotificationCenter m_inProcessNotifications;
+    std::unique_ptr<StoreLock> m_storeLock;
     std::unique_ptr<RecordStore> m_store;
     std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<ActivityTracker> m_tracker;

@@ -1,4 +1,5 @@
 #include "DailyScreenTime.h"
+#include "LocalDateConverter.h"
 #include "LocalDay.h"
 
 #include "QtPrinters.h"
@@ -8,78 +9,53 @@
 
 namespace {
 
-QDateTime local(int year, int month, int day, int hour = 0, int minute = 0)
+// A record keeps the start of the local day it falls on; the next day starts after the day's
+// real length, which daylight saving and skipped days change. The batch converter that the
+// history and the export use must agree on both edges.
+TEST(DailyScreenTimeTest, recordKeepsTheStartOfItsLocalDayWhateverTheDayLasts)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute));
-}
-
-constexpr qint64 hour = 3600;
-
-TEST(DailyScreenTimeTest, recordStoresTheStartOfTheLocalDay)
-{
-    ScopedTimeZone zone("Europe/Berlin");
-    const DailyScreenTime record(local(2026, 12, 5, 14, 37), 120, true);
-    EXPECT_EQ(record.date(), local(2026, 12, 5));
-    EXPECT_EQ(record.totalSeconds(), 120);
-    EXPECT_TRUE(record.goalMet());
-    EXPECT_EQ(record.id(), 0);
-
-    // A moment given in UTC belongs to the local day it falls on (Berlin is UTC+1 in winter).
-    const QDateTime lateUtc(QDate(2026, 12, 5), QTime(23, 30), Qt::UTC);
-    EXPECT_EQ(DailyScreenTime(lateUtc, 0, false).date(), local(2026, 12, 6));
-}
-
-TEST(DailyScreenTimeTest, dayStartsAcrossDaylightSavingChanges)
-{
-    ScopedTimeZone zone("America/New_York");
-    {
-        SCOPED_TRACE("spring forward: a 23-hour day");
-        const QDateTime start = startOfLocalDay(local(2026, 3, 8, 23, 30));
-        EXPECT_EQ(start, local(2026, 3, 8));
-        EXPECT_EQ(start.secsTo(startOfLocalDay(local(2026, 3, 9, 12))), 23 * hour);
+    const struct {
+        const char* zone;
+        QDate date;
+        QTime time;
+        Qt::TimeSpec spec;
+        QDate startDate;
+        QTime startTime;
+        int hoursUntilNextDay;
+    } cases[] = {
+        {"Europe/Berlin", {2026, 12, 5}, {14, 37}, Qt::LocalTime, {2026, 12, 5}, {0, 0}, 24},
+        // The clock gives UTC; the record belongs to the local day (Berlin is UTC+1 in winter).
+        {"Europe/Berlin", {2026, 12, 5}, {23, 30}, Qt::UTC, {2026, 12, 6}, {0, 0}, 24},
+        {"America/New_York", {2026, 3, 8}, {23, 30}, Qt::LocalTime, {2026, 3, 8}, {0, 0}, 23},
+        {"America/New_York", {2026, 11, 1}, {23, 59}, Qt::LocalTime, {2026, 11, 1}, {0, 0}, 25},
+        // Clocks go from 24:00 to 01:00: 6 September 2026 has no midnight.
+        {"America/Santiago", {2026, 9, 5}, {23, 59}, Qt::LocalTime, {2026, 9, 5}, {0, 0}, 24},
+        {"America/Santiago", {2026, 9, 6}, {14, 37}, Qt::LocalTime, {2026, 9, 6}, {1, 0}, 23},
+        // Samoa skipped 30 December 2011 entirely.
+        {"Pacific/Apia", {2011, 12, 29}, {22, 0}, Qt::LocalTime, {2011, 12, 29}, {0, 0}, 24},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zone << ' ' << c.date.toString(Qt::ISODate).toStdString());
+        const ScopedTimeZone zone(c.zone);
+        const DailyScreenTime record(QDateTime(c.date, c.time, c.spec), 120, true);
+        EXPECT_EQ(record.date(), QDateTime(c.startDate, c.startTime));
+        const QDateTime next = startOfLocalDay(record.date().addSecs(30 * 3600));
+        EXPECT_EQ(record.date().secsTo(next), c.hoursUntilNextDay * 3600);
+        const LocalDateConverter converter;
+        EXPECT_EQ(converter.dateOf(record.dateSecondsSinceEpoch()), c.startDate);
+        EXPECT_EQ(converter.dateOf(next.toSecsSinceEpoch() - 1), c.startDate);
+        EXPECT_EQ(converter.dateOf(next.toSecsSinceEpoch()), next.date());
     }
-    {
-        SCOPED_TRACE("fall back: a 25-hour day");
-        const QDateTime start = startOfLocalDay(local(2026, 11, 1, 23, 59));
-        EXPECT_EQ(start.secsTo(startOfLocalDay(local(2026, 11, 2, 0, 1))), 25 * hour);
-    }
 }
 
-TEST(DailyScreenTimeTest, dayWhoseMidnightIsSkippedStartsAtItsFirstInstant)
-{
-    // Chile moves its clocks from 24:00 to 01:00: 6 September 2026 has no midnight.
-    ScopedTimeZone zone("America/Santiago");
-    const DailyScreenTime record(local(2026, 9, 6, 14, 37), 0, false);
-    EXPECT_EQ(record.date().date(), QDate(2026, 9, 6));
-    EXPECT_EQ(record.date().time(), QTime(1, 0));
-    const QDateTime dayBefore = startOfLocalDay(local(2026, 9, 5, 23, 59));
-    EXPECT_EQ(dayBefore, local(2026, 9, 5));
-    EXPECT_EQ(dayBefore.secsTo(record.date()), 24 * hour);
-    EXPECT_EQ(record.date().secsTo(startOfLocalDay(local(2026, 9, 7, 8))), 23 * hour);
-}
-
-TEST(DailyScreenTimeTest, skippedCalendarDayLeavesNeighboursDistinct)
-{
-    // Samoa skipped 30 December 2011 entirely.
-    ScopedTimeZone zone("Pacific/Apia");
-    const QDateTime before = startOfLocalDay(local(2011, 12, 29, 22));
-    const QDateTime after = startOfLocalDay(QDateTime(QDate(2011, 12, 31), QTime(9, 0)));
-    EXPECT_EQ(before.date(), QDate(2011, 12, 29));
-    EXPECT_EQ(after.date(), QDate(2011, 12, 31));
-    EXPECT_EQ(before.secsTo(after), 24 * hour);
-}
-
+// Records are matched by the exact instant, so a new time zone starts a new record.
 TEST(DailyScreenTimeTest, timeZoneChangeGivesADifferentDayIdentity)
 {
     const QDateTime moment(QDate(2026, 12, 5), QTime(15, 0), Qt::UTC);
-    qint64 berlinStart = 0;
-    {
-        ScopedTimeZone zone("Europe/Berlin");
-        berlinStart = DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch();
-    }
-    ScopedTimeZone zone("America/New_York");
-    const qint64 newYorkStart = DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch();
-    EXPECT_EQ(newYorkStart - berlinStart, 6 * hour);
+    const ScopedTimeZone berlin("Europe/Berlin");
+    const qint64 berlinStart = DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch();
+    const ScopedTimeZone newYork("America/New_York");
+    EXPECT_EQ(DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch() - berlinStart, 6 * 3600);
 }
 
 } // namespace

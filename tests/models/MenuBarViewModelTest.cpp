@@ -1,9 +1,6 @@
 #include "ScopedTimeZone.h"
 #include "StoreFixture.h"
 
-#include <QSignalSpy>
-
-#include <limits>
 
 using namespace Qt::StringLiterals;
 using namespace PreferenceKeys;
@@ -36,57 +33,6 @@ protected:
         m_model.refreshStatistics();
     }
 };
-
-// --- Idle threshold ---
-
-TEST_F(MenuBarViewModelTest, disabledIdleTimeoutSetsLargestFiniteThreshold)
-{
-    m_preferences.setValue(idleTimeoutDisabled, true);
-    m_model.refresh();
-    EXPECT_EQ(m_tracker.idleThreshold(), std::numeric_limits<double>::max());
-}
-
-TEST_F(MenuBarViewModelTest, idleMinutesBelowOneFallBackToFiveMinutes)
-{
-    m_model.refresh(); // disabled by default: moves the threshold away from 300
-    m_preferences.setValue(idleTimeoutDisabled, false);
-    m_preferences.setValue(idleTimeoutMinutes, 0);
-    m_model.refresh();
-    EXPECT_EQ(m_tracker.idleThreshold(), 300.0);
-
-    m_preferences.setValue(idleTimeoutMinutes, 7);
-    m_model.refresh();
-    m_preferences.setValue(idleTimeoutMinutes, -2);
-    m_model.refresh();
-    EXPECT_EQ(m_tracker.idleThreshold(), 300.0);
-}
-
-TEST_F(MenuBarViewModelTest, idleMinutesBecomeSeconds)
-{
-    m_preferences.setValue(idleTimeoutDisabled, false);
-    m_preferences.setValue(idleTimeoutMinutes, 7);
-    m_model.refresh();
-    EXPECT_EQ(m_tracker.idleThreshold(), 420.0);
-}
-
-TEST_F(MenuBarViewModelTest, unchangedIdleSettingWritesTheThresholdOnce)
-{
-    m_preferences.setValue(idleTimeoutDisabled, false);
-    m_preferences.setValue(idleTimeoutMinutes, 7);
-    QSignalSpy threshold(&m_tracker, &ActivityTracker::idleThresholdChanged);
-    m_model.refresh();
-    m_model.refresh();
-    EXPECT_EQ(threshold.count(), 1);
-}
-
-TEST_F(MenuBarViewModelTest, defaultIdleMinutesLeaveTheTrackerUntouched)
-{
-    m_preferences.setValue(idleTimeoutDisabled, false);
-    QSignalSpy threshold(&m_tracker, &ActivityTracker::idleThresholdChanged);
-    m_model.refresh();
-    EXPECT_EQ(threshold.count(), 0);
-    EXPECT_EQ(m_tracker.idleThreshold(), 300.0);
-}
 
 TEST_F(MenuBarViewModelTest, statisticsReadTheSevenRecordedDaysBeforeTodayAndTheStreakStopsAtTheFirstBreak)
 {

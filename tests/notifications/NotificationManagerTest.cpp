@@ -9,22 +9,12 @@
 #include "StoreOpener.h"
 
 #include "FakeClock.h"
-#include "LogCapture.h"
 #include "QtPrinters.h"
-#include "ScopedTimeZone.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <memory>
-
-static void PrintTo(const CalendarTrigger& trigger, std::ostream* out)
-{
-    *out << "weekday " << (trigger.weekday ? std::to_string(*trigger.weekday) : "any") << ", " << trigger.hour
-         << ':' << trigger.minute << (trigger.repeats ? ", repeating" : ", once");
-}
 
 using namespace Qt::StringLiterals;
 using namespace PreferenceKeys;
@@ -33,88 +23,46 @@ namespace {
 
 const QString dailyId = u"com.lumatick.daily"_s;
 const QString weeklyId = u"com.lumatick.weekly"_s;
-
 // 1 March 2026 is a Sunday, the first day of the week in the United States.
 const QDate sunday(2026, 3, 1);
-
-QDateTime at(const QDate& day, int hour, int minute, int second = 0)
-{
-    return QDateTime(day, QTime(hour, minute, second));
-}
-
-constexpr qint64 hours(qint64 count)
-{
-    return count * 3600;
-}
-
-class DefaultLocale {
-public:
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_previous); }
-    DefaultLocale(const DefaultLocale&) = delete;
-    DefaultLocale& operator=(const DefaultLocale&) = delete;
-
-private:
-    QLocale m_previous;
-};
 
 class NotificationManagerTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(sunday.dayOfWeek(), Qt::Sunday);
         m_preferences.registerDefaults();
-        m_store = StoreOpener(m_dir.path(), m_preferences).open(m_clock.now()).store;
-        ASSERT_TRUE(m_store);
-        m_screenTime.setModelContext(m_store.get());
-        m_notifications.setModelContext(m_store.get());
+        openStore(m_dir.path());
         m_notifications.setScreenTimeManager(&m_screenTime);
     }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
-    // The live count lags the stored total when ticks since the last save are not written yet.
+    void openStore(const QString& directory)
+    {
+        m_store = StoreOpener(directory, m_preferences).open(m_clock.now()).store;
+        m_screenTime.setModelContext(m_store.get());
+        m_notifications.setModelContext(m_store.get());
+    }
+
+    // The live count runs ahead of the stored total by the ticks since the last save.
     void setToday(qint64 storedSeconds, qint64 liveSeconds)
     {
-        const QDateTime today = startOfLocalDay(m_clock.now());
-        m_store->saveDayTotal(today, liveSeconds);
+        m_store->saveDayTotal(startOfLocalDay(m_clock.now()), liveSeconds);
         m_screenTime.loadTodayTotal();
-        m_store->saveDayTotal(today, storedSeconds);
+        m_store->saveDayTotal(startOfLocalDay(m_clock.now()), storedSeconds);
     }
 
-    void store(const QDate& day, qint64 seconds) { m_store->saveDayTotal(day.startOfDay(), seconds); }
-
-    void enableDaily(int hour)
+    void schedule(bool daily, qint64 dailyHour, bool weekly, qint64 weekday, qint64 weeklyHour)
     {
-        m_preferences.setValue(dailyNotifEnabled, true);
-        m_preferences.setValue(dailyNotifHour, hour);
-    }
-
-    void enableWeekly(int weekday, int hour)
-    {
-        m_preferences.setValue(weeklyNotifEnabled, true);
+        m_preferences.setValue(dailyNotifEnabled, daily);
+        m_preferences.setValue(dailyNotifHour, dailyHour);
+        m_preferences.setValue(weeklyNotifEnabled, weekly);
         m_preferences.setValue(weeklyNotifDay, weekday);
-        m_preferences.setValue(weeklyNotifHour, hour);
+        m_preferences.setValue(weeklyNotifHour, weeklyHour);
     }
 
-    bool refreshesAt(const QDateTime& moment, const QString& identifier)
-    {
-        m_center.clearLog();
-        m_clock.set(moment);
-        m_notifications.checkSummaryDue();
-        return m_center.log().contains(u"add "_s + identifier);
-    }
-
-    QString weeklyBodyAt(const QDateTime& moment)
-    {
-        m_clock.set(moment);
-        return m_notifications.weeklySummaryBody();
-    }
-
-    // Week boundaries and DST dates below hold only here, whatever the machine's settings.
-    const ScopedTimeZone m_zone{"Europe/Berlin"};
-    const DefaultLocale m_locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     QTemporaryDir m_dir;
     Preferences m_preferences{m_dir.filePath(u"p.conf"_s)};
-    FakeClock m_clock{at(sunday, 9, 0)};
+    FakeClock m_clock{QDateTime(sunday, QTime(9, 0))};
     std::unique_ptr<RecordStore> m_store;
     ActivityTracker m_tracker{m_clock.clock()};
     ScreenTimeManager m_screenTime{m_tracker, m_preferences, m_clock.clock()};
@@ -122,268 +70,79 @@ protected:
     NotificationManager m_notifications{m_center, m_preferences, m_clock.clock()};
 };
 
-// --- When a scheduled summary is refreshed
-
-TEST_F(NotificationManagerTest, refreshWindowIsTheLastMinuteBeforeDelivery)
+// A scheduled summary carries the figures it was scheduled with, so it is rebuilt in the
+// minute before its delivery, and only then.
+TEST_F(NotificationManagerTest, summaryIsRefreshedInTheLastMinuteBeforeItsDelivery)
 {
-    enableDaily(22);
     const struct {
+        bool daily;
+        qint64 hour, weekday;
+        QDate day;
         QTime time;
         bool refreshes;
     } cases[] = {
-        {QTime(21, 58, 59), false}, {QTime(21, 59, 0), true},  {QTime(21, 59, 59), true},
-        {QTime(22, 0, 0), false},   {QTime(22, 59, 0), false}, {QTime(20, 59, 30), false},
+        {true, 22, 0, sunday, {21, 58, 59}, false},        {true, 22, 0, sunday, {21, 59, 0}, true},
+        {true, 22, 0, sunday, {21, 59, 59}, true},         {true, 22, 0, sunday, {22, 0, 0}, false},
+        {true, 0, 0, sunday, {23, 59, 30}, true},          {true, 0, 0, sunday, {0, 59}, false},
+        {false, 0, 1, sunday.addDays(6), {23, 59}, true},  {false, 0, 1, sunday, {23, 59}, false},
+        {false, 20, 4, sunday.addDays(3), {19, 59}, true}, {false, 20, 4, sunday.addDays(4), {19, 59}, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.time.toString().toStdString());
-        EXPECT_EQ(refreshesAt(QDateTime(sunday, c.time), dailyId), c.refreshes);
+        SCOPED_TRACE(QDateTime(c.day, c.time).toString(Qt::ISODate).toStdString());
+        for (const bool enabled : {true, false}) {
+            schedule(c.daily && enabled, c.hour, !c.daily && enabled, c.weekday, c.hour);
+            m_center.clearLog();
+            m_clock.set(QDateTime(c.day, c.time));
+            m_notifications.checkSummaryDue();
+            EXPECT_EQ(m_center.log().filter(u"add "_s),
+                      c.refreshes && enabled ? QStringList{u"add "_s + (c.daily ? dailyId : weeklyId)}
+                                             : QStringList{});
+        }
     }
 }
 
-TEST_F(NotificationManagerTest, midnightSummaryIsRefreshedInTheLastMinuteOfTheDayBefore)
+TEST_F(NotificationManagerTest, refreshCarriesTheLiveTotalWithoutSeconds)
 {
-    enableDaily(0);
-    EXPECT_TRUE(refreshesAt(at(sunday, 23, 59, 30), dailyId));
-    EXPECT_FALSE(refreshesAt(at(sunday, 0, 59), dailyId));
-    EXPECT_FALSE(refreshesAt(at(sunday.addDays(1), 0, 0), dailyId));
-}
-
-TEST_F(NotificationManagerTest, sundayMidnightSummaryIsRefreshedOnSaturdayEvening)
-{
-    enableWeekly(1, 0);
-    const QDate saturday = sunday.addDays(6);
-    EXPECT_TRUE(refreshesAt(at(saturday, 23, 59), weeklyId));
-    EXPECT_FALSE(refreshesAt(at(sunday, 23, 59), weeklyId));
-    EXPECT_FALSE(refreshesAt(at(saturday, 22, 59), weeklyId));
-}
-
-TEST_F(NotificationManagerTest, weeklySummaryIsRefreshedOnlyOnItsWeekday)
-{
-    enableWeekly(4, 20);
-    const QDate wednesday = sunday.addDays(3);
-    EXPECT_TRUE(refreshesAt(at(wednesday, 19, 59), weeklyId));
-    EXPECT_FALSE(refreshesAt(at(wednesday.addDays(-1), 19, 59), weeklyId));
-    EXPECT_FALSE(refreshesAt(at(wednesday.addDays(1), 19, 59), weeklyId));
-    EXPECT_FALSE(refreshesAt(at(wednesday, 19, 59), dailyId));
-}
-
-TEST_F(NotificationManagerTest, disabledSummaryIsNotRefreshedInItsWindow)
-{
-    m_preferences.setValue(dailyNotifHour, 22);
-    m_preferences.setValue(weeklyNotifDay, 1);
-    m_preferences.setValue(weeklyNotifHour, 22);
-    EXPECT_FALSE(refreshesAt(at(sunday, 21, 59), dailyId));
-    EXPECT_FALSE(refreshesAt(at(sunday, 21, 59), weeklyId));
-}
-
-TEST_F(NotificationManagerTest, everyTickInTheWindowReplacesTheRequestWithTheLatestTotal)
-{
-    enableDaily(22);
-    m_clock.set(at(sunday, 21, 59, 0));
-    setToday(hours(4), hours(4));
+    schedule(true, 22, false, 1, 20);
+    m_clock.set(QDateTime(sunday, QTime(21, 59, 1)));
+    setToday(4 * 3600, 4 * 3600 + 7 * 60 + 59);
     m_notifications.checkSummaryDue();
-    m_clock.set(at(sunday, 21, 59, 1));
-    setToday(hours(4), hours(4) + 7 * 60);
-    m_notifications.checkSummaryDue();
-
-    EXPECT_EQ(m_center.pendingIdentifiers(), QStringList({dailyId}));
-    EXPECT_EQ(m_center.pendingRequest(dailyId)->body, u"Today: 4h 07m"_s);
-}
-
-// --- What gets scheduled
-
-TEST_F(NotificationManagerTest, summariesRepeatOnTheHourOfTheirDayAndWeekday)
-{
-    enableDaily(22);
-    enableWeekly(2, 20);
-    m_notifications.rescheduleSummaries();
-
     const auto daily = m_center.pendingRequest(dailyId);
     ASSERT_TRUE(daily);
+    EXPECT_EQ(daily->body, u"Today: 4h 07m"_s);
     EXPECT_EQ(daily->title, u"Lumatick"_s);
-    EXPECT_TRUE(daily->defaultSound);
-    EXPECT_EQ(daily->trigger, (CalendarTrigger{std::nullopt, 22, 0, true}));
-
-    const auto weekly = m_center.pendingRequest(weeklyId);
-    ASSERT_TRUE(weekly);
-    EXPECT_EQ(weekly->title, u"Lumatick"_s);
-    EXPECT_EQ(weekly->trigger, (CalendarTrigger{2, 20, 0, true}));
-    EXPECT_TRUE(m_center.delivered().isEmpty());
 }
 
-TEST_F(NotificationManagerTest, changedHourTakesEffectAtTheNextReschedule)
-{
-    enableDaily(22);
-    m_notifications.rescheduleSummaries();
-    m_preferences.setValue(dailyNotifHour, 7);
-    m_notifications.rescheduleSummaries();
-
-    EXPECT_EQ(m_center.pendingRequest(dailyId)->trigger->hour, 7);
-}
-
-TEST_F(NotificationManagerTest, disablingBothSummariesLeavesNothingPending)
-{
-    enableDaily(22);
-    enableWeekly(1, 20);
-    m_notifications.rescheduleSummaries();
-    ASSERT_EQ(m_center.pendingIdentifiers().size(), 2);
-
-    m_preferences.setValue(dailyNotifEnabled, false);
-    m_preferences.setValue(weeklyNotifEnabled, false);
-    m_notifications.rescheduleSummaries();
-    EXPECT_TRUE(m_center.pendingIdentifiers().isEmpty());
-}
-
-TEST_F(NotificationManagerTest, withdrawingAtQuitLeavesNothingPending)
-{
-    enableDaily(22);
-    enableWeekly(1, 20);
-    m_notifications.rescheduleSummaries();
-    m_notifications.withdrawSummaries();
-    EXPECT_TRUE(m_center.pendingIdentifiers().isEmpty());
-}
-
-TEST_F(NotificationManagerTest, handEditedTimeOutOfRangeWithdrawsTheSummary)
+// Weeks start on the locale's first day at its first midnight and are stepped in calendar
+// days across DST; today adds only what is not saved yet; a past week counts all seven days.
+TEST_F(NotificationManagerTest, weeklyTextAveragesThisWeekSoFarAndAllOfLastWeek)
 {
     const struct {
-        qint64 dailyHour;
-        qint64 weekday;
-        qint64 weeklyHour;
+        int today; // days after Sunday 1 March 2026
+        qint64 storedToday, liveToday;
+        bool mondayFirst;
+        QString thisWeek, lastWeek;
+        QList<std::pair<int, qint64>> storedHours;
     } cases[] = {
-        {24, 0, 20},
-        {-1, 8, 20},
-        {99, 1, 24},
-        // Would wrap around to 22 and to 1, 20 if narrowed to int unchecked.
-        {(qint64{1} << 32) + 22, (qint64{1} << 32) + 1, (qint64{1} << 32) + 20},
-    };
-    const LogCapture quiet;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.dailyHour << ", " << c.weekday << ", " << c.weeklyHour);
-        enableDaily(22);
-        enableWeekly(1, 20);
-        m_notifications.rescheduleSummaries();
-        ASSERT_EQ(m_center.pendingIdentifiers().size(), 2);
-
-        m_preferences.setValue(dailyNotifHour, c.dailyHour);
-        m_preferences.setValue(weeklyNotifDay, c.weekday);
-        m_preferences.setValue(weeklyNotifHour, c.weeklyHour);
-        m_notifications.rescheduleSummaries();
-        EXPECT_TRUE(m_center.pendingIdentifiers().isEmpty());
-    }
-}
-
-TEST_F(NotificationManagerTest, failingCentreLosesTheSummariesUntilItRecovers)
-{
-    enableDaily(22);
-    enableWeekly(1, 20);
-    m_center.setFailing(true);
-    m_notifications.rescheduleSummaries();
-    m_clock.set(at(sunday, 21, 59));
-    m_notifications.checkSummaryDue();
-    EXPECT_TRUE(m_center.pendingIdentifiers().isEmpty());
-
-    m_center.setFailing(false);
-    m_notifications.rescheduleSummaries();
-    EXPECT_EQ(m_center.pendingIdentifiers(), QStringList({dailyId, weeklyId}));
-}
-
-// --- The summary texts
-
-TEST_F(NotificationManagerTest, dailyTextIsTheLiveTotalWithoutSeconds)
-{
-    setToday(0, hours(4) + 7 * 60 + 59);
-    EXPECT_EQ(m_notifications.dailySummaryBody(), u"Today: 4h 07m"_s);
-    setToday(0, 37 * 60);
-    EXPECT_EQ(m_notifications.dailySummaryBody(), u"Today: 37m"_s);
-}
-
-TEST_F(NotificationManagerTest, dailyTextCountsZeroOnceTheScreenTimeManagerIsGone)
-{
-    auto manager = std::make_unique<ScreenTimeManager>(m_tracker, m_preferences, m_clock.clock());
-    manager->setModelContext(m_store.get());
-    store(sunday, hours(2));
-    manager->loadTodayTotal();
-    m_notifications.setScreenTimeManager(manager.get());
-    ASSERT_EQ(m_notifications.dailySummaryBody(), u"Today: 2h 00m"_s);
-
-    manager.reset();
-    EXPECT_EQ(m_notifications.dailySummaryBody(), u"Today: 0m"_s);
-    EXPECT_EQ(m_notifications.weeklySummaryBody(), u"This week avg: 2h 00m/day · Last week avg: no data"_s);
-}
-
-TEST_F(NotificationManagerTest, weeklyTextWithoutStoreIsZero)
-{
-    NotificationManager notifications(m_center, m_preferences, m_clock.clock());
-    notifications.setScreenTimeManager(&m_screenTime);
-    setToday(hours(2), hours(3));
-    EXPECT_EQ(notifications.weeklySummaryBody(), u"This week avg: 0m/day"_s);
-}
-
-TEST_F(NotificationManagerTest, firstDayOfTheWeekAddsOnlyTheUnsavedPartOfToday)
-{
-    setToday(hours(2), hours(3));
-    EXPECT_EQ(m_notifications.weeklySummaryBody(), u"This week avg: 3h 00m/day · Last week avg: no data"_s);
-}
-
-TEST_F(NotificationManagerTest, liveTotalBehindTheStoredOneAddsNothing)
-{
-    setToday(hours(3), hours(2));
-    EXPECT_EQ(m_notifications.weeklySummaryBody(), u"This week avg: 3h 00m/day · Last week avg: no data"_s);
-}
-
-TEST_F(NotificationManagerTest, lastWeekIsAveragedOverAllSevenDays)
-{
-    store(sunday.addDays(-4), hours(7));
-    EXPECT_EQ(m_notifications.weeklySummaryBody(), u"This week avg: 0m/day · Last week avg: 1h 00m/day"_s);
-}
-
-TEST_F(NotificationManagerTest, weeksAreCutAtTheirFirstMidnights)
-{
-    const QDate wednesday = sunday.addDays(3);
-    store(sunday.addDays(-8), hours(70)); // last day of the week before
-    store(sunday.addDays(-7), hours(7));  // first day of last week
-    store(sunday.addDays(-1), hours(7));  // last day of last week
-    store(sunday, hours(4));
-    store(wednesday.addDays(1), hours(100)); // tomorrow
-    m_clock.set(at(wednesday, 18, 0));
-    setToday(hours(4), hours(4));
-
-    // This week: (4 h + 4 h) over Sunday to Wednesday; last week: 14 h over seven days.
-    EXPECT_EQ(m_notifications.weeklySummaryBody(),
-              u"This week avg: 2h 00m/day · Last week avg: 2h 00m/day"_s);
-}
-
-TEST_F(NotificationManagerTest, weekStartsOnTheLocalesFirstDay)
-{
-    const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_EQ(QLocale().firstDayOfWeek(), Qt::Monday);
-    store(sunday.addDays(-6), hours(7));  // Monday
-    store(sunday.addDays(-7), hours(14)); // the Sunday before, last week's last day there
-
-    EXPECT_EQ(m_notifications.weeklySummaryBody(),
-              u"This week avg: 1h 00m/day · Last week avg: 2h 00m/day"_s);
-}
-
-TEST_F(NotificationManagerTest, weeksAcrossDaylightSavingChangesAreCountedInCalendarDays)
-{
-    // In Berlin summer time starts on 29 March and ends on 25 October 2026, both Sundays, so
-    // those weeks last 167 and 169 hours.
-    const struct {
-        QDate changeDay;
-        int daysUntilToday;
-        qint64 storedOnChangeDay;
-        QString body;
-    } cases[] = {
-        // Wednesday of the short week is still its fourth day.
-        {QDate(2026, 3, 29), 3, hours(8), u"This week avg: 2h 00m/day · Last week avg: no data"_s},
-        // A week after the long week began, that week still starts at its first midnight.
-        {QDate(2026, 10, 25), 7, hours(7), u"This week avg: 0m/day · Last week avg: 1h 00m/day"_s},
+        {0, 2, 3, false, u"3h 00m"_s, u"no data"_s, {}},
+        {0, 0, 0, false, u"0m"_s, u"1h 00m/day"_s, {{-4, 7}}},
+        {3, 4, 4, false, u"2h 00m"_s, u"2h 00m/day"_s, {{-8, 70}, {-7, 7}, {-1, 7}, {0, 4}, {4, 100}}},
+        {0, 0, 0, true, u"1h 00m"_s, u"2h 00m/day"_s, {{-6, 7}, {-7, 14}}},
+        // Berlin's summer time starts on Sunday 29 March 2026: that week has 167 hours.
+        {31, 0, 0, false, u"2h 00m"_s, u"no data"_s, {{28, 8}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.changeDay.toString(Qt::ISODate).toStdString());
-        ASSERT_EQ(c.changeDay.dayOfWeek(), Qt::Sunday);
-        store(c.changeDay, c.storedOnChangeDay);
-        EXPECT_EQ(weeklyBodyAt(at(c.changeDay.addDays(c.daysUntilToday), 9, 0)), c.body);
+        SCOPED_TRACE(c.today);
+        QTemporaryDir dir;
+        openStore(dir.path());
+        QLocale::setDefault(c.mondayFirst ? QLocale(QLocale::German, QLocale::Germany)
+                                          : QLocale(QLocale::English, QLocale::UnitedStates));
+        for (const auto& [day, hours] : c.storedHours)
+            m_store->saveDayTotal(sunday.addDays(day).startOfDay(), hours * 3600);
+        m_clock.set(QDateTime(sunday.addDays(c.today), QTime(9, 0)));
+        setToday(c.storedToday * 3600, c.liveToday * 3600);
+        EXPECT_EQ(m_notifications.weeklySummaryBody(),
+                  u"This week avg: %1/day · Last week avg: %2"_s.arg(c.thisWeek, c.lastWeek));
     }
 }
 

@@ -140,6 +140,40 @@ TEST_F(ClockTest, runAcrossMidnightSavesBothDaysUnderTheirOwnStart)
     EXPECT_LE(contents.totals.value(dayKey(day.addDays(1))), *newDay + 2);
 }
 
+// A machine shut down or suspended on a midnight schedule, before the counter's first tick of
+// the new day: the total saved on the way belongs to the day it was counted in, and the new
+// day, started again, begins from nothing.
+TEST_F(ClockTest, terminationBeforeTheFirstTickOfADayKeepsTheTotalOnItsDay)
+{
+    const QDate day(2026, 6, 10);
+    constexpr qint64 earlierToday = 5'000;
+    ASSERT_TRUE(seedDay(day, earlierToday));
+    QProcess* app = startAt(berlin(day, QTime(23, 59, 30)));
+    ASSERT_NE(app, nullptr) << logOf(app).toStdString();
+    const std::optional<qint64> counted = waitForLiveSeconds(earlierToday + 2);
+    ASSERT_TRUE(counted.has_value());
+    // Just after a tick, so the next one is most of a second away when midnight comes.
+    std::optional<qint64> lastTick;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            lastTick = liveSeconds();
+            return lastTick && *lastTick > *counted;
+        },
+        5'000));
+    ASSERT_TRUE(setFakeTime(berlin(day.addDays(1), QTime(0, 0, 1))));
+
+    const StoreContents contents = endAndRead(app);
+    EXPECT_GE(contents.totals.value(dayKey(day)), *lastTick);
+    EXPECT_LE(contents.totals.value(dayKey(day)), *lastTick + 1);
+    EXPECT_LE(contents.totals.value(dayKey(day.addDays(1))), 1) << "the old day's total went to the new day";
+
+    QProcess* again = startAt(berlin(day.addDays(1), QTime(0, 0, 5)));
+    ASSERT_NE(again, nullptr) << logOf(again).toStdString();
+    const std::optional<qint64> newDay = liveSeconds();
+    ASSERT_TRUE(newDay.has_value());
+    EXPECT_LT(*newDay, 10);
+}
+
 TEST_F(ClockTest, runAcrossTheChangeToSummerTimeCountsRealSecondsOnOneDay)
 {
     // 02:00 CET becomes 03:00 CEST: the local clock skips an hour, the day keeps its key.

@@ -3,7 +3,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
+#include <functional>
 #include <iostream>
+#include <unistd.h>
 
 namespace {
 
@@ -171,6 +175,95 @@ TEST_F(StorageFaultTest, storeMovedAwayWhileRunningNeitherStopsNorCrashesTheCoun
     std::cout << "[          ] folder after the run: " << filesAfter.join(u' ').toStdString()
               << "; moved store holds " << moved.totals.value(dayKey(acceleratedDay()))
               << " s for today, the counter showed " << *counted << " s\n";
+}
+
+// Started while its store only cannot be opened for now (busy, no permission, a full disk):
+// the start ends with the alert naming the store and the reason, the history is left where it
+// is, nothing is moved aside, and the next start once the cause is gone finds every day.
+class StoreAtStartTest : public ReliabilityTest {
+protected:
+    struct Ended {
+        int exitCode = -1;
+        QString errors;
+    };
+
+    Ended runToTheEnd(const QStringList& wrapper)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        const QStringList command =
+            wrapper + QStringList{QStringLiteral(LUMATICK_BINARY), QStringLiteral("--headless")};
+        process.start(command.first(), command.mid(1));
+        if (!process.waitForFinished(startTimeoutMs) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+};
+
+TEST_F(StoreAtStartTest, storeThatOnlyCannotBeOpenedNowIsLeftAsItIsAndTheAlertSaysWhy)
+{
+    const QString folder = storeDirectory();
+    const bool smallDisk = mountSmallFileSystem(folder, QStringLiteral("512k"));
+    const QDate yesterday = QDate::currentDate().addDays(-1);
+    ASSERT_TRUE(seedDay(yesterday, 9'876));
+    const QString store = QDir(folder).filePath(QStringLiteral("default.store"));
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    sqlite3* holder = nullptr;
+    // Root reads every file whatever its mode; without these capabilities it is refused too.
+    const QStringList withoutOverride =
+        ::geteuid() == 0 ? QStringList{QStringLiteral("setpriv"), QStringLiteral("--bounding-set"),
+                                       QStringLiteral("-dac_override,-dac_read_search"), QStringLiteral("--")}
+                         : QStringList{};
+    const struct {
+        const char* what;
+        std::function<bool()> cause;
+        std::function<void()> remove;
+        QStringList wrapper;
+        const char* reason;
+    } cases[] = {
+        {"another program holds the store's write lock",
+         [&] {
+             sqlite3_open(store.toUtf8().constData(), &holder);
+             return sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+         },
+         [&] { sqlite3_close_v2(holder); },
+         {},
+         "database is locked"},
+        {"the store may not be read", [&] { return QFile::setPermissions(store, {}); },
+         [&] { QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner); }, withoutOverride,
+         "Permission denied"},
+        {"the disk is full",
+         [&] {
+             const QByteArray block(4096, 'x');
+             if (!smallDisk || !filler.open(QIODevice::WriteOnly))
+                 return false;
+             while (filler.write(block) == block.size() && filler.flush()) {
+             }
+             filler.close();
+             return true;
+         },
+         [&] { filler.remove(); },
+         {},
+         "full"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.cause()) {
+            std::cout << "[          ] skipped here: " << c.what << '\n';
+            continue;
+        }
+        const Ended ended = runToTheEnd(c.wrapper);
+        c.remove();
+        EXPECT_EQ(ended.exitCode, 1) << ended.errors.toStdString();
+        for (const QString& expected : {QStringLiteral("Unable to Open Data Store"), folder,
+                                        QString::fromLatin1(c.reason), QStringLiteral("left as it is")})
+            EXPECT_TRUE(ended.errors.contains(expected)) << expected.toStdString() << " in\n"
+                                                         << ended.errors.toStdString();
+        EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*unreadable*")}).isEmpty());
+        const StoreContents contents = readStore();
+        EXPECT_EQ(contents.integrity, QStringLiteral("ok"));
+        EXPECT_EQ(contents.totals.value(dayKey(yesterday)), 9'876);
+    }
 }
 
 } // namespace

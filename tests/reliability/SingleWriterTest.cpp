@@ -1,0 +1,74 @@
+#include "ReliabilityTest.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <iostream>
+
+namespace {
+
+// One process writes the store, whatever the session: the lock beside the store keeps a second
+// counter out even where no session bus decides the hand-over, and a lock left behind by a
+// killed counter does not keep the next one out.
+class SingleWriterTest : public ReliabilityTest {
+protected:
+    QString lockFile() const { return QDir(storeDirectory()).filePath(QStringLiteral("default.store.lock")); }
+
+    // The pid the lock names, 0 while there is none.
+    qint64 lockOwner() const
+    {
+        QFile file(lockFile());
+        return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toLongLong() : 0;
+    }
+
+    // A bare tty or ssh login: no session bus at all.
+    QProcessEnvironment withoutSessionBus() const
+    {
+        QProcessEnvironment environment = this->environment();
+        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        return environment;
+    }
+};
+
+TEST_F(SingleWriterTest, secondStartWithoutASessionBusSaysLumatickRunsAndLeaves)
+{
+    QProcess first;
+    first.setProcessEnvironment(withoutSessionBus());
+    first.start(QStringLiteral(LUMATICK_BINARY), {QStringLiteral("--headless")});
+    ASSERT_TRUE(waitUntil([&] { return lockOwner() == first.processId(); }, startTimeoutMs));
+
+    QProcess second;
+    second.setProcessEnvironment(withoutSessionBus());
+    QElapsedTimer timer;
+    timer.start();
+    second.start(QStringLiteral(LUMATICK_BINARY), {QStringLiteral("--headless")});
+    ASSERT_TRUE(second.waitForFinished(startTimeoutMs)) << "the second start stayed";
+    std::cout << "[          ] the second start ended after " << timer.elapsed() << " ms\n";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    const QString said = QString::fromUtf8(second.readAllStandardError()).trimmed();
+    EXPECT_EQ(said, QStringLiteral("Lumatick is already running (process %1); this start ends here.")
+                        .arg(first.processId()));
+
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(terminate(&first), 0);
+    EXPECT_FALSE(QFile::exists(lockFile())) << "the lock outlived its counter";
+}
+
+TEST_F(SingleWriterTest, startAfterAKillTakesOverTheLockItLeftBehind)
+{
+    QProcess* killed = startHeadless();
+    ASSERT_TRUE(waitUntilAnswering()) << logOf(killed).toStdString();
+    const qint64 killedId = killed->processId();
+    killed->kill();
+    ASSERT_TRUE(killed->waitForFinished(10'000));
+    ASSERT_EQ(lockOwner(), killedId) << "kill -9 should leave the lock behind";
+
+    QProcess* next = startHeadless();
+    ASSERT_TRUE(waitUntilAnswering()) << logOf(next).toStdString();
+    EXPECT_EQ(lockOwner(), next->processId());
+    EXPECT_EQ(terminate(next), 0);
+}
+
+} // namespace
