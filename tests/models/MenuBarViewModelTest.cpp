@@ -1,7 +1,6 @@
 #include "ScopedTimeZone.h"
 #include "StoreFixture.h"
 
-
 using namespace Qt::StringLiterals;
 using namespace PreferenceKeys;
 
