@@ -14,7 +14,6 @@
 #include "Logging.h"
 #include "LoginItem.h"
 #include "MenuBarViewModel.h"
-#include "MessageBoxUpdateAlerts.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "NotificationRequest.h"
@@ -36,7 +35,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDir>
-#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
@@ -225,15 +223,13 @@ void Application::setUpPanel()
 // services rather than first thing. Without a feed built in it never touches the network.
 void Application::setUpUpdater()
 {
-    m_network = std::make_unique<QNetworkAccessManager>();
-    m_updateAlerts = std::make_unique<MessageBoxUpdateAlerts>();
     AppcastUpdater::Options updaterOptions;
     updaterOptions.bundleInformation = BundleInformation::builtIn();
     updaterOptions.downloadDirectory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    auto updater = std::make_unique<AppcastUpdater>(updaterOptions, *m_network, *m_updateAlerts,
+    auto updater = std::make_unique<AppcastUpdater>(updaterOptions, m_network, m_updateAlerts,
                                                     m_desktop->notificationCenter());
     m_updaterController =
-        std::make_unique<UpdaterController>(std::move(updater), m_preferences, *m_network, *m_updateAlerts,
+        std::make_unique<UpdaterController>(std::move(updater), m_preferences, m_network, m_updateAlerts,
                                             UpdaterController::Options{BundleInformation::builtIn()});
 }
 

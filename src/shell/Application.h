@@ -2,9 +2,11 @@
 
 #include "Clock.h"
 #include "InProcessNotificationCenter.h"
+#include "MessageBoxUpdateAlerts.h"
 #include "Preferences.h"
 
 #include <QDBusConnection>
+#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -20,8 +22,6 @@ class DesktopServices;
 class DropdownView;
 class FallbackStatusItem;
 class InstallerImageCleanup;
-class MessageBoxUpdateAlerts;
-class QNetworkAccessManager;
 class QWidget;
 class MenuBarViewModel;
 class NotificationManager;
@@ -130,8 +130,9 @@ private:
     std::unique_ptr<DropdownView> m_panel;
     std::unique_ptr<PanelToggle> m_panelToggle;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
-    std::unique_ptr<QNetworkAccessManager> m_network;
-    std::unique_ptr<MessageBoxUpdateAlerts> m_updateAlerts;
+    // Idle until an update check asks; a build without a feed never uses it.
+    QNetworkAccessManager m_network;
+    MessageBoxUpdateAlerts m_updateAlerts;
     std::unique_ptr<UpdaterController> m_updaterController;
     std::unique_ptr<WindowCoordinator> m_windows;
     std::unique_ptr<InstallerImageCleanup> m_installerImageCleanup;

@@ -31,6 +31,7 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
 
@@ -79,7 +80,14 @@ public:
     bool refuses = false;
 };
 
-// In-memory desktop services with an idle-time service the test moves.
+// A status item on a panel that may show only icons, as KDE's and XFCE's do.
+class ScenarioStatusItem : public FakeStatusItem {
+public:
+    bool showsLabel() const override { return !iconsOnly; }
+    bool iconsOnly = false;
+};
+
+// In-memory desktop services with an idle-time service and a panel the test controls.
 class ScenarioDesktop : public FakeDesktopServices {
 public:
     explicit ScenarioDesktop(Clock clock)
@@ -87,9 +95,20 @@ public:
     {}
     IdleTimeSource* idleTimeSource() const override { return &idle; }
     GlobalHotKey* globalHotKey() const override { return &hotKey; }
+    std::unique_ptr<StatusItemBackend> createStatusItem(const QString&, const QString&) override
+    {
+        auto created = std::make_unique<ScenarioStatusItem>();
+        created->setShown(hostShowsItem);
+        created->iconsOnly = hostShowsIconsOnly;
+        item = created.get();
+        return created;
+    }
 
     mutable FakeIdleTimeSource idle;
     mutable RefusableHotKey hotKey;
+    bool hostShowsItem = true;
+    bool hostShowsIconsOnly = false;
+    QPointer<ScenarioStatusItem> item;
 };
 
 // The assembled application on in-memory desktop services, a private session bus and a clock
@@ -150,7 +169,7 @@ public:
     }
 
     SessionEvents& session() { return m_desktop->sessionEvents(); }
-    FakeStatusItem& item() { return *m_desktop->statusItem(); }
+    ScenarioStatusItem& item() { return *m_desktop->item; }
     QString label() { return item().label(); }
     static QString shown(qint64 seconds) { return formatDuration(seconds, true); }
     FakeNotificationCenter& notifications() { return m_desktop->fakeNotifications(); }
@@ -232,6 +251,8 @@ TEST_F(ApplicationTest, aLockOrDarkDisplaysAtStartUpCountNothingUntilTheyEnd)
 TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
 {
     start();
+    // Today's record exists from the start, for the command line and the history.
+    EXPECT_EQ(stored(firstDay), 0);
     tick(30);
     EXPECT_EQ(label(), u"30s"_s);
     {
@@ -339,6 +360,12 @@ TEST_F(ApplicationTest, everyWayOfPausingShowsThePauseSignBeforeTheNextTick)
         tick();
         EXPECT_EQ(label(), shown(++counted));
     }
+    // The shortcut cleared in the settings: neither the desktop nor our windows keep it.
+    m_app->preferences().setValue(shortcutKeyCode, qint64(-1));
+    m_app->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_desktop->hotKey.registered().has_value());
+    EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
 }
 
 TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
@@ -487,6 +514,8 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
 
     Q_EMIT item().activated(QPoint(40, 0));
     ASSERT_TRUE(m_app->isPanelVisible());
+    // A popup, so a click anywhere else closes it.
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::Popup));
     EXPECT_EQ(qobject_cast<QLabel*>(panelChild(u"yesterdayValue"_s))->text(), u"1h 00m 00s"_s);
     Q_EMIT item().activated(QPoint(40, 0));
     EXPECT_FALSE(m_app->isPanelVisible());
@@ -534,38 +563,48 @@ TEST_F(ApplicationTest, quittingFromTheMenuOrThePanelKeepsTodayAndWithdrawsTheSu
         [](ApplicationTest& t) { Q_EMIT t.item().quitRequested(); },
         [](ApplicationTest& t) { qobject_cast<QAbstractButton*>(t.panelChild(u"quitButton"_s))->click(); },
     };
+    set(weeklyNotifEnabled, true);
     for (const auto& quit : quits) {
         QDir(StoreOpener::defaultDirectory()).removeRecursively();
         start();
         tick(42);
+        ASSERT_EQ(notifications().pendingIdentifiers(),
+                  (QStringList{u"com.lumatick.daily"_s, u"com.lumatick.weekly"_s}));
         QTimer giveUp;
         QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
         giveUp.start(5s);
         QTimer::singleShot(0, [&] { quit(*this); });
         EXPECT_EQ(QCoreApplication::exec(), 0);
         EXPECT_EQ(stored(firstDay), 42);
-        const QStringList& log = notifications().log();
-        EXPECT_TRUE(log.contains(u"removePending com.lumatick.daily"_s));
-        EXPECT_TRUE(log.contains(u"removePending com.lumatick.weekly"_s));
+        EXPECT_TRUE(notifications().pendingIdentifiers().isEmpty());
         // Break reminders are about the next session and stay.
-        EXPECT_FALSE(log.contains(u"removePending com.lumatick.breakReminder"_s));
+        EXPECT_FALSE(notifications().log().contains(u"removePending com.lumatick.breakReminder"_s));
         stop();
     }
 }
 
 TEST_F(ApplicationTest, aLaterRunShowsTheStoredTotalAndAsksBeforeSchedulingWhateverTheAnswer)
 {
+    set(weeklyNotifEnabled, true);
     openStore()->saveDayTotal(firstDay.startOfDay(), 3723);
+    openStore()->saveDayTotal(firstDay.addDays(-7).startOfDay(), 7 * 3600);
+    openStore()->saveDayTotal(firstDay.addDays(-1).startOfDay(), 1800);
     for (bool granted : {true, false}) {
         SCOPED_TRACE(granted);
         start([granted](ScenarioDesktop& desktop) {
             desktop.fakeNotifications().setAnswerToAuthorizationRequest(granted);
         });
         EXPECT_EQ(label(), u"1h 02m 03s"_s);
+        EXPECT_EQ(m_app->menuBarModel()->yesterdaySeconds(), 1800);
         const QStringList& log = notifications().log();
         const qsizetype asked = log.indexOf(u"requestAuthorization"_s);
         ASSERT_GE(asked, 0);
         EXPECT_GT(log.indexOf(u"add com.lumatick.daily"_s, asked), asked);
+        // The weekly summary reads last week from the store.
+        EXPECT_TRUE(notifications()
+                        .pendingRequest(u"com.lumatick.weekly"_s)
+                        ->body.endsWith(u"Last week avg: 1h 00m/day"_s))
+            << notifications().pendingRequest(u"com.lumatick.weekly"_s)->body.toStdString();
         stop();
     }
 }
@@ -603,7 +642,7 @@ TEST_F(ApplicationTest, launchAtLoginFollowsThePreferenceOrThePreferenceFollowsT
 
 TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow)
 {
-    start([](ScenarioDesktop& desktop) { desktop.setStatusItemsShown(false); });
+    start([](ScenarioDesktop& desktop) { desktop.hostShowsItem = false; });
     const auto told = [this] {
         return std::count_if(notifications().delivered().begin(), notifications().delivered().end(),
                              [](const NotificationRequest& request) {
@@ -619,6 +658,25 @@ TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow
     item().setShown(false);
     QCoreApplication::processEvents();
     EXPECT_EQ(told(), 1);
+}
+
+TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
+{
+    // The panel is still starting: it has not shown the item yet, but its kind is known.
+    start([](ScenarioDesktop& desktop) {
+        desktop.hostShowsItem = false;
+        desktop.hostShowsIconsOnly = true;
+    });
+    const auto iconChangesWithinAMinute = [this] {
+        const QImage before = item().icon();
+        tick(60);
+        return item().icon() != before;
+    };
+    EXPECT_TRUE(iconChangesWithinAMinute());
+    // A panel that shows labels takes over: the label carries the time and the icon stays.
+    item().iconsOnly = false;
+    item().setShown(true);
+    EXPECT_FALSE(iconChangesWithinAMinute());
 }
 
 // Two starts racing past the hand-over: the one that finds the bus name taken leaves before it
