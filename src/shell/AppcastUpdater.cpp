@@ -93,7 +93,7 @@ void AppcastUpdater::feedFetched(QNetworkReply* reply)
     }
     const std::optional<AppcastItem> newest = Appcast::newestNewerThan(*items, m_runningVersion);
     if (newest && m_automaticDownloads && !interactive) {
-        download(*newest);
+        download(*newest, false);
         return;
     }
     setBusy(false);
@@ -111,11 +111,11 @@ void AppcastUpdater::present(const std::optional<AppcastItem>& newest)
     const AppcastItem item = *newest;
     m_alerts.offerUpdate(item, m_runningVersion, [self, item] {
         if (self && !self->m_busy)
-            self->download(item);
+            self->download(item, true);
     });
 }
 
-void AppcastUpdater::download(const AppcastItem& item)
+void AppcastUpdater::download(const AppcastItem& item, bool userAsked)
 {
     // A release already saved in this run is not fetched again by the daily check.
     if (item.version == m_downloadedVersion) {
@@ -123,14 +123,20 @@ void AppcastUpdater::download(const AppcastItem& item)
         return;
     }
     setBusy(true);
-    m_downloader.download(item, [this, item](const QString& savedPath) { downloaded(item, savedPath); });
+    m_downloader.download(item, [this, item, userAsked](const QString& savedPath, const QString& failure) {
+        downloaded(item, savedPath, failure, userAsked);
+    });
 }
 
-void AppcastUpdater::downloaded(const AppcastItem& item, const QString& savedPath)
+void AppcastUpdater::downloaded(const AppcastItem& item, const QString& savedPath, const QString& failure,
+                                bool userAsked)
 {
     setBusy(false);
-    if (savedPath.isEmpty())
+    if (savedPath.isEmpty()) {
+        if (userAsked)
+            m_alerts.showMessage(u"Update Error!"_s, failure);
         return;
+    }
     m_downloadedVersion = item.version;
     const QString name = m_options.bundleInformation.value(BundleInformation::nameKey).toString();
     NotificationRequest request;

@@ -52,8 +52,11 @@ private:
     void fetchFeed();
     void feedFetched(QNetworkReply* reply);
     void present(const std::optional<AppcastItem>& newest);
-    void download(const AppcastItem& item);
-    void downloaded(const AppcastItem& item, const QString& savedPath);
+    // A download the user asked for says so when it fails; a background one only tries again
+    // at the next check.
+    void download(const AppcastItem& item, bool userAsked);
+    void downloaded(const AppcastItem& item, const QString& savedPath, const QString& failure,
+                    bool userAsked);
     void showUpToDate();
     void setBusy(bool busy);
 

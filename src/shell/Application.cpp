@@ -14,10 +14,10 @@
 #include "Logging.h"
 #include "LoginItem.h"
 #include "MenuBarViewModel.h"
-#include "MessageBoxUpdateAlerts.h"
 #include "NotificationCenter.h"
 #include "NotificationManager.h"
 #include "NotificationRequest.h"
+#include "PanelToggle.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
 #include "SessionEvents.h"
@@ -33,18 +33,12 @@
 #include "WindowCoordinator.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDBusConnectionInterface>
 #include <QDBusReply>
 #include <QDir>
-#include <QGuiApplication>
-#include <QNetworkAccessManager>
 #include <QPointer>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace {
 // Summaries carry the figures they were scheduled with, so they are rebuilt about every
@@ -55,21 +49,6 @@ constexpr qint64 ticksBetweenSummaryRefreshes = 600;
 constexpr qint64 largestKeyCode = 0xFFFF;
 
 const QString noStatusItemNotification = QStringLiteral("com.lumatick.noStatusItem");
-
-// The panel opens with its corner at `position` but never hangs off the screen's usable area
-// (a panel at the bottom or the right edge would otherwise push it out of sight).
-QPoint keptOnScreen(QPoint position, QSize size)
-{
-    const QScreen* screen = QGuiApplication::screenAt(position);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return position;
-    const QRect area = screen->availableGeometry();
-    const int x = std::max(area.left(), std::min(position.x(), area.right() + 1 - size.width()));
-    const int y = std::max(area.top(), std::min(position.y(), area.bottom() + 1 - size.height()));
-    return {x, y};
-}
 } // namespace
 
 Application::Application(Options options, QObject* parent)
@@ -195,6 +174,13 @@ void Application::observeSessionEvents()
     connect(&events, &SessionEvents::machineWillSleep, m_manager.get(), &ScreenTimeManager::saveToday,
             Qt::DirectConnection);
     connect(&events, &SessionEvents::machineDidWake, this, &Application::handleWake);
+    connect(&events, &SessionEvents::timeZoneChanged, this, &Application::handleTimeZoneChange);
+    // A lock or a display sleep the services found while they were being built, before the
+    // tracker listened: a session started behind a locked screen does not count until unlocked.
+    if (events.isScreenLocked())
+        tracker->screenLocked();
+    if (events.areScreensAsleep())
+        tracker->screensDidSleep();
 }
 
 // Failing on a connected bus means another instance took the name since the hand-over check;
@@ -203,6 +189,8 @@ bool Application::registerControlService()
 {
     m_control = std::make_unique<ControlService>(*m_model, *m_manager);
     connect(m_control.get(), &ControlService::showPanelRequested, this, &Application::togglePanel);
+    connect(m_control.get(), &ControlService::pauseRequested, this, &Application::setPaused);
+    connect(m_control.get(), &ControlService::pauseToggleRequested, this, &Application::togglePause);
     if (m_control->registerOn(m_options.sessionBus))
         return true;
     if (!m_options.sessionBus.isConnected()) {
@@ -227,7 +215,7 @@ void Application::setUpStatusItem()
     m_presenter = std::make_unique<StatusItemPresenter>(
         *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, m_options.clock);
     FallbackStatusItem* item = m_statusItem.get();
-    connect(item, &StatusItemBackend::activated, this, &Application::showPanelAt);
+    connect(item, &StatusItemBackend::activated, this, &Application::togglePanelAt);
     connect(item, &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
     connect(item, &StatusItemBackend::historyRequested, this, &Application::openHistory);
     connect(item, &StatusItemBackend::settingsRequested, this, &Application::openSettings);
@@ -247,21 +235,24 @@ void Application::setUpPanel()
             &QCoreApplication::quit, Qt::QueuedConnection);
     connect(m_panel.get(), &DropdownView::historyRequested, this, &Application::openHistory);
     connect(m_panel.get(), &DropdownView::settingsRequested, this, &Application::openSettings);
+    connect(m_panel.get(), &DropdownView::pauseToggleRequested, this, &Application::togglePause);
+    m_panelToggle = std::make_unique<PanelToggle>(*m_panel, m_options.clock);
+    // The panel shows yesterday, the average and the streak: current at every opening.
+    connect(m_panelToggle.get(), &PanelToggle::aboutToShow, m_model.get(),
+            &MenuBarViewModel::refreshStatistics);
 }
 
 // The updater needs the desktop's notification centre, so it is made right after the desktop's
 // services rather than first thing. Without a feed built in it never touches the network.
 void Application::setUpUpdater()
 {
-    m_network = std::make_unique<QNetworkAccessManager>();
-    m_updateAlerts = std::make_unique<MessageBoxUpdateAlerts>();
     AppcastUpdater::Options updaterOptions;
     updaterOptions.bundleInformation = BundleInformation::builtIn();
     updaterOptions.downloadDirectory = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    auto updater = std::make_unique<AppcastUpdater>(updaterOptions, *m_network, *m_updateAlerts,
+    auto updater = std::make_unique<AppcastUpdater>(updaterOptions, m_network, m_updateAlerts,
                                                     m_desktop->notificationCenter());
     m_updaterController =
-        std::make_unique<UpdaterController>(std::move(updater), m_preferences, *m_network, *m_updateAlerts,
+        std::make_unique<UpdaterController>(std::move(updater), m_preferences, m_network, m_updateAlerts,
                                             UpdaterController::Options{BundleInformation::builtIn()});
 }
 
@@ -405,6 +396,13 @@ void Application::handleMidnightReset()
     m_notifications->rescheduleSummaries();
 }
 
+// The day may have changed under the new zone, and the summaries wait for local times.
+void Application::handleTimeZoneChange()
+{
+    m_manager->tick();
+    m_notifications->rescheduleSummaries();
+}
+
 void Application::handleWake()
 {
     m_manager->resumeAfterWake();
@@ -437,11 +435,18 @@ void Application::updateStatusItem()
                                         m_preferences.value(PreferenceKeys::menuBarIconOnly)});
 }
 
-void Application::togglePause()
+// The one way to pause, whatever the user pressed: the counter shows the pause sign at once
+// rather than at the next tick.
+void Application::setPaused(bool paused)
 {
-    m_manager->togglePause();
+    m_manager->setPaused(paused);
     m_model->refresh();
     updateStatusItem();
+}
+
+void Application::togglePause()
+{
+    setPaused(!m_manager->isPaused());
 }
 
 bool Application::isPanelVisible() const
@@ -449,35 +454,27 @@ bool Application::isPanelVisible() const
     return m_panel && m_panel->isVisible();
 }
 
-// A request over the bus carries no position; the panel then opens where the status item was
-// last clicked, or at the pointer when it never was.
-void Application::togglePanel()
+QWidget* Application::panel() const
 {
-    if (!m_panel)
-        return;
-    if (m_panel->isVisible()) {
-        m_panel->hide();
-        return;
-    }
-    showPanelAt(m_lastActivationPoint.isNull() ? QCursor::pos() : m_lastActivationPoint);
+    return m_panel.get();
 }
 
-void Application::showPanelAt(QPoint position)
+void Application::togglePanel()
 {
-    if (!m_panel)
-        return;
-    m_lastActivationPoint = position;
-    m_model->refreshStatistics();
-    m_panel->adjustSize();
-    m_panel->move(keptOnScreen(position, m_panel->size()));
-    m_panel->show();
-    m_panel->activateWindow();
+    if (m_panelToggle)
+        m_panelToggle->toggle();
+}
+
+void Application::togglePanelAt(QPoint position)
+{
+    if (m_panelToggle)
+        m_panelToggle->toggleAt(position);
 }
 
 void Application::closePanel()
 {
-    if (m_panel)
-        m_panel->hide();
+    if (m_panelToggle)
+        m_panelToggle->close();
 }
 
 void Application::openSettings()
@@ -485,7 +482,6 @@ void Application::openSettings()
     closePanel();
     if (m_windows)
         m_windows->openSettings();
-    Q_EMIT settingsRequested();
 }
 
 void Application::openHistory()
@@ -493,7 +489,6 @@ void Application::openHistory()
     closePanel();
     if (m_windows)
         m_windows->openHistory();
-    Q_EMIT historyRequested();
 }
 
 void Application::showOnboarding()
@@ -505,7 +500,6 @@ void Application::showOnboarding()
                 self->completeOnboarding();
         });
     }
-    Q_EMIT onboardingRequested();
 }
 
 void Application::completeOnboarding()
@@ -513,7 +507,6 @@ void Application::completeOnboarding()
     m_preferences.setValue(PreferenceKeys::onboardingShown, true);
     if (m_windows)
         m_windows->closeOnboarding();
-    Q_EMIT onboardingCompleted();
     requestNotificationAuthorization();
     openSettings();
 }

@@ -2,9 +2,11 @@
 
 #include "Clock.h"
 #include "InProcessNotificationCenter.h"
+#include "MessageBoxUpdateAlerts.h"
 #include "Preferences.h"
 
 #include <QDBusConnection>
+#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -20,10 +22,10 @@ class DesktopServices;
 class DropdownView;
 class FallbackStatusItem;
 class InstallerImageCleanup;
-class MessageBoxUpdateAlerts;
-class QNetworkAccessManager;
+class QWidget;
 class MenuBarViewModel;
 class NotificationManager;
+class PanelToggle;
 class RecordStore;
 class ScreenTimeManager;
 class ShortcutKeyMonitor;
@@ -63,6 +65,7 @@ public:
     // says Lumatick already runs.
     QString storeError() const { return m_storeError; }
 
+    void setPaused(bool paused);
     void togglePause();
     void openSettings();
     void openHistory();
@@ -72,18 +75,13 @@ public:
 
     // For tests: the objects a user's actions end up in.
     ScreenTimeManager* screenTimeManager() const { return m_manager.get(); }
+    MenuBarViewModel* menuBarModel() const { return m_model.get(); }
     InProcessNotificationCenter& inProcessNotifications() { return m_inProcessNotifications; }
     Preferences& preferences() { return m_preferences; }
     bool isPanelVisible() const;
+    QWidget* panel() const;
     // Null in the headless mode.
     WindowCoordinator* windows() const { return m_windows.get(); }
-
-Q_SIGNALS:
-    // A window was asked for; the window coordinator answers them.
-    void settingsRequested();
-    void historyRequested();
-    void onboardingRequested();
-    void onboardingCompleted();
 
 private:
     bool claimBusName();
@@ -107,17 +105,17 @@ private:
     void handleTick();
     void handleMidnightReset();
     void handleWake();
+    void handleTimeZoneChange();
     void handleStatusItemShownChanged();
     void updateStatusItem();
     void togglePanel();
-    void showPanelAt(QPoint position);
+    void togglePanelAt(QPoint position);
     void closePanel();
     void saveAndWithdraw();
 
     Options m_options;
     QString m_storeError;
     qint64 m_ticksSinceLastNotifRefresh = 0;
-    QPoint m_lastActivationPoint;
 
     // Declared in dependency order, so each object goes before those it refers to.
     Preferences m_preferences;
@@ -135,9 +133,11 @@ private:
     std::unique_ptr<FallbackStatusItem> m_statusItem;
     std::unique_ptr<StatusItemPresenter> m_presenter;
     std::unique_ptr<DropdownView> m_panel;
+    std::unique_ptr<PanelToggle> m_panelToggle;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
-    std::unique_ptr<QNetworkAccessManager> m_network;
-    std::unique_ptr<MessageBoxUpdateAlerts> m_updateAlerts;
+    // Idle until an update check asks; a build without a feed never uses it.
+    QNetworkAccessManager m_network;
+    MessageBoxUpdateAlerts m_updateAlerts;
     std::unique_ptr<UpdaterController> m_updaterController;
     std::unique_ptr<WindowCoordinator> m_windows;
     std::unique_ptr<InstallerImageCleanup> m_installerImageCleanup;

@@ -75,17 +75,17 @@ bool ControlService::isPaused() const
 
 void ControlService::pause()
 {
-    m_manager.setPaused(true);
+    Q_EMIT pauseRequested(true);
 }
 
 void ControlService::resume()
 {
-    m_manager.setPaused(false);
+    Q_EMIT pauseRequested(false);
 }
 
 void ControlService::togglePause()
 {
-    m_manager.togglePause();
+    Q_EMIT pauseToggleRequested();
 }
 
 void ControlService::requestShowPanel()

@@ -13,7 +13,8 @@ class ScreenTimeManager;
 
 // The running instance's control object on the session bus: today's figures as read-only
 // properties, pause control, and a request to show the panel. Scripts and status bars read it
-// instead of the store, which is up to a minute behind.
+// instead of the store, which is up to a minute behind. Pause requests go to the application,
+// which pauses the same way from every entry point and redraws the counter at once.
 class ControlService : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +42,8 @@ public:
 Q_SIGNALS:
     // Someone (a second start, a script) asked to see the panel.
     void showPanelRequested();
+    void pauseRequested(bool paused);
+    void pauseToggleRequested();
 
 private:
     QVariantMap properties() const;

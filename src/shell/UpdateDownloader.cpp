@@ -22,6 +22,10 @@ QString fileName(const AppcastItem& item)
     return name;
 }
 
+const QString notDownloaded = u"The update could not be downloaded. Please try again later."_s;
+const QString notMatching = u"The downloaded file does not match the update information and was not kept. "
+                            u"Please try again later."_s;
+
 } // namespace
 
 UpdateDownloader::UpdateDownloader(QNetworkAccessManager& network, QString directory,
@@ -32,10 +36,10 @@ UpdateDownloader::UpdateDownloader(QNetworkAccessManager& network, QString direc
     , m_timeout(timeout)
 {}
 
-void UpdateDownloader::download(const AppcastItem& item, std::function<void(const QString& savedPath)> done)
+void UpdateDownloader::download(const AppcastItem& item, Done done)
 {
     if (!UpdateUrlPolicy::isAllowed(item.enclosureUrl) || fileName(item).isEmpty()) {
-        QTimer::singleShot(0, this, [done] { done(QString()); });
+        QTimer::singleShot(0, this, [done] { done(QString(), notDownloaded); });
         return;
     }
     QNetworkRequest request(item.enclosureUrl);
@@ -45,8 +49,17 @@ void UpdateDownloader::download(const AppcastItem& item, std::function<void(cons
         reply->deleteLater();
         const bool ok = reply->error() == QNetworkReply::NoError &&
                         reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 200;
-        const QByteArray body = ok ? reply->readAll() : QByteArray();
-        done(ok && matches(body, item) ? save(body, item) : QString());
+        if (!ok) {
+            done(QString(), notDownloaded);
+            return;
+        }
+        const QByteArray body = reply->readAll();
+        if (!matches(body, item)) {
+            done(QString(), notMatching);
+            return;
+        }
+        const QString saved = save(body, item);
+        done(saved, saved.isEmpty() ? u"The update could not be saved in %1."_s.arg(m_directory) : QString());
     });
 }
 

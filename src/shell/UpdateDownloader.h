@@ -20,9 +20,10 @@ public:
     UpdateDownloader(QNetworkAccessManager& network, QString directory, std::chrono::milliseconds timeout,
                      QObject* parent = nullptr);
 
-    // `done` gets the saved file's path, or an empty string when the download failed, did not
-    // match, or could not be written. It is called later, never from within this call.
-    void download(const AppcastItem& item, std::function<void(const QString& savedPath)> done);
+    // `done` gets the saved file's path, or an empty path and why nothing was saved, in words
+    // for the user. It is called later, never from within this call.
+    using Done = std::function<void(const QString& savedPath, const QString& failure)>;
+    void download(const AppcastItem& item, Done done);
 
     static bool matches(const QByteArray& body, const AppcastItem& item);
 

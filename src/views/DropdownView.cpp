@@ -154,7 +154,7 @@ void DropdownView::buildStreakRow(QBoxLayout* stack)
 void DropdownView::buildPauseButton(QBoxLayout* stack)
 {
     m_pauseButton = new PauseButton(this);
-    connect(m_pauseButton, &QAbstractButton::clicked, this, &DropdownView::togglePause);
+    connect(m_pauseButton, &QAbstractButton::clicked, this, &DropdownView::pauseToggleRequested);
     stack->addWidget(m_pauseButton);
 }
 
@@ -285,12 +285,4 @@ void DropdownView::showPauseState()
     const bool recorded = isShortcutRecorded(m_preferences.value(shortcutKeyCode), keyChar);
     m_pauseButton->setShortcutHint(
         recorded ? shortcutDisplayText(m_preferences.value(shortcutModifiers), keyChar) : QString());
-}
-
-// The manager owns the paused state; refreshing at once lets the button follow without
-// waiting for the next tick.
-void DropdownView::togglePause()
-{
-    m_viewModel.screenTimeManager().togglePause();
-    m_viewModel.refresh();
 }

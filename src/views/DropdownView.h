@@ -29,6 +29,8 @@ Q_SIGNALS:
     void historyRequested();
     void settingsRequested();
     void quitRequested();
+    // The application owns the pause, so every way of pausing redraws the counter alike.
+    void pauseToggleRequested();
 
 private:
     void buildHeader(QBoxLayout* stack);
@@ -48,7 +50,6 @@ private:
     void showStreak();
     void showChart();
     void showPauseState();
-    void togglePause();
 
     MenuBarViewModel& m_viewModel;
     Preferences& m_preferences;

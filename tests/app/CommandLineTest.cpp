@@ -1,14 +1,8 @@
-#include "ActivityTracker.h"
-#include "ControlService.h"
 #include "CsvExport.h"
-#include "LocalDay.h"
-#include "MenuBarViewModel.h"
 #include "Preferences.h"
 #include "RecordStore.h"
-#include "ScreenTimeManager.h"
 #include "StoreOpener.h"
 
-#include "FakeClock.h"
 #include "PrivateBus.h"
 #include "QtPrinters.h"
 
@@ -25,6 +19,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct ProcessRun {
@@ -37,14 +33,14 @@ struct ProcessRun {
 QProcessEnvironment withSessionBus(const QString& address)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, address);
     return environment;
 }
 
 // A session bus nobody listens on, so no test ever meets an instance running on the real one.
 QProcessEnvironment withoutSessionBus()
 {
-    return withSessionBus(QStringLiteral("unix:path=/nonexistent/lumatick-test-bus"));
+    return withSessionBus(u"unix:path=/nonexistent/lumatick-test-bus"_s);
 }
 
 // The real binary, in this test's sandboxed XDG directories. The event loop keeps turning while
@@ -111,62 +107,53 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
     // Another connection in the middle of a write must not block the readers.
     sqlite3* busy = nullptr;
     ASSERT_EQ(
-        sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(QStringLiteral("default.store")).toUtf8(),
-                     &busy),
+        sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(u"default.store"_s).toUtf8(), &busy),
         SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(busy, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-    const ProcessRun exported = lumatick({QStringLiteral("export")});
+    const ProcessRun exported = lumatick({u"export"_s});
     EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.out, buildCSV(writer->fetch(RecordQuery()), true));
 
-    const ProcessRun status =
-        lumatick({QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")});
+    const ProcessRun status = lumatick({u"status"_s, u"--format"_s, u"json"_s});
     ASSERT_EQ(status.exitCode, 0) << status.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(status.out).object();
-    EXPECT_EQ(json.keys(), (QStringList{QStringLiteral("current_streak"), QStringLiteral("paused"),
-                                        QStringLiteral("seven_day_average_seconds"), QStringLiteral("source"),
-                                        QStringLiteral("tier"), QStringLiteral("today_seconds"),
-                                        QStringLiteral("today_text"), QStringLiteral("yesterday_seconds")}));
-    EXPECT_EQ(json.value(QStringLiteral("today_seconds")).toInteger(), 16632);
-    EXPECT_EQ(json.value(QStringLiteral("today_text")).toString(), QStringLiteral("4h 37m 12s"));
-    EXPECT_EQ(json.value(QStringLiteral("tier")).toString(), QStringLiteral("yellow"));
-    EXPECT_FALSE(json.value(QStringLiteral("paused")).toBool());
-    EXPECT_EQ(json.value(QStringLiteral("yesterday_seconds")).toInteger(), 3600);
-    EXPECT_EQ(json.value(QStringLiteral("seven_day_average_seconds")).toInteger(), 5400);
-    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("store"));
+    EXPECT_EQ(QJsonDocument::fromJson(status.out).object(),
+              QJsonObject({{u"current_streak"_s, 0},
+                           {u"paused"_s, false},
+                           {u"seven_day_average_seconds"_s, 5400},
+                           {u"source"_s, u"store"_s},
+                           {u"tier"_s, u"yellow"_s},
+                           {u"today_seconds"_s, 16632},
+                           {u"today_text"_s, u"4h 37m 12s"_s},
+                           {u"yesterday_seconds"_s, 3600}}));
 
-    const ProcessRun bar = lumatick({QStringLiteral("status"), QStringLiteral("--format=waybar")});
-    const QJsonObject module = QJsonDocument::fromJson(bar.out).object();
-    EXPECT_EQ(module.value(QStringLiteral("class")).toString(), QStringLiteral("yellow"));
-    EXPECT_EQ(module.value(QStringLiteral("text")).toString(), QStringLiteral("4h 37m 12s"));
-    EXPECT_EQ(module.value(QStringLiteral("percentage")).toInt(), 92);
-    EXPECT_TRUE(
-        module.value(QStringLiteral("tooltip")).toString().contains(QStringLiteral("Yesterday: 1h 00m 00s")));
+    const QJsonObject module =
+        QJsonDocument::fromJson(lumatick({u"status"_s, u"--format=waybar"_s}).out).object();
+    EXPECT_EQ(module.value(u"class"_s).toString(), u"yellow"_s);
+    EXPECT_EQ(module.value(u"text"_s).toString(), u"4h 37m 12s"_s);
+    EXPECT_EQ(module.value(u"percentage"_s).toInt(), 92);
 
     sqlite3_exec(busy, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(busy);
 
     // A save made after the first export shows in the next one.
     writer->saveDayTotal(m_today.startOfDay(), 20000);
-    const ProcessRun again =
-        lumatick({QStringLiteral("export"), QStringLiteral("-o"), file(QStringLiteral("out.csv"))});
+    const ProcessRun again = lumatick({u"export"_s, u"-o"_s, file(u"out.csv"_s)});
     EXPECT_EQ(again.exitCode, 0);
-    QFile written(file(QStringLiteral("out.csv")));
+    QFile written(file(u"out.csv"_s));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains(",20000,5h 33m 20s,"));
 }
 
 TEST_F(CommandLineTest, withoutAnyStoreStatusIsZeroAndExportIsTheHeader)
 {
-    const ProcessRun status = lumatick({QStringLiteral("status")});
+    const ProcessRun status = lumatick({u"status"_s});
     EXPECT_EQ(status.exitCode, 0);
     EXPECT_TRUE(status.out.startsWith("Today: 0s (green)\n")) << status.out.toStdString();
-    const ProcessRun exported = lumatick({QStringLiteral("export")});
+    const ProcessRun exported = lumatick({u"export"_s});
     EXPECT_EQ(exported.exitCode, 0);
     EXPECT_EQ(exported.out, QByteArray("date,total_seconds,total_formatted,goal_met\n"));
-    EXPECT_FALSE(
-        QFile::exists(QDir(StoreOpener::defaultDirectory()).filePath(QStringLiteral("default.store"))));
+    EXPECT_FALSE(QFile::exists(QDir(StoreOpener::defaultDirectory()).filePath(u"default.store"_s)));
 }
 
 TEST_F(CommandLineTest, importThenExportGivesBackTheSameBytes)
@@ -175,27 +162,27 @@ TEST_F(CommandLineTest, importThenExportGivesBackTheSameBytes)
                             "2025-03-29,16632,4h 37m 12s,true\n"
                             "2025-03-30,45,45s,false\n"
                             "2025-03-31,90000,25h 00m 00s,false\n");
-    writeFile(file(QStringLiteral("backup.csv")), backup);
+    writeFile(file(u"backup.csv"_s), backup);
     auto writer = openWriter();
     writer->saveDayTotal(QDate(2025, 3, 30).startOfDay(), 999);
 
-    const ProcessRun imported = lumatick({QStringLiteral("import"), file(QStringLiteral("backup.csv"))});
+    const ProcessRun imported = lumatick({u"import"_s, file(u"backup.csv"_s)});
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
-    EXPECT_EQ(lumatick({QStringLiteral("export")}).out, backup);
+    EXPECT_EQ(lumatick({u"export"_s}).out, backup);
 
     // CRLF endings, as a spreadsheet saves them, are read the same way.
     QByteArray crlf = backup;
     crlf.replace("\n", "\r\n").replace("16632", "100");
-    writeFile(file(QStringLiteral("crlf.csv")), crlf);
-    EXPECT_EQ(lumatick({QStringLiteral("import"), file(QStringLiteral("crlf.csv"))}).exitCode, 0);
-    EXPECT_TRUE(lumatick({QStringLiteral("export")}).out.contains("2025-03-29,100,1m 40s,true\n"));
+    writeFile(file(u"crlf.csv"_s), crlf);
+    EXPECT_EQ(lumatick({u"import"_s, file(u"crlf.csv"_s)}).exitCode, 0);
+    EXPECT_TRUE(lumatick({u"export"_s}).out.contains("2025-03-29,100,1m 40s,true\n"));
 }
 
 TEST_F(CommandLineTest, malformedImportNamesTheLineAndWritesNothing)
 {
     auto writer = openWriter();
     writer->saveDayTotal(QDate(2025, 1, 1).startOfDay(), 5);
-    const QByteArray before = lumatick({QStringLiteral("export")}).out;
+    const QByteArray before = lumatick({u"export"_s}).out;
     const QByteArray header("date,total_seconds,total_formatted,goal_met\n");
     const QByteArray good("2025-01-01,60,1m 00s,false\n");
     const struct {
@@ -203,54 +190,40 @@ TEST_F(CommandLineTest, malformedImportNamesTheLineAndWritesNothing)
         QByteArray contents;
         QString expectedPlace;
     } cases[] = {
-        {"empty file", "", QStringLiteral("bad.csv: the file is empty")},
-        {"wrong header", "day,seconds\n" + good, QStringLiteral("bad.csv:1: expected the header")},
-        {"impossible date", header + good + "2025-02-30,1,1s,false\n", QStringLiteral("bad.csv:3:")},
-        {"negative total", header + good + "2025-01-02,-5,0s,false\n", QStringLiteral("bad.csv:3:")},
-        {"non-numeric total", header + "2025-01-02,12a,12s,false\n", QStringLiteral("bad.csv:2:")},
-        {"day given twice", header + good + "2025-01-01,70,1m 10s,false\n", QStringLiteral("bad.csv:3:")},
-        {"bad goal flag", header + "2025-01-02,1,1s,yes\n", QStringLiteral("bad.csv:2:")},
-        {"missing field", header + "2025-01-02,1,false\n", QStringLiteral("bad.csv:2:")},
+        {"empty file", "", u"bad.csv: the file is empty"_s},
+        {"wrong header", "day,seconds\n" + good, u"bad.csv:1: expected the header"_s},
+        {"impossible date", header + good + "2025-02-30,1,1s,false\n", u"bad.csv:3:"_s},
+        {"negative total", header + good + "2025-01-02,-5,0s,false\n", u"bad.csv:3:"_s},
+        {"non-numeric total", header + "2025-01-02,12a,12s,false\n", u"bad.csv:2:"_s},
+        {"day given twice", header + good + "2025-01-01,70,1m 10s,false\n", u"bad.csv:3:"_s},
+        {"bad goal flag", header + "2025-01-02,1,1s,yes\n", u"bad.csv:2:"_s},
+        {"missing field", header + "2025-01-02,1,false\n", u"bad.csv:2:"_s},
     };
     for (const auto& testCase : cases) {
         SCOPED_TRACE(testCase.name);
-        writeFile(file(QStringLiteral("bad.csv")), testCase.contents);
-        const ProcessRun run = lumatick({QStringLiteral("import"), file(QStringLiteral("bad.csv"))});
+        writeFile(file(u"bad.csv"_s), testCase.contents);
+        const ProcessRun run = lumatick({u"import"_s, file(u"bad.csv"_s)});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains(testCase.expectedPlace)) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(QStringLiteral("nothing was imported"))) << run.err.toStdString();
-        EXPECT_EQ(lumatick({QStringLiteral("export")}).out, before);
+        EXPECT_TRUE(run.err.contains(u"nothing was imported"_s)) << run.err.toStdString();
+        EXPECT_EQ(lumatick({u"export"_s}).out, before);
     }
 }
 
 TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
 {
-    const QList<QStringList> calls{
-        {QStringLiteral("frobnicate")},
-        {QStringLiteral("--no-such-option")},
-        {QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("xml")},
-        {QStringLiteral("status"), QStringLiteral("extra")},
-        {QStringLiteral("export"), QStringLiteral("-x")},
-        {QStringLiteral("export"), QStringLiteral("-o")},
-        {QStringLiteral("import")},
-        {QStringLiteral("import"), QStringLiteral("a.csv"), QStringLiteral("b.csv")},
-        {QStringLiteral("ctl")},
-        {QStringLiteral("ctl"), QStringLiteral("stop")},
-        {QStringLiteral("ctl"), QStringLiteral("pause"), QStringLiteral("resume")},
-        {QStringLiteral("ctl"), QStringLiteral("--now"), QStringLiteral("pause")},
-    };
-    for (const QStringList& arguments : calls) {
-        SCOPED_TRACE(qPrintable(arguments.join(u' ')));
-        const ProcessRun run = lumatick(arguments);
+    const QStringList calls =
+        u"frobnicate|--no-such-option|status --format xml|status extra|export -x|export -o|"
+        u"import|import a.csv b.csv|ctl|ctl stop|ctl pause resume|ctl --now pause"_s.split(u'|');
+    for (const QString& call : calls) {
+        SCOPED_TRACE(call.toStdString());
+        const ProcessRun run = lumatick(call.split(u' '));
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_TRUE(run.out.isEmpty());
     }
-    EXPECT_EQ(
-        lumatick({QStringLiteral("export"), QStringLiteral("-o"), QStringLiteral("/nonexistent/dir/x.csv")})
-            .exitCode,
-        1);
-    EXPECT_EQ(lumatick({QStringLiteral("import"), QStringLiteral("/nonexistent.csv")}).exitCode, 1);
+    EXPECT_EQ(lumatick({u"export"_s, u"-o"_s, u"/nonexistent/dir/x.csv"_s}).exitCode, 1);
+    EXPECT_EQ(lumatick({u"import"_s, u"/nonexistent.csv"_s}).exitCode, 1);
 }
 
 // --- Talking to the running instance ---
@@ -260,9 +233,9 @@ TEST_F(CommandLineTest, ctlWithoutARunningInstanceSaysSoAndExitsOne)
     PrivateBus emptyBus;
     ASSERT_TRUE(emptyBus.isRunning());
     for (const QProcessEnvironment& environment : {withSessionBus(emptyBus.address()), withoutSessionBus()}) {
-        const ProcessRun run = lumatick({QStringLiteral("ctl"), QStringLiteral("pause")}, environment);
+        const ProcessRun run = lumatick({u"ctl"_s, u"pause"_s}, environment);
         EXPECT_EQ(run.exitCode, 1);
-        EXPECT_TRUE(run.err.contains(QStringLiteral("Lumatick is not running"))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(u"Lumatick is not running"_s)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
 }
@@ -276,104 +249,11 @@ TEST_F(CommandLineTest, withoutAReachableBusStatusReadsTheStoreAtOnce)
     for (const QProcessEnvironment& environment : {unset, withoutSessionBus()}) {
         QElapsedTimer elapsed;
         elapsed.start();
-        const ProcessRun run = lumatick(
-            {QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")}, environment);
+        const ProcessRun run = lumatick({u"status"_s, u"--format"_s, u"json"_s}, environment);
         EXPECT_LT(elapsed.elapsed(), 10'000);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(QStringLiteral("source")).toString(),
-                  QStringLiteral("store"));
+        EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(u"source"_s).toString(), u"store"_s);
     }
-}
-
-// A control object in this process stands in for the running application.
-class CommandLineLiveTest : public CommandLineTest {
-protected:
-    void SetUp() override
-    {
-        CommandLineTest::SetUp();
-        ASSERT_TRUE(m_bus.isRunning());
-        m_liveStore = StoreOpener(m_liveDir.path(), m_preferences).open(m_clock.now()).store;
-        ASSERT_TRUE(m_liveStore);
-        m_manager.setModelContext(m_liveStore.get());
-        m_service = std::make_unique<ControlService>(m_model, m_manager);
-        ASSERT_TRUE(m_service->registerOn(m_instanceBus));
-    }
-
-    void TearDown() override
-    {
-        m_service.reset();
-        QDBusConnection::disconnectFromBus(QStringLiteral("runningInstance"));
-    }
-
-    void setLiveTotal(qint64 seconds)
-    {
-        m_liveStore->saveDayTotal(m_clock.now().date().startOfDay(), seconds);
-        m_manager.loadTodayTotal();
-        m_model.refresh();
-    }
-
-    ProcessRun lumatickLive(const QStringList& arguments)
-    {
-        return lumatick(arguments, withSessionBus(m_bus.address()));
-    }
-
-    PrivateBus m_bus;
-    QDBusConnection m_instanceBus = m_bus.connect(QStringLiteral("runningInstance"));
-    QTemporaryDir m_liveDir;
-    FakeClock m_clock{QDateTime::currentDateTime()};
-    std::unique_ptr<RecordStore> m_liveStore;
-    ActivityTracker m_tracker{m_clock.clock()};
-    ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
-    MenuBarViewModel m_model{m_manager, m_tracker, m_preferences, m_clock.clock()};
-    std::unique_ptr<ControlService> m_service;
-};
-
-TEST_F(CommandLineLiveTest, ctlPausesResumesAndTogglesTheRunningInstance)
-{
-    const ProcessRun toggled = lumatickLive({QStringLiteral("ctl"), QStringLiteral("toggle-pause")});
-    EXPECT_EQ(toggled.exitCode, 0) << toggled.err.toStdString();
-    EXPECT_TRUE(m_manager.isPaused());
-    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("resume")}).exitCode, 0);
-    EXPECT_FALSE(m_manager.isPaused());
-    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("pause")}).exitCode, 0);
-    EXPECT_EQ(lumatickLive({QStringLiteral("ctl"), QStringLiteral("pause")}).exitCode, 0);
-    EXPECT_TRUE(m_manager.isPaused());
-}
-
-TEST_F(CommandLineLiveTest, statusTakesTodayFromTheRunningInstanceAndTheRestFromTheStore)
-{
-    auto writer = openWriter();
-    ASSERT_TRUE(writer);
-    writer->saveDayTotal(m_today.startOfDay(), 100);
-    writer->saveDayTotal(m_today.addDays(-1).startOfDay(), 3600);
-    setLiveTotal(4 * 3600 + 37 * 60 + 12);
-    m_manager.setPaused(true);
-
-    const ProcessRun status =
-        lumatickLive({QStringLiteral("status"), QStringLiteral("--format"), QStringLiteral("json")});
-    ASSERT_EQ(status.exitCode, 0) << status.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(status.out).object();
-    EXPECT_EQ(json.value(QStringLiteral("source")).toString(), QStringLiteral("live"));
-    EXPECT_EQ(json.value(QStringLiteral("today_seconds")).toInteger(), 16632);
-    EXPECT_EQ(json.value(QStringLiteral("today_text")).toString(), m_model.formattedTime());
-    EXPECT_EQ(json.value(QStringLiteral("tier")).toString(), QStringLiteral("yellow"));
-    EXPECT_TRUE(json.value(QStringLiteral("paused")).toBool());
-    EXPECT_EQ(json.value(QStringLiteral("yesterday_seconds")).toInteger(), 3600);
-    EXPECT_EQ(json.keys().size(), 8);
-
-    const ProcessRun bar = lumatickLive({QStringLiteral("status"), QStringLiteral("--format=waybar")});
-    EXPECT_EQ(QJsonDocument::fromJson(bar.out).object().value(QStringLiteral("percentage")).toInt(), 92);
-}
-
-TEST_F(CommandLineLiveTest, importIsRefusedWhileTheApplicationRuns)
-{
-    writeFile(file(QStringLiteral("backup.csv")), "date,total_seconds,total_formatted,goal_met\n"
-                                                  "2025-03-29,60,1m 00s,false\n");
-    const ProcessRun run = lumatickLive({QStringLiteral("import"), file(QStringLiteral("backup.csv"))});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Lumatick is running"))) << run.err.toStdString();
-    EXPECT_EQ(lumatick({QStringLiteral("export")}).out,
-              QByteArray("date,total_seconds,total_formatted,goal_met\n"));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 # private Xvfb with a stand-in panel watcher, what its status item shows.
 lumatick_add_tests(app_end_to_end_tests
     SOURCES
-        app/ApplicationEndToEndTest.cpp
         app/EndToEndTest.cpp app/EndToEndTest.h
         app/PanelEndToEndTest.cpp
         support/XvfbServer.cpp support/XvfbServer.h

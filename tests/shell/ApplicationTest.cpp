@@ -1,231 +1,632 @@
 #include "Application.h"
 
-#include "DailyScreenTime.h"
+#include "ApplicationIdentity.h"
 #include "FakeClock.h"
 #include "FakeDesktopServices.h"
+#include "FakeIdleTimeSource.h"
 #include "FakeStatusItem.h"
-#include "FallbackStatusItem.h"
-#include "HistoryView.h"
-#include "PreferenceKeys.h"
+#include "FormatDuration.h"
+#include "MenuBarViewModel.h"
+#include "NotificationRequest.h"
 #include "PrivateBus.h"
 #include "QtPrinters.h"
 #include "RecordStore.h"
+#include "ScopedTimeZone.h"
 #include "ScreenTimeManager.h"
 #include "ShortcutModifiers.h"
-#include "StatusItemPresenter.h"
+#include "SingleInstance.h"
 #include "StoreOpener.h"
 #include "WindowCoordinator.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QKeyEvent>
-#include <QSignalSpy>
-#include <QTest>
-#include <QWidget>
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using namespace PreferenceKeys;
 
 namespace {
 
-const QString dailyAdded = u"add com.lumatick.daily"_s;
+// U+23F8 U+FE0E and a space, spelled out so the test does not share the code's constant.
+const QString pauseSign = QString::fromUtf8("\xE2\x8F\xB8\xEF\xB8\x8E ");
+const QDate firstDay(2026, 3, 10);
+constexpr int keyP = 33;
+constexpr int controlOption = int(ShortcutModifiers::control | ShortcutModifiers::option);
 
-// The application on in-memory desktop services and a clock that moves only when told. Its
-// store, preferences and autostart folder live in the test's sandboxed XDG folders.
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
+{
+    const QDeadlineTimer deadline(timeout);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+// What a status bar hears of the control object's changes.
+class PropertiesChangedRecorder : public QObject {
+    Q_OBJECT
+public Q_SLOTS:
+    void record(const QDBusMessage& message)
+    {
+        changes.append(qdbus_cast<QVariantMap>(message.arguments().value(1)));
+    }
+
+public:
+    QList<QVariantMap> changes;
+};
+
+// The desktop's key grab, which some desktops refuse.
+class RefusableHotKey : public FakeGlobalHotKey {
+public:
+    bool registerHotKey(int keyCode, int modifiers) override
+    {
+        return !refuses && FakeGlobalHotKey::registerHotKey(keyCode, modifiers);
+    }
+    bool refuses = false;
+};
+
+// A status item on a panel that may show only icons, as KDE's and XFCE's do.
+class ScenarioStatusItem : public FakeStatusItem {
+public:
+    bool showsLabel() const override { return !iconsOnly; }
+    bool iconsOnly = false;
+};
+
+// In-memory desktop services with an idle-time service and a panel the test controls.
+class ScenarioDesktop : public FakeDesktopServices {
+public:
+    explicit ScenarioDesktop(Clock clock)
+        : idle(std::move(clock))
+    {}
+    IdleTimeSource* idleTimeSource() const override { return &idle; }
+    GlobalHotKey* globalHotKey() const override { return &hotKey; }
+    std::unique_ptr<StatusItemBackend> createStatusItem(const QString&, const QString&) override
+    {
+        auto created = std::make_unique<ScenarioStatusItem>();
+        created->setShown(hostShowsItem);
+        created->iconsOnly = hostShowsIconsOnly;
+        item = created.get();
+        return created;
+    }
+
+    mutable FakeIdleTimeSource idle;
+    mutable RefusableHotKey hotKey;
+    bool hostShowsItem = true;
+    bool hostShowsIconsOnly = false;
+    QPointer<ScenarioStatusItem> item;
+};
+
+// The assembled application on in-memory desktop services, a private session bus and a clock
+// that moves only when told, driven through a day the way a user lives it.
 class ApplicationTest : public testing::Test {
-protected:
-    // The sandbox lives as long as the test binary, so each test starts from empty folders.
+public:
+    using Setup = std::function<void(ScenarioDesktop&)>;
+
+    // A later run (the onboarding was seen) with the daily summary on; each test starts afresh.
     void SetUp() override
     {
         QDir(QFileInfo(Preferences::defaultFilePath()).path()).removeRecursively();
         QDir(StoreOpener::defaultDirectory()).removeRecursively();
+        set(onboardingShown, true);
+        set(dailyNotifEnabled, true);
     }
 
-    void setPreference(const auto& key, const auto& value)
+    void TearDown() override { stop(); }
+
+    void set(const auto& key, const auto& value)
     {
-        Preferences preferences(Preferences::defaultFilePath());
-        preferences.setValue(key, value);
+        Preferences(Preferences::defaultFilePath()).setValue(key, value);
     }
 
-    void start(bool withStatusItem = true)
+    // `whileBuilding` runs while the desktop's services are built, before the application listens.
+    void start(const Setup& whileBuilding = {})
     {
-        Application::Options options{QDBusConnection(QString()), [this] {
-                                         auto desktop = std::make_unique<FakeDesktopServices>();
-                                         desktop->setStatusItemsShown(m_statusItemsShown);
+        static int runs = 0;
+        m_connection = u"application%1"_s.arg(++runs);
+        Application::Options options{m_bus.connect(m_connection), [this, whileBuilding] {
+                                         auto desktop = std::make_unique<ScenarioDesktop>(m_clock.clock());
+                                         desktop->hotKey.refuses = m_refuseHotKey;
+                                         if (whileBuilding)
+                                             whileBuilding(*desktop);
                                          m_desktop = desktop.get();
                                          return desktop;
                                      }};
-        options.withStatusItem = withStatusItem;
         options.clock = m_clock.clock();
-        options.onboardingDelay = std::chrono::milliseconds(50);
-        options.statusItemGracePeriod = std::chrono::milliseconds(30);
-        m_application = std::make_unique<Application>(std::move(options));
-        ASSERT_EQ(m_application->start(), Application::StartResult::running);
+        options.onboardingDelay = 50ms;
+        options.statusItemGracePeriod = 30ms;
+        m_app = std::make_unique<Application>(std::move(options));
+        ASSERT_EQ(m_app->start(), Application::StartResult::running);
+    }
+
+    void stop()
+    {
+        m_app.reset();
+        QDBusConnection::disconnectFromBus(m_connection);
+        QDBusConnection::disconnectFromBus(u"client"_s);
     }
 
     void tick(int count = 1)
     {
         for (int i = 0; i < count; ++i) {
             m_clock.advance(1);
-            m_application->screenTimeManager()->tick();
+            m_app->screenTimeManager()->tick();
         }
     }
 
+    SessionEvents& session() { return m_desktop->sessionEvents(); }
+    ScenarioStatusItem& item() { return *m_desktop->item; }
+    QString label() { return item().label(); }
+    static QString shown(qint64 seconds) { return formatDuration(seconds, true); }
     FakeNotificationCenter& notifications() { return m_desktop->fakeNotifications(); }
-    qsizetype dailySchedulings() const { return m_desktop->fakeNotifications().log().count(dailyAdded); }
+    qsizetype dailySchedulings() { return notifications().log().count(u"add com.lumatick.daily"_s); }
+    QWidget* panelChild(const QString& name) { return m_app->panel()->findChild<QWidget*>(name); }
 
-    qint64 storedSeconds(QDate day)
+    std::unique_ptr<RecordStore> openStore()
     {
-        const StoreOpener::Result opened =
-            StoreOpener(StoreOpener::defaultDirectory(), m_preferences).open(m_clock.now());
-        const std::optional<DailyScreenTime> record = opened.store->fetchRecord(day.startOfDay());
+        return StoreOpener(StoreOpener::defaultDirectory(), m_preferences).open(m_clock.now()).store;
+    }
+
+    qint64 stored(QDate day)
+    {
+        const std::optional<DailyScreenTime> record = openStore()->fetchRecord(day.startOfDay());
         return record ? record->totalSeconds() : -1;
     }
 
+    // The way `lumatick ctl` and scripts reach the running instance.
+    QDBusMessage callControl(const QString& method, const QVariantList& arguments = {},
+                             const QString& interface = ApplicationIdentity::controlInterface)
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath, interface, method);
+        message.setArguments(arguments);
+        const QDBusPendingCall call = m_bus.connect(u"client"_s).asyncCall(message);
+        EXPECT_TRUE(waitFor([&] { return call.isFinished(); }));
+        return call.reply();
+    }
+
+    // The real command line, while the loop keeps answering the application's calls.
+    std::pair<int, QByteArray> runLumatick(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_bus.address());
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LUMATICK_BINARY), arguments);
+        EXPECT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 20s));
+        return {process.exitCode(), process.readAllStandardOutput() + process.readAllStandardError()};
+    }
+
+    // A key press that reaches one of our windows.
+    bool typeShortcut(Qt::KeyboardModifiers modifiers)
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_P, modifiers, keyP, 0, 0);
+        return QCoreApplication::sendEvent(m_app->panel(), &press) && press.isAccepted();
+    }
+
+    PrivateBus m_bus;
+    QString m_connection;
     Preferences m_preferences{Preferences::defaultFilePath()};
-    FakeClock m_clock{QDateTime(QDate(2026, 3, 10), QTime(14, 0))};
-    bool m_statusItemsShown = true;
-    FakeDesktopServices* m_desktop = nullptr;
-    std::unique_ptr<Application> m_application;
+    FakeClock m_clock{QDateTime(firstDay, QTime(14, 0))};
+    bool m_refuseHotKey = false;
+    ScenarioDesktop* m_desktop = nullptr;
+    std::unique_ptr<Application> m_app;
 };
 
-TEST_F(ApplicationTest, firstRunShowsTheOnboardingLaterAndAsksNothingYet)
+TEST_F(ApplicationTest, aLockOrDarkDisplaysAtStartUpCountNothingUntilTheyEnd)
 {
-    start();
-    QSignalSpy onboarding(m_application.get(), &Application::onboardingRequested);
-
-    // Not at once: half a second (here shortened) after launch.
-    EXPECT_EQ(onboarding.count(), 0);
-    EXPECT_TRUE(onboarding.wait(2000));
-    EXPECT_FALSE(notifications().log().contains(u"requestAuthorization"_s));
-    EXPECT_EQ(dailySchedulings(), 0);
-
-    WindowCoordinator* windows = m_application->windows();
-    ASSERT_NE(windows, nullptr);
-    ASSERT_NE(windows->onboardingWindow(), nullptr);
-    EXPECT_TRUE(windows->onboardingWindow()->isVisible());
-    EXPECT_EQ(windows->settingsWindow(), nullptr);
-
-    m_application->completeOnboarding();
-    EXPECT_TRUE(m_application->preferences().value(PreferenceKeys::onboardingShown));
-    EXPECT_TRUE(notifications().log().contains(u"requestAuthorization"_s));
-    EXPECT_EQ(windows->onboardingWindow(), nullptr);
-    ASSERT_NE(windows->settingsWindow(), nullptr);
-    EXPECT_TRUE(windows->settingsWindow()->isVisible());
-    EXPECT_EQ(windows->settingsWindow()->windowTitle(), u"Lumatick Settings"_s);
-}
-
-TEST_F(ApplicationTest, settingsOpenOnceAndHistoryReopensInTheSameWindow)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
-    start();
-    WindowCoordinator* windows = m_application->windows();
-    m_application->openSettings();
-    QWidget* settings = windows->settingsWindow();
-    settings->close();
-    m_application->openSettings();
-    EXPECT_EQ(windows->settingsWindow(), settings);
-    EXPECT_TRUE(settings->isVisible());
-
-    m_application->openHistory();
-    QWidget* history = windows->historyWindow();
-    ASSERT_NE(history, nullptr);
-    EXPECT_EQ(history->windowTitle(), u"Screen Time History"_s);
-    EXPECT_EQ(history->minimumSize(), QSize(500, 400));
-    // The user picks 30 days, closes and reopens: same window, ranges back at their defaults.
-    const auto buttons = history->findChildren<QAbstractButton*>();
-    const auto thirtyDays = std::find_if(buttons.begin(), buttons.end(),
-                                         [](QAbstractButton* button) { return button->text() == u"30d"_s; });
-    ASSERT_NE(thirtyDays, buttons.end());
-    (*thirtyDays)->click();
-    ASSERT_EQ(history->findChild<HistoryView*>()->dailyRange(), DailyRange::thirtyDays);
-    history->move(120, 80);
-    const QPoint placed = history->pos();
-    history->close();
-    m_application->openHistory();
-    EXPECT_EQ(windows->historyWindow(), history);
-    EXPECT_EQ(history->pos(), placed);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(history->findChildren<HistoryView*>().size(), 1);
-    EXPECT_EQ(history->findChild<HistoryView*>()->dailyRange(), DailyRange::sevenDays);
-}
-
-TEST_F(ApplicationTest, laterRunAsksForNotificationsThenSchedulesWhateverTheAnswer)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
-    setPreference(PreferenceKeys::dailyNotifEnabled, true);
-    for (bool granted : {true, false}) {
-        SCOPED_TRACE(granted);
-        m_application.reset();
-        start();
-        notifications().setAnswerToAuthorizationRequest(granted);
-        QSignalSpy onboarding(m_application.get(), &Application::onboardingRequested);
-        const QStringList log = notifications().log();
-        const qsizetype asked = log.indexOf(u"requestAuthorization"_s);
-        ASSERT_GE(asked, 0);
-        EXPECT_GT(log.indexOf(dailyAdded, asked), asked);
-        EXPECT_FALSE(onboarding.wait(200));
+    const struct {
+        const char* name;
+        void (SessionEvents::*before)();
+        void (SessionEvents::*end)();
+    } cases[] = {{"locked", &SessionEvents::screenLocked, &SessionEvents::screenUnlocked},
+                 {"displays asleep", &SessionEvents::screensDidSleep, &SessionEvents::screensDidWake}};
+    for (const auto& startUp : cases) {
+        SCOPED_TRACE(startUp.name);
+        QDir(StoreOpener::defaultDirectory()).removeRecursively();
+        start([&](ScenarioDesktop& desktop) { (desktop.sessionEvents().*startUp.before)(); });
+        tick(5);
+        EXPECT_EQ(label(), u"0s"_s);
+        (session().*startUp.end)();
+        tick(5);
+        EXPECT_EQ(label(), u"5s"_s);
+        stop();
     }
 }
 
-TEST_F(ApplicationTest, summariesAreRescheduledOnTheSixHundredthTickNotBefore)
+TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
 {
-    setPreference(PreferenceKeys::onboardingShown, true);
-    setPreference(PreferenceKeys::dailyNotifEnabled, true);
-    // Far from the current hour, so the last-minute refresh does not add requests of its own.
-    setPreference(PreferenceKeys::dailyNotifHour, 3);
+    start();
+    // Today's record exists from the start, for the command line and the history.
+    EXPECT_EQ(stored(firstDay), 0);
+    tick(30);
+    EXPECT_EQ(label(), u"30s"_s);
+    {
+        SCOPED_TRACE("locked, then unlocked");
+        session().screenLocked();
+        tick(10);
+        EXPECT_EQ(label(), u"30s"_s);
+        session().screenUnlocked();
+        tick(10);
+        EXPECT_EQ(label(), u"40s"_s);
+    }
+    {
+        SCOPED_TRACE("displays asleep, then awake");
+        session().screensDidSleep();
+        tick(10);
+        EXPECT_EQ(label(), u"40s"_s);
+        session().screensDidWake();
+        tick(50);
+        EXPECT_EQ(label(), u"1m 30s"_s);
+    }
+    {
+        SCOPED_TRACE("suspend: saved before the machine goes down, nothing counted while down");
+        session().machineWillSleep();
+        EXPECT_EQ(stored(firstDay), 90);
+        tick(2);
+        EXPECT_EQ(label(), u"1m 30s"_s);
+    }
+    {
+        SCOPED_TRACE("woken the next day: the new day and yesterday's figures at once");
+        m_clock.advance(24 * 3600);
+        const qsizetype before = dailySchedulings();
+        session().machineDidWake();
+        EXPECT_EQ(label(), u"0s"_s);
+        EXPECT_EQ(m_app->menuBarModel()->yesterdaySeconds(), 90);
+        EXPECT_EQ(dailySchedulings(), before + 1);
+        tick();
+        EXPECT_EQ(label(), u"1s"_s);
+    }
+    {
+        SCOPED_TRACE("midnight: the finished day kept, statistics and summaries renewed");
+        m_clock.set(QDateTime(firstDay.addDays(1), QTime(23, 59, 58)));
+        tick();
+        EXPECT_EQ(label(), u"4s"_s);
+        const qsizetype before = dailySchedulings();
+        tick();
+        EXPECT_EQ(stored(firstDay.addDays(1)), 4);
+        EXPECT_EQ(m_app->menuBarModel()->yesterdaySeconds(), 4);
+        EXPECT_EQ(dailySchedulings(), before + 1);
+    }
+}
+
+TEST_F(ApplicationTest, anIdleTimeoutStopsTheCounterUntilInputReturns)
+{
+    set(idleTimeoutDisabled, false);
+    set(idleTimeoutMinutes, 1);
+    start();
+    for (int second = 0; second < 120; ++second) {
+        m_desktop->idle.setLastInput(m_clock.now());
+        tick();
+    }
+    EXPECT_EQ(label(), u"2m 00s"_s);
+    tick(70);
+    // Counted while the last input was less than a minute old.
+    EXPECT_EQ(label(), u"2m 58s"_s);
+    m_desktop->idle.setLastInput(m_clock.now());
+    tick();
+    EXPECT_EQ(label(), u"2m 59s"_s);
+}
+
+TEST_F(ApplicationTest, everyWayOfPausingShowsThePauseSignBeforeTheNextTick)
+{
+    set(shortcutKeyCode, keyP);
+    set(shortcutModifiers, controlOption);
+    const struct {
+        const char* name;
+        std::function<void(ApplicationTest&)> toggle;
+    } entries[] = {
+        {"menu", [](ApplicationTest& t) { Q_EMIT t.item().pauseToggleRequested(); }},
+        {"panel button",
+         [](ApplicationTest& t) { qobject_cast<QAbstractButton*>(t.panelChild(u"pauseButton"_s))->click(); }},
+        {"system-wide shortcut",
+         [](ApplicationTest& t) {
+             t.m_desktop->hotKey.press(keyP, controlOption);
+             QCoreApplication::processEvents();
+         }},
+        {"shortcut in our window",
+         [](ApplicationTest& t) { t.typeShortcut(Qt::ControlModifier | Qt::AltModifier); }},
+        {"bus TogglePause", [](ApplicationTest& t) { t.callControl(u"TogglePause"_s); }},
+        {"bus Pause and Resume",
+         [](ApplicationTest& t) {
+             t.callControl(t.m_app->screenTimeManager()->isPaused() ? u"Resume"_s : u"Pause"_s);
+         }},
+    };
+    start();
+    qint64 counted = 0;
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        entry.toggle(*this);
+        EXPECT_EQ(label(), pauseSign + shown(counted));
+        EXPECT_TRUE(item().menuPaused());
+        tick(3);
+        EXPECT_EQ(label(), pauseSign + shown(counted));
+        entry.toggle(*this);
+        EXPECT_EQ(label(), shown(counted));
+        tick();
+        EXPECT_EQ(label(), shown(++counted));
+    }
+    // The shortcut cleared in the settings: neither the desktop nor our windows keep it.
+    m_app->preferences().setValue(shortcutKeyCode, qint64(-1));
+    m_app->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_desktop->hotKey.registered().has_value());
+    EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
+}
+
+TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
+{
+    openStore()->saveDayTotal(firstDay.startOfDay(), 4 * 3600 + 37 * 60 + 12);
+    start();
+    const QString properties = u"org.freedesktop.DBus.Properties"_s;
+    const QVariantMap all = qdbus_cast<QVariantMap>(
+        callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties).arguments().value(0));
+    EXPECT_EQ(all, (QVariantMap{{u"Paused"_s, false},
+                                {u"Tier"_s, u"yellow"_s},
+                                {u"TodaySeconds"_s, qlonglong{16632}},
+                                {u"TodayText"_s, u"4h 37m 12s"_s}}));
+    const QDBusMessage set = callControl(
+        u"Set"_s,
+        {ApplicationIdentity::controlInterface, u"Paused"_s, QVariant::fromValue(QDBusVariant(true))},
+        properties);
+    EXPECT_EQ(set.type(), QDBusMessage::ErrorMessage);
+
+    PropertiesChangedRecorder recorder;
+    ASSERT_TRUE(m_bus.connect(u"client"_s)
+                    .connect(QString(), ApplicationIdentity::controlObjectPath, properties,
+                             u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
+    // A round trip, so the bus has the match rule before anything changes.
+    callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties);
+    // Paused and resumed within one pass of the loop: nobody needs to hear of it.
+    Q_EMIT item().pauseToggleRequested();
+    Q_EMIT item().pauseToggleRequested();
+    tick();
+    Q_EMIT item().pauseToggleRequested();
+    ASSERT_TRUE(waitFor([&] { return recorder.changes.size() == 2; }));
+    EXPECT_EQ(recorder.changes[0],
+              (QVariantMap{{u"TodaySeconds"_s, qlonglong{16633}}, {u"TodayText"_s, u"4h 37m 13s"_s}}));
+    EXPECT_EQ(recorder.changes[1], (QVariantMap{{u"Paused"_s, true}}));
+}
+
+TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
+{
+    start();
+    tick(5);
+    EXPECT_EQ(runLumatick({u"ctl"_s, u"toggle-pause"_s}).first, 0);
+    EXPECT_EQ(label(), pauseSign + u"5s"_s);
+    const auto [code, out] = runLumatick({u"status"_s, u"--format"_s, u"json"_s});
+    ASSERT_EQ(code, 0) << out.toStdString();
+    const QJsonObject status = QJsonDocument::fromJson(out).object();
+    EXPECT_EQ(status.value(u"source"_s).toString(), u"live"_s);
+    EXPECT_EQ(status.value(u"today_seconds"_s).toInteger(), 5);
+    EXPECT_TRUE(status.value(u"paused"_s).toBool());
+    // Two writers would lose days: an import waits until the application has quit.
+    QFile backup(QDir::home().filePath(u"backup.csv"_s));
+    ASSERT_TRUE(backup.open(QIODevice::WriteOnly));
+    backup.write("date,total_seconds,total_formatted,goal_met\n2026-03-09,60,1m 00s,false\n");
+    backup.close();
+    const auto [refused, message] = runLumatick({u"import"_s, backup.fileName()});
+    EXPECT_EQ(refused, 1);
+    EXPECT_TRUE(message.contains("Lumatick is running")) << message.toStdString();
+}
+
+TEST_F(ApplicationTest, aShortcutTheDesktopRefusesStillWorksInOurWindowsAndFollowsChanges)
+{
+    m_refuseHotKey = true;
+    set(shortcutKeyCode, keyP);
+    set(shortcutModifiers, controlOption);
+    start();
+    m_desktop->hotKey.press(keyP, controlOption);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label(), u"0s"_s);
+    // An extra modifier makes another shortcut: passed on untouched.
+    EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
+    EXPECT_TRUE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
+    EXPECT_EQ(label(), pauseSign + u"0s"_s);
+
+    // Recorded anew in the settings: the old key is let go at once.
+    m_app->preferences().setValue(shortcutModifiers, qint64(ShortcutModifiers::control));
+    m_app->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
+    EXPECT_TRUE(typeShortcut(Qt::ControlModifier));
+    EXPECT_EQ(label(), u"0s"_s);
+}
+
+TEST_F(ApplicationTest, breakRemindersAndSummariesComeDue)
+{
+    set(breakReminderMinutes, 1);
     start();
     const qsizetype atLaunch = dailySchedulings();
+    const auto reminders = [this] {
+        return notifications().log().count(u"add com.lumatick.breakReminder"_s);
+    };
+    tick(59);
+    EXPECT_EQ(reminders(), 0);
+    tick();
+    EXPECT_EQ(reminders(), 1);
 
-    tick(599);
+    // The summaries are renewed every 600 ticks, not before.
+    tick(539);
     EXPECT_EQ(dailySchedulings(), atLaunch);
     tick();
     EXPECT_EQ(dailySchedulings(), atLaunch + 1);
-    tick(599);
-    EXPECT_EQ(dailySchedulings(), atLaunch + 1);
-    tick();
+    EXPECT_EQ(notifications().pendingRequest(u"com.lumatick.daily"_s)->body, u"Today: 10m"_s);
+
+    // Changed notification settings take effect at once.
+    m_app->inProcessNotifications().post(InProcessNotificationCenter::notifPrefsChanged);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dailySchedulings(), atLaunch + 2);
+
+    // In the last minute before 22:00 the application's own timer renews it with today's total.
+    tick(60);
+    m_clock.set(QDateTime(firstDay, QTime(21, 59, 30)));
+    EXPECT_TRUE(waitFor(
+        [this] { return notifications().pendingRequest(u"com.lumatick.daily"_s)->body == u"Today: 11m"_s; }));
 }
 
-TEST_F(ApplicationTest, wakingOnALaterDaySavesTheOldDayAndBringsEverythingUpToDate)
+TEST_F(ApplicationTest, aTimeZoneChangeMovesTheDayAndTheSummariesAtOnce)
 {
-    setPreference(PreferenceKeys::onboardingShown, true);
-    setPreference(PreferenceKeys::dailyNotifEnabled, true);
-    setPreference(PreferenceKeys::dailyNotifHour, 3);
     start();
-    tick(90);
-    FakeStatusItem* item = m_desktop->statusItem();
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->label(), u"1m 30s"_s);
-
-    m_desktop->sessionEvents().machineWillSleep();
-    m_clock.advance(2 * 24 * 3600);
-    const qsizetype before = dailySchedulings();
-    m_desktop->sessionEvents().machineDidWake();
-
-    EXPECT_EQ(storedSeconds(QDate(2026, 3, 10)), 90);
-    // The label shows the new day's total at once, not the old day's.
-    EXPECT_EQ(item->label(), u"0s"_s);
-    EXPECT_EQ(dailySchedulings(), before + 1);
-}
-
-TEST_F(ApplicationTest, theStoredTotalShowsBeforeTheFirstTick)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
+    tick(60);
+    // In UTC, so the clock keeps its instant when the zone changes under it.
+    m_clock.set(QDateTime(firstDay, QTime(23, 30)).toUTC());
+    tick();
+    const qint64 beforeMidnight = m_app->screenTimeManager()->accumulatedSeconds();
     {
-        const StoreOpener::Result opened =
-            StoreOpener(StoreOpener::defaultDirectory(), m_preferences).open(m_clock.now());
-        opened.store->saveDayTotal(QDate(2026, 3, 10).startOfDay(), 3723);
+        SCOPED_TRACE("same day, other hour");
+        ScopedTimeZone london("Europe/London");
+        const qsizetype before = dailySchedulings();
+        session().timeZoneChanged();
+        EXPECT_EQ(dailySchedulings(), before + 1);
+        EXPECT_EQ(label(), shown(beforeMidnight));
     }
+    {
+        SCOPED_TRACE("already tomorrow in Tokyo");
+        ScopedTimeZone tokyo("Asia/Tokyo");
+        session().timeZoneChanged();
+        EXPECT_EQ(label(), u"0s"_s);
+        EXPECT_EQ(stored(firstDay), beforeMidnight);
+    }
+}
+
+TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
+{
     start();
-    FakeStatusItem* item = m_desktop->statusItem();
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->label(), u"1h 02m 03s"_s);
-    EXPECT_TRUE(item->isStarted());
+    QPointer<QWidget> panel = m_app->panel();
+    ASSERT_TRUE(panel);
+    // Yesterday's total reaches the store after the start, as from the command line's import.
+    openStore()->saveDayTotal(firstDay.addDays(-1).startOfDay(), 3600);
+
+    Q_EMIT item().activated(QPoint(40, 0));
+    ASSERT_TRUE(m_app->isPanelVisible());
+    // A popup, so a click anywhere else closes it.
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::Popup));
+    EXPECT_EQ(qobject_cast<QLabel*>(panelChild(u"yesterdayValue"_s))->text(), u"1h 00m 00s"_s);
+    Q_EMIT item().activated(QPoint(40, 0));
+    EXPECT_FALSE(m_app->isPanelVisible());
+
+    // The popup closes itself on the press; the same click then arrives as an activation.
+    Q_EMIT item().activated(QPoint(40, 0));
+    panel->close();
+    Q_EMIT item().activated(QPoint(40, 0));
+    EXPECT_FALSE(m_app->isPanelVisible());
+    m_clock.advance(1);
+    Q_EMIT item().activated(QPoint(40, 0));
+    EXPECT_TRUE(m_app->isPanelVisible());
+
+    // A second start hands over: the running one toggles its panel.
+    EXPECT_TRUE(SingleInstance::handOverToRunningInstance(m_bus.connect(u"client"_s)));
+    EXPECT_TRUE(waitFor([this] { return !m_app->isPanelVisible(); }));
+
+    // The menu's and the panel's entries open the windows and close the panel.
+    WindowCoordinator& windows = *m_app->windows();
+    const auto panelButton = [this](const QString& name) {
+        return [this, name] {
+            Q_EMIT item().activated(QPoint(40, 0));
+            qobject_cast<QAbstractButton*>(panelChild(name))->click();
+        };
+    };
+    const std::pair<std::function<void()>, std::function<QWidget*()>> openings[] = {
+        {[this] { Q_EMIT item().settingsRequested(); }, [&] { return windows.settingsWindow(); }},
+        {[this] { Q_EMIT item().historyRequested(); }, [&] { return windows.historyWindow(); }},
+        {panelButton(u"settingsButton"_s), [&] { return windows.settingsWindow(); }},
+        {panelButton(u"historyButton"_s), [&] { return windows.historyWindow(); }},
+    };
+    for (const auto& [open, window] : openings) {
+        if (window())
+            window()->close();
+        open();
+        ASSERT_NE(window(), nullptr);
+        EXPECT_TRUE(window()->isVisible());
+        EXPECT_FALSE(m_app->isPanelVisible());
+    }
+}
+
+TEST_F(ApplicationTest, quittingFromTheMenuOrThePanelKeepsTodayAndWithdrawsTheSummaries)
+{
+    const std::function<void(ApplicationTest&)> quits[] = {
+        [](ApplicationTest& t) { Q_EMIT t.item().quitRequested(); },
+        [](ApplicationTest& t) { qobject_cast<QAbstractButton*>(t.panelChild(u"quitButton"_s))->click(); },
+    };
+    set(weeklyNotifEnabled, true);
+    for (const auto& quit : quits) {
+        QDir(StoreOpener::defaultDirectory()).removeRecursively();
+        start();
+        tick(42);
+        ASSERT_EQ(notifications().pendingIdentifiers(),
+                  (QStringList{u"com.lumatick.daily"_s, u"com.lumatick.weekly"_s}));
+        QTimer giveUp;
+        QObject::connect(&giveUp, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        giveUp.start(5s);
+        QTimer::singleShot(0, [&] { quit(*this); });
+        EXPECT_EQ(QCoreApplication::exec(), 0);
+        EXPECT_EQ(stored(firstDay), 42);
+        EXPECT_TRUE(notifications().pendingIdentifiers().isEmpty());
+        // Break reminders are about the next session and stay.
+        EXPECT_FALSE(notifications().log().contains(u"removePending com.lumatick.breakReminder"_s));
+        stop();
+    }
+}
+
+TEST_F(ApplicationTest, aLaterRunShowsTheStoredTotalAndAsksBeforeSchedulingWhateverTheAnswer)
+{
+    set(weeklyNotifEnabled, true);
+    openStore()->saveDayTotal(firstDay.startOfDay(), 3723);
+    openStore()->saveDayTotal(firstDay.addDays(-7).startOfDay(), 7 * 3600);
+    openStore()->saveDayTotal(firstDay.addDays(-1).startOfDay(), 1800);
+    for (bool granted : {true, false}) {
+        SCOPED_TRACE(granted);
+        start([granted](ScenarioDesktop& desktop) {
+            desktop.fakeNotifications().setAnswerToAuthorizationRequest(granted);
+        });
+        EXPECT_EQ(label(), u"1h 02m 03s"_s);
+        EXPECT_EQ(m_app->menuBarModel()->yesterdaySeconds(), 1800);
+        const QStringList& log = notifications().log();
+        const qsizetype asked = log.indexOf(u"requestAuthorization"_s);
+        ASSERT_GE(asked, 0);
+        EXPECT_GT(log.indexOf(u"add com.lumatick.daily"_s, asked), asked);
+        // The weekly summary reads last week from the store.
+        EXPECT_TRUE(notifications()
+                        .pendingRequest(u"com.lumatick.weekly"_s)
+                        ->body.endsWith(u"Last week avg: 1h 00m/day"_s))
+            << notifications().pendingRequest(u"com.lumatick.weekly"_s)->body.toStdString();
+        stop();
+    }
+}
+
+TEST_F(ApplicationTest, aFirstRunShowsTheOnboardingThenTheSettingsAndAsksOnlyThen)
+{
+    set(onboardingShown, false);
+    start();
+    WindowCoordinator& windows = *m_app->windows();
+    EXPECT_EQ(windows.onboardingWindow(), nullptr);
+    ASSERT_TRUE(
+        waitFor([&] { return windows.onboardingWindow() && windows.onboardingWindow()->isVisible(); }));
+    EXPECT_FALSE(notifications().log().contains(u"requestAuthorization"_s));
+    EXPECT_EQ(dailySchedulings(), 0);
+
+    m_app->completeOnboarding();
+    EXPECT_TRUE(m_app->preferences().value(onboardingShown));
+    EXPECT_TRUE(notifications().log().contains(u"requestAuthorization"_s));
+    EXPECT_EQ(dailySchedulings(), 1);
+    EXPECT_EQ(windows.onboardingWindow(), nullptr);
+    ASSERT_NE(windows.settingsWindow(), nullptr);
+    EXPECT_TRUE(windows.settingsWindow()->isVisible());
 }
 
 TEST_F(ApplicationTest, launchAtLoginFollowsThePreferenceOrThePreferenceFollowsTheFailure)
@@ -233,161 +634,66 @@ TEST_F(ApplicationTest, launchAtLoginFollowsThePreferenceOrThePreferenceFollowsT
     // The registered default is on, so a first launch registers the item.
     start();
     EXPECT_TRUE(m_desktop->fakeLoginItem().isEnabled());
-
-    m_application.reset();
-    setPreference(PreferenceKeys::launchAtLogin, false);
-    start();
-    // A fresh fake starts disabled: wanted and actual agree, nothing is called.
-    EXPECT_TRUE(m_desktop->fakeLoginItem().calls().isEmpty());
-
-    m_application.reset();
-    setPreference(PreferenceKeys::launchAtLogin, true);
-    m_application = nullptr;
-    Application::Options options{QDBusConnection(QString()), [this] {
-                                     auto desktop = std::make_unique<FakeDesktopServices>();
-                                     desktop->fakeLoginItem().setFailing(true);
-                                     m_desktop = desktop.get();
-                                     return desktop;
-                                 }};
-    options.clock = m_clock.clock();
-    m_application = std::make_unique<Application>(std::move(options));
-    ASSERT_EQ(m_application->start(), Application::StartResult::running);
-    EXPECT_EQ(m_desktop->fakeLoginItem().calls(), QStringList({u"enable"_s}));
-    EXPECT_FALSE(m_application->preferences().value(PreferenceKeys::launchAtLogin));
-}
-
-TEST_F(ApplicationTest, thePauseShortcutIsRegisteredFromThePreferencesAndFollowsChanges)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
-    start();
-    FakeGlobalHotKey& hotKey = m_desktop->fakeHotKey();
-    // The default key code −1 means no shortcut.
-    EXPECT_FALSE(hotKey.registered().has_value());
-
-    using namespace ShortcutModifiers;
-    Preferences& preferences = m_application->preferences();
-    preferences.setValue(PreferenceKeys::shortcutKeyCode, 33);
-    preferences.setValue(PreferenceKeys::shortcutModifiers, control | option | capsLock);
-    m_application->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
-    QCoreApplication::processEvents();
-    // Caps lock does not travel to the system-wide grab.
-    EXPECT_EQ(hotKey.registered(), std::make_pair(33, int(control | option)));
-
-    FakeStatusItem* item = m_desktop->statusItem();
-    hotKey.press(33, int(control | option));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(m_application->screenTimeManager()->isPaused());
-    // The pause sign shows at once, not at the next tick.
-    EXPECT_TRUE(item->label().startsWith(StatusItemPresenter::pausePrefix()));
-    EXPECT_TRUE(item->menuPaused());
-
-    preferences.setValue(PreferenceKeys::shortcutKeyCode, -1);
-    m_application->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(hotKey.registered().has_value());
-    hotKey.press(33, int(control | option));
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(m_application->screenTimeManager()->isPaused());
-
-    // A key code no key press can have registers nothing.
-    preferences.setValue(PreferenceKeys::shortcutKeyCode, 70000);
-    m_application->inProcessNotifications().post(InProcessNotificationCenter::shortcutChanged);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(hotKey.registered().has_value());
-}
-
-TEST_F(ApplicationTest, theShortcutTypedIntoOurOwnWindowsTogglesAndIsSwallowed)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
-    using namespace ShortcutModifiers;
-    setPreference(PreferenceKeys::shortcutKeyCode, 33);
-    setPreference(PreferenceKeys::shortcutModifiers, control | option);
-    start();
-
-    QWidget window;
-    const auto press = [&window](Qt::KeyboardModifiers modifiers) {
-        QKeyEvent event(QEvent::KeyPress, Qt::Key_P, modifiers, 33, 0, 0);
-        return QCoreApplication::sendEvent(&window, &event) && event.isAccepted();
-    };
-    // An extra modifier is a different shortcut: passed on, nothing toggles.
-    press(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_FALSE(m_application->screenTimeManager()->isPaused());
-    press(Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_TRUE(m_application->screenTimeManager()->isPaused());
-    press(Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_FALSE(m_application->screenTimeManager()->isPaused());
-}
-
-TEST_F(ApplicationTest, changedSummaryPreferencesRescheduleAtOnce)
-{
-    setPreference(PreferenceKeys::onboardingShown, true);
-    start();
-    EXPECT_EQ(dailySchedulings(), 0);
-    m_application->preferences().setValue(PreferenceKeys::dailyNotifEnabled, true);
-    m_application->inProcessNotifications().post(InProcessNotificationCenter::notifPrefsChanged);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dailySchedulings(), 1);
+    stop();
+    start([](ScenarioDesktop& desktop) { desktop.fakeLoginItem().setFailing(true); });
+    EXPECT_EQ(m_desktop->fakeLoginItem().calls(), QStringList{u"enable"_s});
+    EXPECT_FALSE(m_app->preferences().value(launchAtLogin));
 }
 
 TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow)
 {
-    setPreference(PreferenceKeys::onboardingShown, true);
-    m_statusItemsShown = false;
-    start();
-    // The offscreen platform has no tray either, so nothing can show the item.
-    QTest::qWait(100);
+    start([](ScenarioDesktop& desktop) { desktop.hostShowsItem = false; });
     const auto told = [this] {
         return std::count_if(notifications().delivered().begin(), notifications().delivered().end(),
                              [](const NotificationRequest& request) {
                                  return request.identifier == u"com.lumatick.noStatusItem"_s;
                              });
     };
-    EXPECT_EQ(told(), 1);
-
-    // The host appears later (the panel restarted) and goes again: not told twice.
-    m_desktop->statusItem()->setShown(true);
-    m_desktop->statusItem()->setShown(false);
-    QTest::qWait(100);
+    // The offscreen platform has no tray either, so nothing can show the item.
+    ASSERT_TRUE(waitFor([&] { return told() == 1; }));
+    EXPECT_FALSE(m_app->panel()->windowFlags().testFlag(Qt::Popup));
+    // The host appears (the panel restarted) and goes again: not told twice.
+    item().setShown(true);
+    EXPECT_TRUE(m_app->panel()->windowFlags().testFlag(Qt::Popup));
+    item().setShown(false);
+    QCoreApplication::processEvents();
     EXPECT_EQ(told(), 1);
 }
 
-TEST_F(ApplicationTest, quittingSavesTodayAndWithdrawsBothSummaries)
+TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
 {
-    setPreference(PreferenceKeys::onboardingShown, true);
-    start();
-    tick(42);
-    notifications().clearLog();
-    QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit");
-    EXPECT_EQ(storedSeconds(QDate(2026, 3, 10)), 42);
-    EXPECT_TRUE(notifications().log().contains(u"removePending com.lumatick.daily"_s));
-    EXPECT_TRUE(notifications().log().contains(u"removePending com.lumatick.weekly"_s));
-    // Break reminders are about the next session and stay.
-    EXPECT_FALSE(notifications().log().contains(u"removePending com.lumatick.breakReminder"_s));
+    // The panel is still starting: it has not shown the item yet, but its kind is known.
+    start([](ScenarioDesktop& desktop) {
+        desktop.hostShowsItem = false;
+        desktop.hostShowsIconsOnly = true;
+    });
+    const auto iconChangesWithinAMinute = [this] {
+        const QImage before = item().icon();
+        tick(60);
+        return item().icon() != before;
+    };
+    EXPECT_TRUE(iconChangesWithinAMinute());
+    // A panel that shows labels takes over: the label carries the time and the icon stays.
+    item().iconsOnly = false;
+    item().setShown(true);
+    EXPECT_FALSE(iconChangesWithinAMinute());
 }
 
 // Two starts racing past the hand-over: the one that finds the bus name taken leaves before it
 // opens the store, so the store never has two writers.
 TEST_F(ApplicationTest, aStartThatLosesTheBusNameNeverOpensTheStore)
 {
-    PrivateBus bus;
-    ASSERT_TRUE(bus.isRunning());
-    QDBusConnection winner = bus.connect(u"winner"_s);
-    ASSERT_EQ(winner.interface()->registerService(u"com.brightlet.Lumatick"_s).value(),
+    QDBusConnection winner = m_bus.connect(u"winner"_s);
+    ASSERT_EQ(winner.interface()->registerService(ApplicationIdentity::busName).value(),
               QDBusConnectionInterface::ServiceRegistered);
-
-    Application::Options options{bus.connect(u"loser"_s), [this] {
-                                     auto desktop = std::make_unique<FakeDesktopServices>();
-                                     m_desktop = desktop.get();
-                                     return desktop;
-                                 }};
-    options.clock = m_clock.clock();
-    Application loser(std::move(options));
+    Application loser(Application::Options{m_bus.connect(u"loser"_s),
+                                           [] { return std::make_unique<FakeDesktopServices>(); }});
     EXPECT_EQ(loser.start(), Application::StartResult::anotherInstanceRunning);
     EXPECT_FALSE(QFileInfo::exists(StoreOpener::defaultDirectory() + u"/default.store"_s));
-    EXPECT_EQ(m_desktop, nullptr);
-
     QDBusConnection::disconnectFromBus(u"winner"_s);
     QDBusConnection::disconnectFromBus(u"loser"_s);
 }
 
 } // namespace
+
+#include "ApplicationTest.moc"

@@ -1,5 +1,3 @@
-lumatick_add_tests(shell_control_tests
-    SOURCES shell/ControlServiceTest.cpp
-    LIBRARIES lumatick_shell)
-# The command-line tests run a control object in the test process for the binary to talk to.
+# The control object is tested in the application's scenarios; the command-line tests run one
+# in the test process for the binary to talk to.
 target_link_libraries(app_tests PRIVATE lumatick_shell)

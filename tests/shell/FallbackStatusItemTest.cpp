@@ -17,17 +17,15 @@ constexpr std::chrono::milliseconds grace{20};
 
 class FallbackStatusItemTest : public testing::Test {
 protected:
-    // The preferred item starts unseen; the fallback, when allowed, is a fake that is shown.
-    void create(bool fallbackPossible)
+    // The preferred item starts unseen; the fallback is a fake that is shown.
+    void create()
     {
         auto preferred = std::make_unique<FakeStatusItem>();
         preferred->setShown(false);
         m_preferred = preferred.get();
         m_item = std::make_unique<FallbackStatusItem>(
             std::move(preferred),
-            [this, fallbackPossible]() -> std::unique_ptr<StatusItemBackend> {
-                if (!fallbackPossible)
-                    return nullptr;
+            [this]() -> std::unique_ptr<StatusItemBackend> {
                 auto fallback = std::make_unique<FakeStatusItem>();
                 m_fallback = fallback.get();
                 return fallback;
@@ -42,7 +40,7 @@ protected:
 
 TEST_F(FallbackStatusItemTest, aFallbackStandsInWithEverythingDrawnSoFarUntilTheHostAppears)
 {
-    create(true);
+    create();
     m_item->setLabel(u"5m 00s"_s, u"0m 00s"_s);
     m_item->setToolTip(u"5 minutes"_s);
     m_item->setMenuPaused(true);
@@ -68,29 +66,6 @@ TEST_F(FallbackStatusItemTest, aFallbackStandsInWithEverythingDrawnSoFarUntilThe
     m_preferred->setShown(true);
     EXPECT_FALSE(m_item->isUsingFallback());
     EXPECT_FALSE(m_fallback);
-}
-
-TEST_F(FallbackStatusItemTest, aHostThatAnswersWithinTheGracePeriodNeedsNoFallback)
-{
-    create(true);
-    m_item->start();
-    m_preferred->setShown(true);
-    QTest::qWait(4 * grace.count());
-    EXPECT_FALSE(m_item->isUsingFallback());
-}
-
-TEST_F(FallbackStatusItemTest, withNothingToShowTheItemTheUserIsToldOnlyOnce)
-{
-    create(false);
-    QSignalSpy nothing(m_item.get(), &FallbackStatusItem::nothingCanShow);
-    m_item->start();
-    EXPECT_TRUE(nothing.wait(1000));
-    EXPECT_FALSE(m_item->isShown());
-
-    m_preferred->setShown(true);
-    m_preferred->setShown(false);
-    QTest::qWait(4 * grace.count());
-    EXPECT_EQ(nothing.count(), 1);
 }
 
 } // namespace

@@ -1,0 +1,73 @@
+#include "PanelToggle.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+// The panel opens with its corner at `position` but never hangs off the screen's usable area
+// (a panel at the bottom or the right edge would otherwise push it out of sight).
+QPoint keptOnScreen(QPoint position, QSize size)
+{
+    const QScreen* screen = QGuiApplication::screenAt(position);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return position;
+    const QRect area = screen->availableGeometry();
+    const int x = std::max(area.left(), std::min(position.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(position.y(), area.bottom() + 1 - size.height()));
+    return {x, y};
+}
+} // namespace
+
+PanelToggle::PanelToggle(QWidget& panel, Clock clock, QObject* parent)
+    : QObject(parent)
+    , m_panel(panel)
+    , m_clock(std::move(clock))
+{
+    m_panel.installEventFilter(this);
+}
+
+void PanelToggle::toggleAt(QPoint position)
+{
+    const bool justClosed =
+        m_closedByItselfAt.isValid() && m_closedByItselfAt.msecsTo(m_clock()) < closingClickMSecs;
+    if (m_panel.isVisible() || justClosed) {
+        close();
+        return;
+    }
+    showAt(position);
+}
+
+void PanelToggle::toggle()
+{
+    toggleAt(m_lastActivationPoint.isNull() ? QCursor::pos() : m_lastActivationPoint);
+}
+
+void PanelToggle::close()
+{
+    m_panel.hide();
+    m_closedByItselfAt = {};
+}
+
+bool PanelToggle::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_panel && event->type() == QEvent::Hide)
+        m_closedByItselfAt = m_clock();
+    return QObject::eventFilter(watched, event);
+}
+
+void PanelToggle::showAt(QPoint position)
+{
+    m_lastActivationPoint = position;
+    Q_EMIT aboutToShow();
+    m_panel.adjustSize();
+    m_panel.move(keptOnScreen(position, m_panel.size()));
+    m_panel.show();
+    m_panel.activateWindow();
+}
