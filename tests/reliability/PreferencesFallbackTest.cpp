@@ -124,7 +124,7 @@ TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutError
     static const QRegularExpression errorLine(QStringLiteral("^(critical|fatal) "),
                                               QRegularExpression::MultilineOption);
     EXPECT_FALSE(log.contains(errorLine)) << log.toStdString();
-    EXPECT_GE(readStore().totals.value(dayKey(QDate::currentDate())), earlierToday + 2);
+    EXPECT_GE(readStore().value(dayKey(QDate::currentDate())), earlierToday + 2);
 }
 
 } // namespace

@@ -61,7 +61,8 @@ QProcessEnvironment ReliabilityTest::environment() const
     return environment;
 }
 
-QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions)
+QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions,
+                                  const QStringList& wrapper)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = this->environment();
@@ -71,7 +72,8 @@ QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEn
         m_scratch.filePath(QStringLiteral("lumatick-%1.log").arg(static_cast<int>(m_started.size())));
     process->setStandardErrorFile(logFile);
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->start(QStringLiteral(LUMATICK_BINARY), arguments);
+    const QStringList command = wrapper + QStringList{QStringLiteral(LUMATICK_BINARY)} + arguments;
+    process->start(command.first(), command.mid(1));
     process->waitForStarted(startTimeoutMs);
     m_logFiles.insert(process.get(), logFile);
     m_started.push_back(std::move(process));
@@ -128,28 +130,26 @@ std::optional<int> ReliabilityTest::terminate(QProcess* process)
 // Read-write, because a reader of a store in WAL mode maps the shared-memory file; only
 // called once the counter has ended, so closing may fold the log into the file as the
 // counter's own close would.
-StoreContents ReliabilityTest::readStore() const
+QMap<qint64, qint64> ReliabilityTest::readStore() const
 {
-    StoreContents contents;
+    QMap<qint64, qint64> totals;
     const QByteArray path = QDir(storeDirectory()).filePath(QStringLiteral("default.store")).toLocal8Bit();
     sqlite3* database = nullptr;
-    if (sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(database);
-        return contents;
-    }
-    contents.opened = true;
-    contents.integrity = firstSqliteText(database, "PRAGMA integrity_check");
+    const bool opened =
+        sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
+    EXPECT_TRUE(opened) << path.constData();
+    EXPECT_EQ(firstSqliteText(database, "PRAGMA integrity_check"), QStringLiteral("ok"));
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(database, "SELECT date, totalSeconds FROM DailyScreenTime", -1, &statement,
-                           nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            contents.totals.insert(sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1));
-            ++contents.rowCount;
-        }
+    int rows = 0;
+    if (opened && sqlite3_prepare_v2(database, "SELECT date, totalSeconds FROM DailyScreenTime", -1,
+                                     &statement, nullptr) == SQLITE_OK) {
+        for (; sqlite3_step(statement) == SQLITE_ROW; ++rows)
+            totals.insert(sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1));
     }
+    EXPECT_EQ(rows, totals.size()) << "a day was stored twice";
     sqlite3_finalize(statement);
     sqlite3_close(database);
-    return contents;
+    return totals;
 }
 
 bool ReliabilityTest::seedDay(const QDate& day, qint64 totalSeconds)
@@ -277,9 +277,20 @@ bool ReliabilityTest::mountSmallFileSystem(const QString& directory, const QStri
     return true;
 }
 
+bool ReliabilityTest::fillDisk(QFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray block(4096, 'x');
+    while (file.write(block) == block.size() && file.flush()) {
+    }
+    file.close();
+    return true;
+}
+
 void ReliabilityTest::unmount(const QString& directory)
 {
-    m_mounts.removeAll(directory);
+    m_mounts.removeOne(directory);
     if (!runTool(QStringLiteral("umount"), {directory}))
         runTool(QStringLiteral("umount"), {QStringLiteral("--lazy"), directory});
 }

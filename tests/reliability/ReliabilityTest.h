@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -11,17 +12,6 @@
 #include <QTemporaryDir>
 
 #include <optional>
-
-// What the store file holds, read straight from SQLite the way another process would.
-struct StoreContents {
-    bool opened = false;
-    // "ok" from SQLite's integrity check, or what it found wrong.
-    QString integrity;
-    // Day key (Unix seconds of the day's local start) -> total seconds.
-    QMap<qint64, qint64> totals;
-    // More rows than days means a day was written twice.
-    int rowCount = 0;
-};
 
 // The counter without a display (`--headless`), started as the user's session would start it
 // and then disturbed: killed, terminated, its files taken away, its clock moved. Its log goes
@@ -33,7 +23,9 @@ protected:
 
     // Started, not waited for, with `additions` joining the environment; ended by TearDown
     // if the test leaves it running.
-    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {});
+    // `wrapper` runs the counter, as `setpriv ... --` does.
+    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {},
+                     const QStringList& wrapper = {});
     QProcess* startHeadless(const QProcessEnvironment& additions = {})
     {
         return launch({QStringLiteral("--headless")}, additions);
@@ -48,7 +40,10 @@ protected:
     // SIGTERM, then the exit code; nothing when the process crashed or hung.
     static std::optional<int> terminate(QProcess* process);
 
-    StoreContents readStore() const;
+    // Day key (Unix seconds of the day's local start) -> total seconds, read straight from
+    // SQLite the way another process would; a failure of the test when the file does not
+    // open, fails SQLite's integrity check or holds a day twice.
+    QMap<qint64, qint64> readStore() const;
     bool seedDay(const QDate& day, qint64 totalSeconds);
     static qint64 dayKey(const QDate& day);
     QString storeDirectory() const;
@@ -63,6 +58,8 @@ protected:
     bool makeReadOnly(const QString& directory);
     void makeWritable(const QString& directory);
     bool mountSmallFileSystem(const QString& directory, const QString& size);
+    // Every byte left taken by `file`.
+    static bool fillDisk(QFile& file);
     void unmount(const QString& directory);
 
     // Makes the counter believe it is `moment` from now on (libfaketime, re-read at every
@@ -82,4 +79,18 @@ private:
     QStringList m_readOnlyFolders;
     QMap<const QProcess*, QString> m_logFiles;
     std::vector<std::unique_ptr<QProcess>> m_started;
+};
+
+// On the accelerated clock; skipped without libfaketime.
+class FastClockTest : public ReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        ReliabilityTest::SetUp();
+        if (!fakeTimeAvailable())
+            GTEST_SKIP() << "libfaketime is not installed";
+        m_clock = acceleratedClock();
+    }
+
+    QProcessEnvironment m_clock;
 };
