@@ -1,20 +1,10 @@
 #include "NotificationManager.h"
 
-#include "ActivityTracker.h"
 #include "FakeNotificationCenter.h"
 #include "LocalDay.h"
-#include "Preferences.h"
-#include "RecordStore.h"
-#include "ScreenTimeManager.h"
-#include "StoreOpener.h"
-
-#include "FakeClock.h"
-#include "QtPrinters.h"
+#include "StoreFixture.h"
 
 #include <QLocale>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace PreferenceKeys;
@@ -26,28 +16,21 @@ const QString weeklyId = u"com.lumatick.weekly"_s;
 // 1 March 2026 is a Sunday, the first day of the week in the United States.
 const QDate sunday(2026, 3, 1);
 
-class NotificationManagerTest : public testing::Test {
+class NotificationManagerTest : public TrackingFixture {
 protected:
-    void SetUp() override
+    NotificationManagerTest()
+        : TrackingFixture(QDateTime(sunday, QTime(9, 0)))
     {
-        m_preferences.registerDefaults();
-        openStore(m_dir.path());
-        m_notifications.setScreenTimeManager(&m_screenTime);
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::system()); }
-
-    void openStore(const QString& directory)
-    {
-        m_store = StoreOpener(directory, m_preferences).open(m_clock.now()).store;
-        m_screenTime.setModelContext(m_store.get());
         m_notifications.setModelContext(m_store.get());
+        m_notifications.setScreenTimeManager(&m_manager);
     }
+    ~NotificationManagerTest() override { QLocale::setDefault(QLocale::system()); }
 
     // The live count runs ahead of the stored total by the ticks since the last save.
     void setToday(qint64 storedSeconds, qint64 liveSeconds)
     {
         m_store->saveDayTotal(startOfLocalDay(m_clock.now()), liveSeconds);
-        m_screenTime.loadTodayTotal();
+        m_manager.loadTodayTotal();
         m_store->saveDayTotal(startOfLocalDay(m_clock.now()), storedSeconds);
     }
 
@@ -60,12 +43,6 @@ protected:
         m_preferences.setValue(weeklyNotifHour, weeklyHour);
     }
 
-    QTemporaryDir m_dir;
-    Preferences m_preferences{m_dir.filePath(u"p.conf"_s)};
-    FakeClock m_clock{QDateTime(sunday, QTime(9, 0))};
-    std::unique_ptr<RecordStore> m_store;
-    ActivityTracker m_tracker{m_clock.clock()};
-    ScreenTimeManager m_screenTime{m_tracker, m_preferences, m_clock.clock()};
     FakeNotificationCenter m_center;
     NotificationManager m_notifications{m_center, m_preferences, m_clock.clock()};
 };
@@ -133,8 +110,7 @@ TEST_F(NotificationManagerTest, weeklyTextAveragesThisWeekSoFarAndAllOfLastWeek)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.today);
-        QTemporaryDir dir;
-        openStore(dir.path());
+        executeElsewhere(u"DELETE FROM DailyScreenTime"_s);
         QLocale::setDefault(c.mondayFirst ? QLocale(QLocale::German, QLocale::Germany)
                                           : QLocale(QLocale::English, QLocale::UnitedStates));
         for (const auto& [day, hours] : c.storedHours)
