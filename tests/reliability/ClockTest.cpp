@@ -1,7 +1,6 @@
 #include "ReliabilityTest.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTimeZone>
 
 namespace {
@@ -31,15 +30,6 @@ protected:
         return waitUntilAnswering() ? app : nullptr;
     }
 
-    // The live total once `ticks` more ticks have run on the real clock.
-    std::optional<qint64> afterTicks(int ticks)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        waitUntil([&] { return timer.elapsed() >= ticks * 1000 + 300; }, ticks * 1000 + 5'000);
-        return liveSeconds();
-    }
-
     // Terminated with its total saved, then the store read back.
     QMap<qint64, qint64> endAndRead(QProcess* app)
     {
@@ -60,7 +50,7 @@ TEST_F(ClockTest, jumpsForwardAndBackWithinADayCreditAtMostTheTickCapAndNothingN
 
     SCOPED_TRACE("two hours forward");
     ASSERT_TRUE(setFakeTime(berlin(day, QTime(12, 0, 5))));
-    const std::optional<qint64> afterForward = afterTicks(2);
+    const std::optional<qint64> afterForward = liveSecondsAfter(2'300);
     ASSERT_TRUE(afterForward.has_value());
     // The jump's tick adds at most 3 s, the other ticks about one each.
     EXPECT_GE(*afterForward, *beforeJumps + 1);
@@ -68,7 +58,7 @@ TEST_F(ClockTest, jumpsForwardAndBackWithinADayCreditAtMostTheTickCapAndNothingN
 
     SCOPED_TRACE("three hours back");
     ASSERT_TRUE(setFakeTime(berlin(day, QTime(9, 0))));
-    const std::optional<qint64> afterBackward = afterTicks(3);
+    const std::optional<qint64> afterBackward = liveSecondsAfter(3'300);
     ASSERT_TRUE(afterBackward.has_value());
     // The hours set back are paid off before anything counts again: the total neither drops
     // nor grows beyond the ticks that may have run between our look and the jump.

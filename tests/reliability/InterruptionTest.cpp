@@ -1,6 +1,5 @@
 #include "ReliabilityTest.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 
 #include <random>
@@ -18,22 +17,6 @@ protected:
     int randomMilliseconds(int lowest, int highest)
     {
         return std::uniform_int_distribution<int>(lowest, highest)(m_random);
-    }
-
-    // Lets the counter run for `milliseconds` and returns the last total it reported.
-    std::optional<qint64> runFor(int milliseconds)
-    {
-        std::optional<qint64> last;
-        QElapsedTimer timer;
-        timer.start();
-        waitUntil(
-            [&] {
-                if (const std::optional<qint64> seconds = liveSeconds())
-                    last = seconds;
-                return timer.elapsed() >= milliseconds;
-            },
-            milliseconds + 5'000);
-        return last;
     }
 
     // A signal sent before main() has taken it over ends the process the default way, which
@@ -90,7 +73,8 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
             ASSERT_TRUE(waitUntilTerminationIsHandled(app));
         }
         // Each tick adds a second to the total loaded at start.
-        const std::optional<qint64> lastShown = delay < 0 ? waitForLiveSeconds(stored + 59) : runFor(delay);
+        const std::optional<qint64> lastShown =
+            delay < 0 ? waitForLiveSeconds(stored + 59) : liveSecondsAfter(delay);
         if (run.kill) {
             app->kill();
             ASSERT_TRUE(app->waitForFinished(10'000));

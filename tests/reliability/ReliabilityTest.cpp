@@ -5,29 +5,27 @@
 
 #include <QDBusInterface>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 
 #include <sqlite3.h>
 
 #include <csignal>
+#include <functional>
 #include <unistd.h>
 
 namespace {
 const QString fakeTimeFileName = QStringLiteral("faketime");
 
-QString firstSqliteText(sqlite3* database, const char* sql)
+// Calls `row` for each row `sql` gives; nothing when it cannot run.
+void forEachRow(sqlite3* database, const char* sql, const std::function<void(sqlite3_stmt*)>& row)
 {
     sqlite3_stmt* statement = nullptr;
-    QString text;
-    if (sqlite3_prepare_v2(database, sql, -1, &statement, nullptr) != SQLITE_OK)
-        return QString::fromUtf8(sqlite3_errmsg(database));
-    if (sqlite3_step(statement) == SQLITE_ROW)
-        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    else
-        text = QString::fromUtf8(sqlite3_errmsg(database));
+    sqlite3_prepare_v2(database, sql, -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW)
+        row(statement);
     sqlite3_finalize(statement);
-    return text;
 }
 } // namespace
 
@@ -41,10 +39,8 @@ void ReliabilityTest::TearDown()
     }
     while (!m_readOnlyFolders.isEmpty())
         setWritable(m_readOnlyFolders.takeLast(), true);
-    while (!m_mounts.isEmpty()) {
-        const QString directory = m_mounts.last();
-        unmount(directory);
-    }
+    while (!m_mounts.isEmpty())
+        unmount(QString(m_mounts.last())); // a copy: unmount removes it from the list
     EndToEndTest::TearDown();
 }
 
@@ -88,14 +84,32 @@ QString ReliabilityTest::logOf(const QProcess* process) const
     return QString::fromUtf8(file.readAll());
 }
 
+QVariant ReliabilityTest::controlProperty(const char* name)
+{
+    return QDBusInterface(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
+                          ApplicationIdentity::controlInterface, m_bus)
+        .property(name);
+}
+
 std::optional<qint64> ReliabilityTest::liveSeconds()
 {
-    QDBusInterface control(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
-                           ApplicationIdentity::controlInterface, m_bus);
-    const QVariant seconds = control.property("TodaySeconds");
-    if (!seconds.isValid())
-        return std::nullopt;
-    return seconds.toLongLong();
+    const QVariant seconds = controlProperty("TodaySeconds");
+    return seconds.isValid() ? std::optional(seconds.toLongLong()) : std::nullopt;
+}
+
+std::optional<qint64> ReliabilityTest::liveSecondsAfter(int milliseconds)
+{
+    std::optional<qint64> last;
+    QElapsedTimer timer;
+    timer.start();
+    waitUntil(
+        [&] {
+            if (const std::optional<qint64> seconds = liveSeconds())
+                last = seconds;
+            return timer.elapsed() >= milliseconds;
+        },
+        milliseconds + 5'000);
+    return last;
 }
 
 bool ReliabilityTest::waitUntilAnswering()
@@ -132,23 +146,22 @@ std::optional<int> ReliabilityTest::terminate(QProcess* process)
 // counter's own close would.
 QMap<qint64, qint64> ReliabilityTest::readStore() const
 {
-    QMap<qint64, qint64> totals;
     const QByteArray path = QDir(storeDirectory()).filePath(QStringLiteral("default.store")).toLocal8Bit();
     sqlite3* database = nullptr;
-    const bool opened =
-        sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK;
-    EXPECT_TRUE(opened) << path.constData();
-    EXPECT_EQ(firstSqliteText(database, "PRAGMA integrity_check"), QStringLiteral("ok"));
-    sqlite3_stmt* statement = nullptr;
+    sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr);
+    QStringList integrity;
+    forEachRow(database, "PRAGMA integrity_check", [&](sqlite3_stmt* row) {
+        integrity.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0))));
+    });
+    QMap<qint64, qint64> totals;
     int rows = 0;
-    if (opened && sqlite3_prepare_v2(database, "SELECT date, totalSeconds FROM DailyScreenTime", -1,
-                                     &statement, nullptr) == SQLITE_OK) {
-        for (; sqlite3_step(statement) == SQLITE_ROW; ++rows)
-            totals.insert(sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1));
-    }
-    EXPECT_EQ(rows, totals.size()) << "a day was stored twice";
-    sqlite3_finalize(statement);
+    forEachRow(database, "SELECT date, totalSeconds FROM DailyScreenTime", [&](sqlite3_stmt* row) {
+        totals.insert(sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1));
+        ++rows;
+    });
     sqlite3_close(database);
+    EXPECT_EQ(integrity, QStringList{QStringLiteral("ok")}) << path.constData();
+    EXPECT_EQ(rows, totals.size()) << "a day was stored twice";
     return totals;
 }
 

@@ -33,7 +33,11 @@ protected:
     // Everything the process wrote to its error channel so far.
     QString logOf(const QProcess* process) const;
 
+    // A property of the running counter's control interface; invalid while it does not answer.
+    QVariant controlProperty(const char* name);
     std::optional<qint64> liveSeconds();
+    // The last count read while the counter runs on for `milliseconds`.
+    std::optional<qint64> liveSecondsAfter(int milliseconds);
     bool waitUntilAnswering();
     // Until the live count reaches `seconds`; the last count read, or nothing on a timeout.
     std::optional<qint64> waitForLiveSeconds(qint64 seconds);

@@ -25,12 +25,13 @@ struct Fault {
 
 // The folder of the store (a small file system of its own where mounting is permitted) taken
 // from under the counter: made read-only, filled up, or the store moved away. The clock runs
-// ten times as fast, so a few seconds cover a periodic save.
-class StorageFaultTest : public FastClockTest {
+// ten times as fast where libfaketime is installed, so a few seconds cover a periodic save.
+class StorageFaultTest : public ReliabilityTest {
 protected:
     void SetUp() override
     {
-        FastClockTest::SetUp();
+        ReliabilityTest::SetUp();
+        m_clock = acceleratedClock();
         m_smallDisk = mountSmallFileSystem(m_folder, QStringLiteral("512k"));
     }
 
@@ -51,6 +52,7 @@ protected:
     static constexpr qint64 earlierToday = 3'600;
     const QString m_folder = storeDirectory();
     const QDate m_yesterday = acceleratedDay().addDays(-1);
+    QProcessEnvironment m_clock;
     bool m_smallDisk = false;
     QFile m_filler{QDir(m_folder).filePath(QStringLiteral("filler"))};
     const Fault m_readOnly{"the folder turns read-only", [this] { return makeReadOnly(m_folder); },
@@ -67,6 +69,8 @@ protected:
 // disk fails saves.
 TEST_F(StorageFaultTest, faultWhileRunningNeitherStopsTheCounterNorLosesTheHistory)
 {
+    if (!fakeTimeAvailable())
+        GTEST_SKIP() << "libfaketime is not installed";
     const QDir folder(m_folder);
     const Fault moved{"the store is moved away",
                       [&] {
