@@ -1,19 +1,16 @@
-#include "ActivityTracker.h"
-
-#include "FakeClock.h"
 #include "FakeIdleTimeSource.h"
-#include "QtPrinters.h"
-
-#include <gtest/gtest.h>
+#include "StoreFixture.h"
 
 namespace {
 
 const QDateTime tenOClock(QDate(2026, 12, 7), QTime(10, 0));
 
-class ActivityTrackerTest : public testing::Test {
+class ActivityTrackerTest : public TrackingFixture {
 protected:
-    FakeClock m_clock{tenOClock};
-    ActivityTracker m_tracker{m_clock.clock()};
+    ActivityTrackerTest()
+        : TrackingFixture(tenOClock)
+    {}
+
     FakeIdleTimeSource m_source{[this] { return m_clock.now(); }};
 };
 

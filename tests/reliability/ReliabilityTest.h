@@ -85,7 +85,7 @@ private:
     std::vector<std::unique_ptr<QProcess>> m_started;
 };
 
-// On the accelerated clock; skipped without libfaketime.
+// Needs libfaketime (skipped without it); `m_clock` runs ten times as fast.
 class FastClockTest : public ReliabilityTest {
 protected:
     void SetUp() override

@@ -72,19 +72,14 @@ TEST_F(StorageFaultTest, faultWhileRunningNeitherStopsTheCounterNorLosesTheHisto
     if (!fakeTimeAvailable())
         GTEST_SKIP() << "libfaketime is not installed";
     const QDir folder(m_folder);
-    const Fault moved{"the store is moved away",
-                      [&] {
-                          bool renamed = true;
-                          for (const QString& name : storeFiles)
-                              renamed =
-                                  QFile::rename(folder.filePath(name), folder.filePath(u"moved-"_s + name)) &&
-                                  renamed;
-                          return renamed;
-                      },
-                      [&] {
-                          for (const QString& name : storeFiles)
-                              QFile::rename(folder.filePath(u"moved-"_s + name), folder.filePath(name));
-                      }};
+    const auto renameStore = [&](const QString& from, const QString& to) {
+        bool renamed = true;
+        for (const QString& name : storeFiles)
+            renamed = QFile::rename(folder.filePath(from + name), folder.filePath(to + name)) && renamed;
+        return renamed;
+    };
+    const Fault moved{"the store is moved away", [&] { return renameStore({}, u"moved-"_s); },
+                      [&] { renameStore(u"moved-"_s, {}); }};
     for (const Fault* fault : {&m_readOnly, &m_fullDisk, &moved}) {
         SCOPED_TRACE(fault->what);
         ASSERT_TRUE(seedHistory());
