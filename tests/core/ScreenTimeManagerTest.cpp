@@ -1,3 +1,4 @@
+#include "FakeIdleTimeSource.h"
 #include "LocalDay.h"
 
 #include "StoreFixture.h"
@@ -30,6 +31,38 @@ protected:
         return record ? record->totalSeconds() : -1;
     }
 };
+
+// The tracker the manager reads presence from.
+using ActivityTrackerTest = ScreenTimeManagerTest;
+
+// The clock set back while the user is away: the time since the last input must not restart
+// from the future, or the user counts as present for the whole jump plus the timeout.
+TEST_F(ActivityTrackerTest, clockSetBackTakesTheLastInputBackWithIt)
+{
+    FakeIdleTimeSource source{[this] { return m_clock.now(); }};
+    const struct {
+        int awayBeforeJump;
+        double jump;
+        bool withSource;
+    } cases[] = {{100, -3600, false}, {100, -3600, true}, {299, -86400, false}, {0, -0.5, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.awayBeforeJump << " s away, " << c.jump << " s, source " << c.withSource);
+        m_tracker.setIdleTimeSource(c.withSource ? &source : nullptr);
+        m_tracker.recordActivity();
+        source.setLastInput(m_clock.now());
+        m_clock.advance(c.awayBeforeJump);
+        ASSERT_TRUE(m_tracker.isUserActive());
+        m_clock.advance(c.jump);
+        // The source measures idle time on its own clock, which no wall-clock change moves.
+        source.setLastInput(m_clock.now().addSecs(-c.awayBeforeJump));
+        EXPECT_TRUE(m_tracker.isUserActive());
+        m_clock.set(m_clock.now().addMSecs(299'900 - c.awayBeforeJump * 1000));
+        EXPECT_TRUE(m_tracker.isUserActive());
+        m_clock.advance(0.1);
+        EXPECT_FALSE(m_tracker.isUserActive());
+    }
+}
 
 // A clock set back a day and then put right crosses into days that already have totals: each
 // keeps what it had and grows from there, instead of being overwritten by a count from zero.
