@@ -48,14 +48,4 @@ TEST(DailyScreenTimeTest, recordKeepsTheStartOfItsLocalDayWhateverTheDayLasts)
     }
 }
 
-// Records are matched by the exact instant, so a new time zone starts a new record.
-TEST(DailyScreenTimeTest, timeZoneChangeGivesADifferentDayIdentity)
-{
-    const QDateTime moment(QDate(2026, 12, 5), QTime(15, 0), Qt::UTC);
-    const ScopedTimeZone berlin("Europe/Berlin");
-    const qint64 berlinStart = DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch();
-    const ScopedTimeZone newYork("America/New_York");
-    EXPECT_EQ(DailyScreenTime(moment, 0, false).dateSecondsSinceEpoch() - berlinStart, 6 * 3600);
-}
-
 } // namespace

@@ -1,11 +1,5 @@
-#include "RecordStore.h"
 #include "DailyGoal.h"
-#include "Preferences.h"
-#include "StoreOpener.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "StoreFixture.h"
 
 #include <limits>
 
@@ -14,11 +8,15 @@ using namespace PreferenceKeys;
 namespace {
 
 // The goal is a ceiling, fixed at each save: switching it off later does not rewrite history.
-TEST(RecordStoreTest, goalFlagIsMetOnlyBelowTheGoalAndFixedAtEachSave)
+class RecordStoreTest : public StoreFixture {
+protected:
+    RecordStoreTest()
+        : StoreFixture({})
+    {}
+};
+
+TEST_F(RecordStoreTest, goalFlagIsMetOnlyBelowTheGoalAndFixedAtEachSave)
 {
-    QTemporaryDir dir;
-    Preferences preferences(dir.filePath(QStringLiteral("p.conf")));
-    preferences.registerDefaults();
     const qint64 huge = std::numeric_limits<qint64>::max();
     const struct {
         bool enabled;
@@ -29,18 +27,17 @@ TEST(RecordStoreTest, goalFlagIsMetOnlyBelowTheGoalAndFixedAtEachSave)
                  {true, huge, huge - 1, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.enabled << ", " << c.hours << " h, " << c.total << " s");
-        preferences.setValue(dailyGoalEnabled, c.enabled);
-        preferences.setValue(dailyGoalHours, c.hours);
-        EXPECT_EQ(isGoalMet(c.total, preferences), c.met);
+        m_preferences.setValue(dailyGoalEnabled, c.enabled);
+        m_preferences.setValue(dailyGoalHours, c.hours);
+        EXPECT_EQ(isGoalMet(c.total, m_preferences), c.met);
     }
-    const std::unique_ptr<RecordStore> store = StoreOpener(dir.path(), preferences).open(QDateTime()).store;
     const QDateTime day = QDate(2026, 4, 1).startOfDay();
-    preferences.setValue(dailyGoalHours, 6);
-    store->saveDayTotal(day, 21'599);
-    preferences.setValue(dailyGoalEnabled, false);
-    EXPECT_TRUE(store->fetchRecord(day)->goalMet());
-    store->saveDayTotal(day, 21'599);
-    EXPECT_FALSE(store->fetchRecord(day)->goalMet());
+    m_preferences.setValue(dailyGoalHours, 6);
+    m_store->saveDayTotal(day, 21'599);
+    m_preferences.setValue(dailyGoalEnabled, false);
+    EXPECT_TRUE(m_store->fetchRecord(day)->goalMet());
+    m_store->saveDayTotal(day, 21'599);
+    EXPECT_FALSE(m_store->fetchRecord(day)->goalMet());
 }
 
 } // namespace

@@ -1,17 +1,9 @@
-#include "ScreenTimeManager.h"
-#include "ActivityTracker.h"
+#include "FakeIdleTimeSource.h"
 #include "LocalDay.h"
-#include "Preferences.h"
-#include "RecordStore.h"
-#include "StoreOpener.h"
 
-#include "FakeClock.h"
-#include "QtPrinters.h"
+#include "StoreFixture.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace PreferenceKeys;
 
@@ -19,15 +11,11 @@ namespace {
 
 const QDateTime nineOClock(QDate(2026, 12, 7), QTime(9, 0));
 
-class ScreenTimeManagerTest : public testing::Test {
+class ScreenTimeManagerTest : public TrackingFixture {
 protected:
-    void SetUp() override
-    {
-        m_preferences.registerDefaults();
-        m_store = StoreOpener(m_dir.path(), m_preferences).open(nineOClock).store;
-        ASSERT_TRUE(m_store);
-        m_manager.setModelContext(m_store.get());
-    }
+    ScreenTimeManagerTest()
+        : TrackingFixture(nineOClock)
+    {}
 
     void tickAfter(double seconds, int times = 1)
     {
@@ -42,14 +30,39 @@ protected:
         const auto record = m_store->fetchRecord(startOfLocalDay(moment));
         return record ? record->totalSeconds() : -1;
     }
-
-    QTemporaryDir m_dir;
-    Preferences m_preferences{m_dir.filePath(QStringLiteral("p.conf"))};
-    std::unique_ptr<RecordStore> m_store;
-    FakeClock m_clock{nineOClock};
-    ActivityTracker m_tracker{m_clock.clock()};
-    ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
 };
+
+// The tracker the manager reads presence from.
+using ActivityTrackerTest = ScreenTimeManagerTest;
+
+// The clock set back while the user is away: the time since the last input must not restart
+// from the future, or the user counts as present for the whole jump plus the timeout.
+TEST_F(ActivityTrackerTest, clockSetBackTakesTheLastInputBackWithIt)
+{
+    FakeIdleTimeSource source{[this] { return m_clock.now(); }};
+    const struct {
+        int awayBeforeJump;
+        double jump;
+        bool withSource;
+    } cases[] = {{100, -3600, false}, {100, -3600, true}, {299, -86400, false}, {0, -0.5, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.awayBeforeJump << " s away, " << c.jump << " s, source " << c.withSource);
+        m_tracker.setIdleTimeSource(c.withSource ? &source : nullptr);
+        m_tracker.recordActivity();
+        source.setLastInput(m_clock.now());
+        m_clock.advance(c.awayBeforeJump);
+        ASSERT_TRUE(m_tracker.isUserActive());
+        m_clock.advance(c.jump);
+        // The source measures idle time on its own clock, which no wall-clock change moves.
+        source.setLastInput(m_clock.now().addSecs(-c.awayBeforeJump));
+        EXPECT_TRUE(m_tracker.isUserActive());
+        m_clock.set(m_clock.now().addMSecs(299'900 - c.awayBeforeJump * 1000));
+        EXPECT_TRUE(m_tracker.isUserActive());
+        m_clock.advance(0.1);
+        EXPECT_FALSE(m_tracker.isUserActive());
+    }
+}
 
 // A clock set back a day and then put right crosses into days that already have totals: each
 // keeps what it had and grows from there, instead of being overwritten by a count from zero.
@@ -109,37 +122,32 @@ TEST_F(BreakReminderTest, firesAtTheConfiguredStretchAcrossMidnightAndStartsOver
     tickAfter(1);
     ASSERT_EQ(m_reminders.count(), 1);
     EXPECT_EQ(m_reminders.at(0).at(0).toLongLong(), 60);
-    // One paused tick restarts the stretch.
-    tickAfter(1, 1800);
-    m_manager.setPaused(true);
-    tickAfter(1);
-    m_manager.setPaused(false);
-    tickAfter(1, 3599);
-    EXPECT_EQ(m_reminders.count(), 1);
-    tickAfter(1);
-    EXPECT_EQ(m_reminders.count(), 2);
-}
-
-// A sleep, a display sleep or a lock ends the stretch even when it is over before the next tick.
-TEST_F(BreakReminderTest, anyBreakInPresenceRestartsTheStretch)
-{
+    // One paused tick restarts the stretch, and so does a sleep, a display sleep or a lock
+    // even when it is over before the next tick.
     using Event = void (ActivityTracker::*)();
     const std::pair<Event, Event> breaks[] = {
         {&ActivityTracker::machineWillSleep, &ActivityTracker::machineDidWake},
         {&ActivityTracker::screensDidSleep, &ActivityTracker::screensDidWake},
         {&ActivityTracker::screenLocked, &ActivityTracker::screenUnlocked},
     };
+    tickAfter(1, 1800);
+    m_manager.setPaused(true);
+    tickAfter(1);
+    m_manager.setPaused(false);
     for (const auto& presenceBreak : breaks) {
         SCOPED_TRACE(&presenceBreak - breaks);
         m_reminders.clear();
-        tickAfter(1, 1800);
-        (m_tracker.*presenceBreak.first)();
-        (m_tracker.*presenceBreak.second)();
         tickAfter(1, 3599);
         EXPECT_EQ(m_reminders.count(), 0);
         tickAfter(1);
         EXPECT_EQ(m_reminders.count(), 1);
+        tickAfter(1, 1800);
+        (m_tracker.*presenceBreak.first)();
+        (m_tracker.*presenceBreak.second)();
     }
+    m_reminders.clear();
+    tickAfter(1, 3599);
+    EXPECT_EQ(m_reminders.count(), 0);
 }
 
 TEST_F(BreakReminderTest, settingsApplyFromTheNextCountedTick)

@@ -1,14 +1,7 @@
-#include "StoreOpener.h"
-#include "Preferences.h"
-
-#include "QtPrinters.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <csignal>
 #include <functional>
@@ -49,9 +42,11 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class StoreOpenerTest : public testing::Test {
+class StoreOpenerTest : public StoreFixture {
 protected:
-    void SetUp() override { m_preferences.registerDefaults(); }
+    StoreOpenerTest()
+        : StoreFixture(openedAt)
+    {}
 
     StoreOpener::Result open(const QString& directory)
     {
@@ -59,9 +54,7 @@ protected:
         opener.setBusyTimeoutMilliseconds(20);
         return opener.open(openedAt);
     }
-    QString path(const QString& name = QStringLiteral("default.store")) const { return m_dir.filePath(name); }
-    QTemporaryDir m_dir;
-    Preferences m_preferences{m_dir.filePath(QStringLiteral("p.conf"))};
+    QString path() const { return m_dir.filePath(QStringLiteral("default.store")); }
 };
 
 // Only a store proven unreadable is moved aside, whole (its write-ahead log with it), and a
@@ -112,7 +105,8 @@ TEST_F(StoreOpenerTest, unreadableStoreIsMovedAsideAndAFreshOneOpens)
 // is gone.
 TEST_F(StoreOpenerTest, otherFailuresLeaveTheStoreAsItIsAndSayWhy)
 {
-    open(m_dir.path()).store->saveDayTotal(day, 3600);
+    m_store->saveDayTotal(day, 3600);
+    m_store.reset(); // no connection of ours beside the opener's
     sqlite3* other = nullptr;
     rlimit unlimited{};
     getrlimit(RLIMIT_FSIZE, &unlimited);

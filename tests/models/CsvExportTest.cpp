@@ -70,16 +70,3 @@ TEST_F(CsvExportTest, theStoredRecordsReplaceTheChosenFileWholeAndNothingElseIsE
     EXPECT_EQ(file(u"folder"_s), "keep");
     EXPECT_EQ(file(u"old.csv"_s), header + "2026-11-01,30000,8h 20m,false\n2026-12-04,16632,4h 37m,true\n");
 }
-
-TEST_F(CsvExportTest, aStoreThatCannotBeReadGivesTheReasonWithoutAskingOrWriting)
-{
-    save(QDate(2026, 12, 4), 600);
-    writeFile(u"backup.csv"_s, "an earlier export");
-    executeElsewhere(u"DROP TABLE DailyScreenTime"_s);
-    AnsweringChooser chooser;
-    chooser.answer = m_dir.filePath(u"backup.csv"_s);
-    EXPECT_EQ(exportCSV(m_store.get(), m_preferences, chooser), u"no such table: DailyScreenTime"_s);
-    EXPECT_TRUE(exportCSV(nullptr, m_preferences, chooser));
-    EXPECT_TRUE(chooser.offered.isEmpty());
-    EXPECT_EQ(file(u"backup.csv"_s), "an earlier export");
-}

@@ -1,3 +1,4 @@
+#include "MenuBarViewModel.h"
 #include "ScopedTimeZone.h"
 #include "StoreFixture.h"
 
@@ -11,12 +12,13 @@ constexpr qint64 missed = 30000; // over it
 
 const QDate today(2026, 6, 10);
 
-class MenuBarViewModelTest : public MenuBarFixture {
+class MenuBarViewModelTest : public TrackingFixture {
 protected:
     MenuBarViewModelTest()
-        : MenuBarFixture(QDateTime(today, QTime(12, 0)))
+        : TrackingFixture(QDateTime(today, QTime(12, 0)))
     {
         m_preferences.setValue(dailyGoalEnabled, true); // the goal flag is fixed when a day is saved
+        m_model.setModelContext(m_store.get());
     }
 
     // Fresh records, newest first from the day before today; 0 leaves a day without a record.
@@ -31,6 +33,8 @@ protected:
         m_model.refresh();
         m_model.refreshStatistics();
     }
+
+    MenuBarViewModel m_model{m_manager, m_tracker, m_preferences, m_clock.clock()};
 };
 
 TEST_F(MenuBarViewModelTest, statisticsReadTheSevenRecordedDaysBeforeTodayAndTheStreakStopsAtTheFirstBreak)

@@ -1,20 +1,11 @@
 #include "NotificationManager.h"
+#include "BreakReminder.h"
 
-#include "ActivityTracker.h"
 #include "FakeNotificationCenter.h"
 #include "LocalDay.h"
-#include "Preferences.h"
-#include "RecordStore.h"
-#include "ScreenTimeManager.h"
-#include "StoreOpener.h"
-
-#include "FakeClock.h"
-#include "QtPrinters.h"
+#include "StoreFixture.h"
 
 #include <QLocale>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace PreferenceKeys;
@@ -26,28 +17,21 @@ const QString weeklyId = u"com.lumatick.weekly"_s;
 // 1 March 2026 is a Sunday, the first day of the week in the United States.
 const QDate sunday(2026, 3, 1);
 
-class NotificationManagerTest : public testing::Test {
+class NotificationManagerTest : public TrackingFixture {
 protected:
-    void SetUp() override
+    NotificationManagerTest()
+        : TrackingFixture(QDateTime(sunday, QTime(9, 0)))
     {
-        m_preferences.registerDefaults();
-        openStore(m_dir.path());
-        m_notifications.setScreenTimeManager(&m_screenTime);
-    }
-    void TearDown() override { QLocale::setDefault(QLocale::system()); }
-
-    void openStore(const QString& directory)
-    {
-        m_store = StoreOpener(directory, m_preferences).open(m_clock.now()).store;
-        m_screenTime.setModelContext(m_store.get());
         m_notifications.setModelContext(m_store.get());
+        m_notifications.setScreenTimeManager(&m_manager);
     }
+    ~NotificationManagerTest() override { QLocale::setDefault(QLocale::system()); }
 
     // The live count runs ahead of the stored total by the ticks since the last save.
     void setToday(qint64 storedSeconds, qint64 liveSeconds)
     {
         m_store->saveDayTotal(startOfLocalDay(m_clock.now()), liveSeconds);
-        m_screenTime.loadTodayTotal();
+        m_manager.loadTodayTotal();
         m_store->saveDayTotal(startOfLocalDay(m_clock.now()), storedSeconds);
     }
 
@@ -60,12 +44,6 @@ protected:
         m_preferences.setValue(weeklyNotifHour, weeklyHour);
     }
 
-    QTemporaryDir m_dir;
-    Preferences m_preferences{m_dir.filePath(u"p.conf"_s)};
-    FakeClock m_clock{QDateTime(sunday, QTime(9, 0))};
-    std::unique_ptr<RecordStore> m_store;
-    ActivityTracker m_tracker{m_clock.clock()};
-    ScreenTimeManager m_screenTime{m_tracker, m_preferences, m_clock.clock()};
     FakeNotificationCenter m_center;
     NotificationManager m_notifications{m_center, m_preferences, m_clock.clock()};
 };
@@ -133,8 +111,7 @@ TEST_F(NotificationManagerTest, weeklyTextAveragesThisWeekSoFarAndAllOfLastWeek)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.today);
-        QTemporaryDir dir;
-        openStore(dir.path());
+        executeElsewhere(u"DELETE FROM DailyScreenTime"_s);
         QLocale::setDefault(c.mondayFirst ? QLocale(QLocale::German, QLocale::Germany)
                                           : QLocale(QLocale::English, QLocale::UnitedStates));
         for (const auto& [day, hours] : c.storedHours)
@@ -143,6 +120,25 @@ TEST_F(NotificationManagerTest, weeklyTextAveragesThisWeekSoFarAndAllOfLastWeek)
         setToday(c.storedToday * 3600, c.liveToday * 3600);
         EXPECT_EQ(m_notifications.weeklySummaryBody(),
                   u"This week avg: %1/day · Last week avg: %2"_s.arg(c.thisWeek, c.lastWeek));
+    }
+}
+
+// The text names the configured stretch, in minutes below an hour and in hours with the rest
+// in minutes from there on.
+TEST(BreakReminderTest, bodyNamesTheConfiguredStretch)
+{
+    const struct {
+        qint64 minutes;
+        QString wording;
+    } cases[] = {
+        {1, u"1 minute"_s},  {45, u"45 minutes"_s},     {59, u"59 minutes"_s},
+        {60, u"1 hour"_s},   {61, u"1 hour 1 min"_s},   {119, u"1 hour 59 min"_s},
+        {120, u"2 hours"_s}, {125, u"2 hours 5 min"_s}, {60'001, u"1000 hours 1 min"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.minutes);
+        EXPECT_EQ(breakReminderBody(c.minutes),
+                  u"You’ve been at your screen for "_s + c.wording + u" straight — take a break."_s);
     }
 }
 

@@ -5,29 +5,27 @@
 
 #include <QDBusInterface>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 
 #include <sqlite3.h>
 
 #include <csignal>
+#include <functional>
 #include <unistd.h>
 
 namespace {
 const QString fakeTimeFileName = QStringLiteral("faketime");
 
-QString firstSqliteText(sqlite3* database, const char* sql)
+// Calls `row` for each row `sql` gives; nothing when it cannot run.
+void forEachRow(sqlite3* database, const char* sql, const std::function<void(sqlite3_stmt*)>& row)
 {
     sqlite3_stmt* statement = nullptr;
-    QString text;
-    if (sqlite3_prepare_v2(database, sql, -1, &statement, nullptr) != SQLITE_OK)
-        return QString::fromUtf8(sqlite3_errmsg(database));
-    if (sqlite3_step(statement) == SQLITE_ROW)
-        text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-    else
-        text = QString::fromUtf8(sqlite3_errmsg(database));
+    sqlite3_prepare_v2(database, sql, -1, &statement, nullptr);
+    while (statement && sqlite3_step(statement) == SQLITE_ROW)
+        row(statement);
     sqlite3_finalize(statement);
-    return text;
 }
 } // namespace
 
@@ -41,10 +39,8 @@ void ReliabilityTest::TearDown()
     }
     while (!m_readOnlyFolders.isEmpty())
         setWritable(m_readOnlyFolders.takeLast(), true);
-    while (!m_mounts.isEmpty()) {
-        const QString directory = m_mounts.last();
-        unmount(directory);
-    }
+    while (!m_mounts.isEmpty())
+        unmount(QString(m_mounts.last())); // a copy: unmount removes it from the list
     EndToEndTest::TearDown();
 }
 
@@ -61,7 +57,8 @@ QProcessEnvironment ReliabilityTest::environment() const
     return environment;
 }
 
-QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions)
+QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEnvironment& additions,
+                                  const QStringList& wrapper)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = this->environment();
@@ -71,7 +68,8 @@ QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEn
         m_scratch.filePath(QStringLiteral("lumatick-%1.log").arg(static_cast<int>(m_started.size())));
     process->setStandardErrorFile(logFile);
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->start(QStringLiteral(LUMATICK_BINARY), arguments);
+    const QStringList command = wrapper + QStringList{QStringLiteral(LUMATICK_BINARY)} + arguments;
+    process->start(command.first(), command.mid(1));
     process->waitForStarted(startTimeoutMs);
     m_logFiles.insert(process.get(), logFile);
     m_started.push_back(std::move(process));
@@ -86,14 +84,32 @@ QString ReliabilityTest::logOf(const QProcess* process) const
     return QString::fromUtf8(file.readAll());
 }
 
+QVariant ReliabilityTest::controlProperty(const char* name)
+{
+    return QDBusInterface(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
+                          ApplicationIdentity::controlInterface, m_bus)
+        .property(name);
+}
+
 std::optional<qint64> ReliabilityTest::liveSeconds()
 {
-    QDBusInterface control(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
-                           ApplicationIdentity::controlInterface, m_bus);
-    const QVariant seconds = control.property("TodaySeconds");
-    if (!seconds.isValid())
-        return std::nullopt;
-    return seconds.toLongLong();
+    const QVariant seconds = controlProperty("TodaySeconds");
+    return seconds.isValid() ? std::optional(seconds.toLongLong()) : std::nullopt;
+}
+
+std::optional<qint64> ReliabilityTest::liveSecondsAfter(int milliseconds)
+{
+    std::optional<qint64> last;
+    QElapsedTimer timer;
+    timer.start();
+    waitUntil(
+        [&] {
+            if (const std::optional<qint64> seconds = liveSeconds())
+                last = seconds;
+            return timer.elapsed() >= milliseconds;
+        },
+        milliseconds + 5'000);
+    return last;
 }
 
 bool ReliabilityTest::waitUntilAnswering()
@@ -128,28 +144,25 @@ std::optional<int> ReliabilityTest::terminate(QProcess* process)
 // Read-write, because a reader of a store in WAL mode maps the shared-memory file; only
 // called once the counter has ended, so closing may fold the log into the file as the
 // counter's own close would.
-StoreContents ReliabilityTest::readStore() const
+QMap<qint64, qint64> ReliabilityTest::readStore() const
 {
-    StoreContents contents;
     const QByteArray path = QDir(storeDirectory()).filePath(QStringLiteral("default.store")).toLocal8Bit();
     sqlite3* database = nullptr;
-    if (sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(database);
-        return contents;
-    }
-    contents.opened = true;
-    contents.integrity = firstSqliteText(database, "PRAGMA integrity_check");
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(database, "SELECT date, totalSeconds FROM DailyScreenTime", -1, &statement,
-                           nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            contents.totals.insert(sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1));
-            ++contents.rowCount;
-        }
-    }
-    sqlite3_finalize(statement);
+    sqlite3_open_v2(path.constData(), &database, SQLITE_OPEN_READWRITE, nullptr);
+    QStringList integrity;
+    forEachRow(database, "PRAGMA integrity_check", [&](sqlite3_stmt* row) {
+        integrity.append(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 0))));
+    });
+    QMap<qint64, qint64> totals;
+    int rows = 0;
+    forEachRow(database, "SELECT date, totalSeconds FROM DailyScreenTime", [&](sqlite3_stmt* row) {
+        totals.insert(sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1));
+        ++rows;
+    });
     sqlite3_close(database);
-    return contents;
+    EXPECT_EQ(integrity, QStringList{QStringLiteral("ok")}) << path.constData();
+    EXPECT_EQ(rows, totals.size()) << "a day was stored twice";
+    return totals;
 }
 
 bool ReliabilityTest::seedDay(const QDate& day, qint64 totalSeconds)
@@ -277,9 +290,20 @@ bool ReliabilityTest::mountSmallFileSystem(const QString& directory, const QStri
     return true;
 }
 
+bool ReliabilityTest::fillDisk(QFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray block(4096, 'x');
+    while (file.write(block) == block.size() && file.flush()) {
+    }
+    file.close();
+    return true;
+}
+
 void ReliabilityTest::unmount(const QString& directory)
 {
-    m_mounts.removeAll(directory);
+    m_mounts.removeOne(directory);
     if (!runTool(QStringLiteral("umount"), {directory}))
         runTool(QStringLiteral("umount"), {QStringLiteral("--lazy"), directory});
 }

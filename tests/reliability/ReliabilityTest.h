@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -11,17 +12,6 @@
 #include <QTemporaryDir>
 
 #include <optional>
-
-// What the store file holds, read straight from SQLite the way another process would.
-struct StoreContents {
-    bool opened = false;
-    // "ok" from SQLite's integrity check, or what it found wrong.
-    QString integrity;
-    // Day key (Unix seconds of the day's local start) -> total seconds.
-    QMap<qint64, qint64> totals;
-    // More rows than days means a day was written twice.
-    int rowCount = 0;
-};
 
 // The counter without a display (`--headless`), started as the user's session would start it
 // and then disturbed: killed, terminated, its files taken away, its clock moved. Its log goes
@@ -33,7 +23,9 @@ protected:
 
     // Started, not waited for, with `additions` joining the environment; ended by TearDown
     // if the test leaves it running.
-    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {});
+    // `wrapper` runs the counter, as `setpriv ... --` does.
+    QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {},
+                     const QStringList& wrapper = {});
     QProcess* startHeadless(const QProcessEnvironment& additions = {})
     {
         return launch({QStringLiteral("--headless")}, additions);
@@ -41,14 +33,21 @@ protected:
     // Everything the process wrote to its error channel so far.
     QString logOf(const QProcess* process) const;
 
+    // A property of the running counter's control interface; invalid while it does not answer.
+    QVariant controlProperty(const char* name);
     std::optional<qint64> liveSeconds();
+    // The last count read while the counter runs on for `milliseconds`.
+    std::optional<qint64> liveSecondsAfter(int milliseconds);
     bool waitUntilAnswering();
     // Until the live count reaches `seconds`; the last count read, or nothing on a timeout.
     std::optional<qint64> waitForLiveSeconds(qint64 seconds);
     // SIGTERM, then the exit code; nothing when the process crashed or hung.
     static std::optional<int> terminate(QProcess* process);
 
-    StoreContents readStore() const;
+    // Day key (Unix seconds of the day's local start) -> total seconds, read straight from
+    // SQLite the way another process would; a failure of the test when the file does not
+    // open, fails SQLite's integrity check or holds a day twice.
+    QMap<qint64, qint64> readStore() const;
     bool seedDay(const QDate& day, qint64 totalSeconds);
     static qint64 dayKey(const QDate& day);
     QString storeDirectory() const;
@@ -63,6 +62,8 @@ protected:
     bool makeReadOnly(const QString& directory);
     void makeWritable(const QString& directory);
     bool mountSmallFileSystem(const QString& directory, const QString& size);
+    // Every byte left taken by `file`.
+    static bool fillDisk(QFile& file);
     void unmount(const QString& directory);
 
     // Makes the counter believe it is `moment` from now on (libfaketime, re-read at every
@@ -82,4 +83,18 @@ private:
     QStringList m_readOnlyFolders;
     QMap<const QProcess*, QString> m_logFiles;
     std::vector<std::unique_ptr<QProcess>> m_started;
+};
+
+// Needs libfaketime (skipped without it); `m_clock` runs ten times as fast.
+class FastClockTest : public ReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        ReliabilityTest::SetUp();
+        if (!fakeTimeAvailable())
+            GTEST_SKIP() << "libfaketime is not installed";
+        m_clock = acceleratedClock();
+    }
+
+    QProcessEnvironment m_clock;
 };

@@ -1,4 +1,5 @@
 #include "DropdownView.h"
+#include "MenuBarViewModel.h"
 #include "MiniBarChartView.h"
 #include "ShortcutModifiers.h"
 
@@ -20,11 +21,13 @@ const QColor green = TierColors::defaultColor(ThresholdTier::green);
 const QColor yellow = TierColors::defaultColor(ThresholdTier::yellow);
 const QColor red = TierColors::defaultColor(ThresholdTier::red);
 
-class DropdownViewTest : public MenuBarFixture {
+class DropdownViewTest : public TrackingFixture {
 protected:
     DropdownViewTest()
-        : MenuBarFixture(QDateTime(today, QTime(18, 0)))
-    {}
+        : TrackingFixture(QDateTime(today, QTime(18, 0)))
+    {
+        m_model.setModelContext(m_store.get());
+    }
 
     // Oldest first; the last value is today's total, loaded as the tracking core would.
     void showWeek(const QList<qint64>& seconds)
@@ -61,6 +64,7 @@ protected:
         return colours;
     }
 
+    MenuBarViewModel m_model{m_manager, m_tracker, m_preferences, m_clock.clock()};
     std::unique_ptr<DropdownView> m_view;
 };
 

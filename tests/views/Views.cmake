@@ -7,4 +7,5 @@ lumatick_add_tests(views_tests WIDGETS
         views/HistoryViewTest.cpp
         views/SettingsViewTest.cpp
     LIBRARIES lumatick_views lumatick_platform_fake SQLite::SQLite3)
-target_include_directories(views_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../models)
+target_include_directories(views_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../models
+    ${CMAKE_CURRENT_LIST_DIR}/../core)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ActivityTracker.h"
-#include "MenuBarViewModel.h"
 #include "Preferences.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
@@ -44,17 +43,15 @@ protected:
     std::unique_ptr<RecordStore> m_store;
 };
 
-// The tracking core and the menu bar model over that store, wired as the application wires them.
-class MenuBarFixture : public StoreFixture {
+// The tracking core over that store, wired as the application wires it.
+class TrackingFixture : public StoreFixture {
 protected:
-    explicit MenuBarFixture(const QDateTime& now)
+    explicit TrackingFixture(const QDateTime& now)
         : StoreFixture(now)
     {
         m_manager.setModelContext(m_store.get());
-        m_model.setModelContext(m_store.get());
     }
 
     ActivityTracker m_tracker{m_clock.clock()};
     ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
-    MenuBarViewModel m_model{m_manager, m_tracker, m_preferences, m_clock.clock()};
 };
