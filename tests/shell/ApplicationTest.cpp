@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -677,6 +678,27 @@ TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
     item().iconsOnly = false;
     item().setShown(true);
     EXPECT_FALSE(iconChangesWithinAMinute());
+}
+
+// A copy installed from an installer image asks the desktop's disk-image utility for the
+// attached images; quitting cuts the clean-up's wait short, so the question comes at the latest
+// then.
+TEST_F(ApplicationTest, aCopyInstalledFromAnImageAsksTheDiskImageUtilityAboutIt)
+{
+    QTemporaryDir tools;
+    QFile utility(tools.filePath(u"utility"_s));
+    ASSERT_TRUE(utility.open(QIODevice::WriteOnly));
+    utility.write("#!/bin/sh\necho \"$*\" >> '" + tools.filePath(u"calls.log"_s).toUtf8() + "'\n");
+    utility.close();
+    utility.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    start([&](ScenarioDesktop& desktop) {
+        desktop.setEnvironment(
+            {{}, QDir::homePath() + u"/Applications/Lumatick.AppImage"_s, utility.fileName()});
+    });
+    stop();
+    QFile calls(tools.filePath(u"calls.log"_s));
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    EXPECT_EQ(calls.readAll(), QByteArray("info -plist\n"));
 }
 
 // Two starts racing past the hand-over: the one that finds the bus name taken leaves before it
