@@ -33,13 +33,6 @@ const QColor green = TierColors::defaultColor(ThresholdTier::green);
 const QColor yellow = TierColors::defaultColor(ThresholdTier::yellow);
 const QColor red = TierColors::defaultColor(ThresholdTier::red);
 
-// The dot's centre, or below the centre of the clock disc, where no hand is knocked out.
-QColor iconColor(const QImage& icon, bool dot)
-{
-    const int y = pixels / 2 + (dot ? 0 : 6 * StatusIconRenderer::pixelsPerPoint);
-    return icon.convertToFormat(QImage::Format_ARGB32).pixelColor(pixels / 2, y);
-}
-
 void expectNear(const QColor& actual, const QColor& expected)
 {
     EXPECT_NEAR(actual.red(), expected.red(), 2) << "red";
@@ -59,13 +52,16 @@ protected:
     void draw(qint64 seconds, ThresholdTier tier = ThresholdTier::green, bool paused = false,
               bool dot = false)
     {
-        const QString text = u"%1h %2m %3s"_s.arg(seconds / 3600)
-                                 .arg(seconds % 3600 / 60, 2, 10, QLatin1Char('0'))
-                                 .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-        m_presenter.update(StatusItemState{text, tier, paused, seconds, dot});
+        m_presenter.update(StatusItemState{u"%1s"_s.arg(seconds), tier, paused, seconds, dot});
     }
 
-    QColor dot() const { return iconColor(m_backend.icons.last(), true); }
+    // The colour at the dot's centre.
+    QColor dot() const
+    {
+        return m_backend.icons.last()
+            .convertToFormat(QImage::Format_ARGB32)
+            .pixelColor(pixels / 2, pixels / 2);
+    }
 
     FakeClock m_clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0), Qt::UTC)};
     RecordingBackend m_backend;
