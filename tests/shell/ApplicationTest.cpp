@@ -16,6 +16,7 @@
 #include "ShortcutModifiers.h"
 #include "SingleInstance.h"
 #include "StoreOpener.h"
+#include "WaitUntil.h"
 #include "WindowCoordinator.h"
 
 #include <QAbstractButton>
@@ -24,7 +25,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -33,6 +33,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -48,14 +49,6 @@ const QString pauseSign = QString::fromUtf8("\xE2\x8F\xB8\xEF\xB8\x8E ");
 const QDate firstDay(2026, 3, 10);
 constexpr int keyP = 33;
 constexpr int controlOption = int(ShortcutModifiers::control | ShortcutModifiers::option);
-
-bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s)
-{
-    const QDeadlineTimer deadline(timeout);
-    while (!condition() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
 
 // What a status bar hears of the control object's changes.
 class PropertiesChangedRecorder : public QObject {
@@ -195,7 +188,7 @@ public:
             ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath, interface, method);
         message.setArguments(arguments);
         const QDBusPendingCall call = m_bus.connect(u"client"_s).asyncCall(message);
-        EXPECT_TRUE(waitFor([&] { return call.isFinished(); }));
+        EXPECT_TRUE(waitUntil([&] { return call.isFinished(); }));
         return call.reply();
     }
 
@@ -207,7 +200,7 @@ public:
         environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, m_bus.address());
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(LUMATICK_BINARY), arguments);
-        EXPECT_TRUE(waitFor([&] { return process.state() == QProcess::NotRunning; }, 20s));
+        EXPECT_TRUE(waitUntil([&] { return process.state() == QProcess::NotRunning; }, 20'000));
         return {process.exitCode(), process.readAllStandardOutput() + process.readAllStandardError()};
     }
 
@@ -396,7 +389,7 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     Q_EMIT item().pauseToggleRequested();
     tick();
     Q_EMIT item().pauseToggleRequested();
-    ASSERT_TRUE(waitFor([&] { return recorder.changes.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 2; }));
     EXPECT_EQ(recorder.changes[0],
               (QVariantMap{{u"TodaySeconds"_s, qlonglong{16633}}, {u"TodayText"_s, u"4h 37m 13s"_s}}));
     EXPECT_EQ(recorder.changes[1], (QVariantMap{{u"Paused"_s, true}}));
@@ -475,7 +468,7 @@ TEST_F(ApplicationTest, breakRemindersAndSummariesComeDue)
     // In the last minute before 22:00 the application's own timer renews it with today's total.
     tick(60);
     m_clock.set(QDateTime(firstDay, QTime(21, 59, 30)));
-    EXPECT_TRUE(waitFor(
+    EXPECT_TRUE(waitUntil(
         [this] { return notifications().pendingRequest(u"com.lumatick.daily"_s)->body == u"Today: 11m"_s; }));
 }
 
@@ -531,7 +524,7 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
 
     // A second start hands over: the running one toggles its panel.
     EXPECT_TRUE(SingleInstance::handOverToRunningInstance(m_bus.connect(u"client"_s)));
-    EXPECT_TRUE(waitFor([this] { return !m_app->isPanelVisible(); }));
+    EXPECT_TRUE(waitUntil([this] { return !m_app->isPanelVisible(); }));
 
     // The menu's and the panel's entries open the windows and close the panel.
     WindowCoordinator& windows = *m_app->windows();
@@ -616,7 +609,7 @@ TEST_F(ApplicationTest, aFirstRunShowsTheOnboardingThenTheSettingsAndAsksOnlyThe
     WindowCoordinator& windows = *m_app->windows();
     EXPECT_EQ(windows.onboardingWindow(), nullptr);
     ASSERT_TRUE(
-        waitFor([&] { return windows.onboardingWindow() && windows.onboardingWindow()->isVisible(); }));
+        waitUntil([&] { return windows.onboardingWindow() && windows.onboardingWindow()->isVisible(); }));
     EXPECT_FALSE(notifications().log().contains(u"requestAuthorization"_s));
     EXPECT_EQ(dailySchedulings(), 0);
 
@@ -650,7 +643,7 @@ TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow
                              });
     };
     // The offscreen platform has no tray either, so nothing can show the item.
-    ASSERT_TRUE(waitFor([&] { return told() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return told() == 1; }));
     EXPECT_FALSE(m_app->panel()->windowFlags().testFlag(Qt::Popup));
     // The host appears (the panel restarted) and goes again: not told twice.
     item().setShown(true);
@@ -677,6 +670,27 @@ TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
     item().iconsOnly = false;
     item().setShown(true);
     EXPECT_FALSE(iconChangesWithinAMinute());
+}
+
+// A copy installed from an installer image asks the desktop's disk-image utility for the
+// attached images; quitting cuts the clean-up's wait short, so the question comes at the latest
+// then.
+TEST_F(ApplicationTest, aCopyInstalledFromAnImageAsksTheDiskImageUtilityAboutIt)
+{
+    QTemporaryDir tools;
+    QFile utility(tools.filePath(u"utility"_s));
+    ASSERT_TRUE(utility.open(QIODevice::WriteOnly));
+    utility.write("#!/bin/sh\necho \"$*\" >> '" + tools.filePath(u"calls.log"_s).toUtf8() + "'\n");
+    utility.close();
+    utility.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    start([&](ScenarioDesktop& desktop) {
+        desktop.setEnvironment(
+            {{}, QDir::homePath() + u"/Applications/Lumatick.AppImage"_s, utility.fileName()});
+    });
+    stop();
+    QFile calls(tools.filePath(u"calls.log"_s));
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    EXPECT_EQ(calls.readAll(), QByteArray("info -plist\n"));
 }
 
 // Two starts racing past the hand-over: the one that finds the bus name taken leaves before it

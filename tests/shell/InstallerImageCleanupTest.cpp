@@ -151,7 +151,6 @@ TEST_F(InstallerImageCleanupTest, aCopyOutsideApplicationsOrWithoutTheUtilityLea
     for (const QString& bundle : {mounted + u'/' + appName, path(u"home/Downloads/"_s + appName)})
         EXPECT_FALSE(InstallerImageCleanup(options(bundle)).cleanUpInstallerImage());
     EXPECT_TRUE(utilityCalls().isEmpty());
-    EXPECT_TRUE(InstallerImageCleanup::isInApplicationsFolder(u"/Applications/"_s + appName, {}));
 
     InstallerImageCleanup::Options missing = options();
     missing.utilityPath = path(u"no-such-utility"_s);
@@ -159,23 +158,6 @@ TEST_F(InstallerImageCleanupTest, aCopyOutsideApplicationsOrWithoutTheUtilityLea
     ASSERT_TRUE(cleanup.cleanUpInstallerImage());
     EXPECT_TRUE(cleanup.waitForFinished(QDeadlineTimer(10s)));
     EXPECT_TRUE(QFile::exists(path(u"images/first.img"_s)));
-}
-
-// The owner going away cuts the wait short; the clean-up still runs to its end.
-TEST_F(InstallerImageCleanupTest, interruptedDelayCarriesOnAtOnce)
-{
-    writeFile(u"images/delayed.img"_s, "delayed");
-    writeFile(u"info.plist"_s, propertyList(image(path(u"images/delayed.img"_s), {volume(u"L"_s, true)})));
-    {
-        InstallerImageCleanup::Options delayed = options();
-        delayed.delay = 1h;
-        InstallerImageCleanup cleanup(delayed);
-        ASSERT_TRUE(cleanup.cleanUpInstallerImage());
-        EXPECT_FALSE(cleanup.waitForFinished(QDeadlineTimer(50ms)));
-        EXPECT_TRUE(utilityCalls().isEmpty());
-    }
-    EXPECT_EQ(utilityCalls().size(), 2);
-    EXPECT_TRUE(trashedFiles().contains(u"delayed.img"_s));
 }
 
 } // namespace
