@@ -116,13 +116,9 @@ void FakeIdleCompositor::getNotification(wl_client* client, wl_resource* notifie
     wl_resource* notification = wl_resource_create(client, &ext_idle_notification_v1_interface,
                                                    wl_resource_get_version(notifier), id);
     wl_resource_set_implementation(notification, &implementation, self, [](wl_resource* gone) {
-        auto* owner = static_cast<FakeIdleCompositor*>(wl_resource_get_user_data(gone));
-        std::erase(owner->m_notifications, gone);
-        const std::lock_guard lock(owner->m_mutex);
-        --owner->m_seen.liveNotifications;
+        std::erase(static_cast<FakeIdleCompositor*>(wl_resource_get_user_data(gone))->m_notifications, gone);
     });
     self->m_notifications.push_back(notification);
     const std::lock_guard lock(self->m_mutex);
     self->m_seen.timeouts.push_back(timeout);
-    ++self->m_seen.liveNotifications;
 }

@@ -29,12 +29,10 @@ public:
     void sendIdled();
     void sendResumed();
 
-    // What the client did: the timeouts it asked for, the notifier versions it bound, and the
-    // notifications it still holds.
+    // What the client did: the timeouts it asked for and the notifier versions it bound.
     struct Seen {
         std::vector<std::uint32_t> timeouts;
         std::vector<std::uint32_t> boundVersions;
-        int liveNotifications = 0;
     };
     Seen seen() const;
 
