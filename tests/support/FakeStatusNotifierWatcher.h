@@ -41,8 +41,8 @@ private Q_SLOTS:
     void onNewLabel(const QString& label, const QString& guide) { m_labels.append({label, guide}); }
 
 private:
-    void follow();
-    void readProperty(const QString& name);
+    // Reads one property of the item, or all of them when name is empty.
+    void readProperty(const QString& name = {});
 
     QStringList m_registrations;
     QList<QStringList> m_labels;
