@@ -4,8 +4,8 @@
 
 #include <wayland-server-core.h>
 
+#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -37,7 +37,6 @@ public:
     Seen seen() const;
 
 private:
-    void post(std::function<void()> command);
     void serve();
 
     static void bindNotifier(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
@@ -48,10 +47,9 @@ private:
     wl_interface m_advertisedNotifier;
     QString m_socketName;
     std::thread m_thread;
-    bool m_running = true;
-    // Touched on the compositor thread only.
-    std::vector<wl_resource*> m_notifications;
+    std::atomic<bool> m_running = true;
+    // Everything below is guarded by the mutex.
     mutable std::mutex m_mutex;
-    std::vector<std::function<void()>> m_posted;
+    std::vector<wl_resource*> m_notifications;
     Seen m_seen;
 };
