@@ -8,7 +8,7 @@
 #include <utility>
 
 // Records every Qt log message while alive, for tests of what reaches the journal. Qt's
-// handler is a plain function, so the one live capture is found through a static; tests are
+// handler is a plain function, so it reaches the one live capture through a static; tests are
 // single-threaded and captures do not nest.
 class LogCapture {
 public:
@@ -25,9 +25,8 @@ public:
     // The messages of type that contain text.
     qsizetype count(QtMsgType type, const QString& text = {}) const
     {
-        return std::ranges::count_if(m_messages, [&](const auto& logged) {
-            return logged.first == type && logged.second.contains(text);
-        });
+        return std::ranges::count(m_messages, true,
+                                  [&](const auto& m) { return m.first == type && m.second.contains(text); });
     }
 
 private:

@@ -154,15 +154,38 @@ TEST_F(SessionServicesTest, lockFollowsLogindAndTheScreenSaversAsOneState)
     EXPECT_FALSE(monitor.isLocked());
 }
 
-// Every idle-time service, in its own unit, comes out in seconds; a service that goes away
+// Mutter, then a Wayland or X11 source that answers, then the screen saver, then logind; none
+// is said once. Every service, in its own unit, comes out in seconds; a service that goes away
 // answers nothing, at once, instead of holding up the tick.
-TEST_F(SessionServicesTest, eachIdleServiceAnswersInSecondsAndNothingOnceGone)
+TEST_F(SessionServicesTest, idleSourceIsChosenInOrderAndEachAnswersInSecondsUntilGone)
 {
+    FakeIdleTimeSource wayland(m_clock.clock());
+    wayland.setLastInput(tenOClock);
+    FakeIdleTimeSource silent(m_clock.clock());
+    silent.setAnswers(false);
+    const auto choose = [&](IdleTimeSourceSelector::Prebuilt prebuilt) {
+        return IdleTimeSourceSelector({m_appSession, m_appSystem}, prebuilt, m_clock.clock()).chosenName();
+    };
+    LogCapture log;
+    EXPECT_TRUE(choose({}).isEmpty());
+    EXPECT_EQ(log.count(QtWarningMsg,
+                        u"No idle-time service answered, so screen time will count whenever the "
+                        "screen is awake and unlocked, even while nobody is at the machine."_s),
+              1);
     startLogind();
     const qulonglong idleSince = static_cast<qulonglong>(tenOClock.toMSecsSinceEpoch() - 90'500) * 1000;
     m_logind->updateProperties({{u"IdleHint"_s, true}, {u"IdleSinceHint"_s, idleSince}}, sessionPath);
-    auto gnome = start(m_session, mutter, u"GetIdletime"_s, u"t"_s, u"ret = dbus.UInt64(1500)"_s);
-    auto kde = start(m_session, screenSaver, u"GetSessionIdleTime"_s, u"u"_s, u"ret = dbus.UInt32(61250)"_s);
+    // KDE on Wayland refuses the call: the screen saver is then no source.
+    const auto kde = start(m_session, screenSaver, u"GetSessionIdleTime"_s, u"u"_s,
+                           u"raise dbus.exceptions.DBusException('not supported on this platform', "
+                           "name='org.freedesktop.DBus.Error.NotSupported')"_s);
+    EXPECT_EQ(choose({}), u"logind IdleHint"_s);
+    kde->addMethod(u"GetSessionIdleTime"_s, u"u"_s, u"ret = dbus.UInt32(61250)"_s);
+    EXPECT_EQ(choose({nullptr, &silent}), u"ScreenSaver GetSessionIdleTime"_s);
+    EXPECT_EQ(choose({&wayland, nullptr}), u"fake"_s);
+    const auto gnome = start(m_session, mutter, u"GetIdletime"_s, u"t"_s, u"ret = dbus.UInt64(1500)"_s);
+    EXPECT_EQ(choose({&wayland, nullptr}), u"Mutter IdleMonitor"_s);
+
     MutterIdleTimeSource fromMutter(m_appSession);
     ScreenSaverIdleTimeSource fromScreenSaver(m_appSession);
     LogindIdleTimeSource fromLogind(m_appSystem, sessionPath, m_clock.clock());
@@ -179,35 +202,6 @@ TEST_F(SessionServicesTest, eachIdleServiceAnswersInSecondsAndNothingOnceGone)
         EXPECT_EQ(source->secondsSinceLastInput(), std::nullopt);
         EXPECT_LT(elapsed.elapsed(), 500);
     }
-}
-
-// Mutter, then a Wayland or X11 source that answers, then the screen saver, then logind.
-TEST_F(SessionServicesTest, idleSourceIsChosenInOrderAndNoneIsSaidOnce)
-{
-    FakeIdleTimeSource wayland(m_clock.clock());
-    wayland.setLastInput(tenOClock);
-    FakeIdleTimeSource silent(m_clock.clock());
-    silent.setAnswers(false);
-    const auto choose = [&](IdleTimeSourceSelector::Prebuilt prebuilt) {
-        return IdleTimeSourceSelector({m_appSession, m_appSystem}, prebuilt, m_clock.clock()).chosenName();
-    };
-    LogCapture log;
-    EXPECT_TRUE(choose({}).isEmpty());
-    EXPECT_EQ(log.count(QtWarningMsg,
-                        u"No idle-time service answered, so screen time will count whenever the "
-                        "screen is awake and unlocked, even while nobody is at the machine."_s),
-              1);
-    startLogind();
-    // KDE on Wayland refuses the call: the screen saver is then no source.
-    const auto kde = start(m_session, screenSaver, u"GetSessionIdleTime"_s, u"u"_s,
-                           u"raise dbus.exceptions.DBusException('not supported on this platform', "
-                           "name='org.freedesktop.DBus.Error.NotSupported')"_s);
-    EXPECT_EQ(choose({}), u"logind IdleHint"_s);
-    kde->addMethod(u"GetSessionIdleTime"_s, u"u"_s, u"ret = dbus.UInt32(0)"_s);
-    EXPECT_EQ(choose({nullptr, &silent}), u"ScreenSaver GetSessionIdleTime"_s);
-    EXPECT_EQ(choose({&wayland, nullptr}), u"fake"_s);
-    const auto gnome = start(m_session, mutter, u"GetIdletime"_s, u"t"_s, u"ret = dbus.UInt64(0)"_s);
-    EXPECT_EQ(choose({&wayland, nullptr}), u"Mutter IdleMonitor"_s);
 }
 
 // Mutter's PowerSaveMode: 1 to 3 are asleep, 0 awake, -1 unknown (keeps the last state).
