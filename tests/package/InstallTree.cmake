@@ -3,7 +3,6 @@
 # and changelog in the form Debian requires.
 set(usr ${DESTDIR}/usr)
 set(share ${usr}/share)
-set(problems)
 
 # Macros, so that every check adds to the one list of problems.
 macro(complain text)
