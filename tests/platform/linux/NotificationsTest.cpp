@@ -200,18 +200,17 @@ TEST(NextDeliveryTest, fallsOnTheWallClockAcrossWeekdaysAndDaylightSavingChanges
 }
 
 // A clock set back finds the earlier occurrence; one set far past a delivery skips it; a
-// delivery missed by less than the grace (the machine woke just after) is made up; a new time
-// zone moves the delivery to the new wall clock.
-TEST(NotificationSchedulerTest, clockJumpsWakeAndZoneChangesRecomputeFromTheNewWallClock)
+// delivery missed by less than the grace (the machine woke just after) is made up. (A new time
+// zone moving the delivery is checked where the desktop services hear of it.)
+TEST(NotificationSchedulerTest, clockJumpsAndWakeRecomputeFromTheNewWallClock)
 {
     const ScopedTimeZone berlin("Europe/Berlin");
-    // Held in UTC, so a change of zone moves the wall clock, not the instant.
-    FakeClock clock(local(6, 10, 21, 0).toUTC());
+    FakeClock clock(local(6, 10, 21, 0));
     QStringList delivered;
     NotificationScheduler scheduler(clock.clock(),
                                     [&](const NotificationRequest& due) { delivered << due.body; });
     const auto moveTo = [&](const QDateTime& moment) {
-        clock.set(moment.toUTC());
+        clock.set(moment);
         scheduler.recompute();
     };
     scheduler.schedule(request(u"daily"_s, u"Today"_s, at(22)));
@@ -222,10 +221,6 @@ TEST(NotificationSchedulerTest, clockJumpsWakeAndZoneChangesRecomputeFromTheNewW
     EXPECT_EQ(scheduler.deliveryOf(u"daily"_s), local(6, 13, 22, 0));
     moveTo(local(6, 13, 22, 5));
     EXPECT_EQ(delivered, QStringList{u"Today"_s});
-    // 22:05 in Berlin is 16:05 in New York, so 22:00 there is still today, at 02:00 UTC.
-    const ScopedTimeZone travelled("America/New_York");
-    scheduler.recompute();
-    EXPECT_EQ(scheduler.deliveryOf(u"daily"_s), utc(6, 14, 2, 0));
 }
 
 TEST(WallClockTimerTest, firesOnceAtItsInstantAndNotForOneStoppedOrReplaced)
