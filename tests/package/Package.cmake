@@ -11,9 +11,7 @@ set_tests_properties(package.install PROPERTIES FIXTURES_SETUP lumatick_package_
 add_test(NAME package.installTree
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DDESTDIR=${LUMATICK_PACKAGE_ROOT}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/package/InstallTree.cmake)
-set_tests_properties(package.installTree PROPERTIES
-    FIXTURES_REQUIRED lumatick_package_root
-    ENVIRONMENT "${LUMATICK_TEST_ENVIRONMENT}")
+set_tests_properties(package.installTree PROPERTIES FIXTURES_REQUIRED lumatick_package_root)
 
 # name, validator program, its arguments joined by |, the installed file, FAIL_ON_STDERR
 function(lumatick_add_package_validation name program arguments file fail_on_stderr)

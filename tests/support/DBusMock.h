@@ -20,12 +20,11 @@ public:
         QString interface;
     };
 
-    // templateName is a dbusmock template or the path of one; the mock serves it as service.
-    DBusMock(const PrivateBus& bus, const QString& templateName, Service service,
+    // templateName is a dbusmock template or the path of one, serving service; without it, the
+    // mock is a bare object at service.
+    DBusMock(const PrivateBus& bus, Service service, const QString& templateName = {},
              const QVariantMap& parameters = {});
-    // A bare object, given its methods and properties afterwards.
-    DBusMock(const PrivateBus& bus, Service service);
-    ~DBusMock();
+    ~DBusMock() { stop(); }
     DBusMock(const DBusMock&) = delete;
     DBusMock& operator=(const DBusMock&) = delete;
 
@@ -35,12 +34,11 @@ public:
 
     // Calls method of interface (the mock's control interface when empty) at path (the main
     // object when empty); blocking, the reply or the error.
-    QDBusMessage call(const QString& method, const QVariantList& arguments, const QString& interface = {},
-                      const QString& path = {}) const;
-    // code is Python run by the mock; `args` holds the arguments, `ret` takes the answer.
-    void addMethod(const QString& name, const QString& in, const QString& out, const QString& code) const;
-    void addProperty(const QString& name, const QVariant& value) const;
-    // Sets the properties and announces them with PropertiesChanged.
+    QDBusMessage call(const QString& method, const QVariantList& arguments = {},
+                      const QString& interface = {}, const QString& path = {}) const;
+    // code is Python run by the mock for a method without arguments; `ret` takes the answer.
+    void addMethod(const QString& name, const QString& out, const QString& code) const;
+    // Sets the properties of the main interface and announces them with PropertiesChanged.
     void updateProperties(const QVariantMap& changed, const QString& path = {}) const;
     void emitSignal(const QString& interface, const QString& name, const QString& signature,
                     const QVariantList& arguments, const QString& path = {}) const;
@@ -48,11 +46,9 @@ public:
     QList<QVariantList> callsOf(const QString& method) const;
 
 private:
-    void start(const QStringList& arguments, const QString& address);
     bool waitUntilServing();
 
     Service m_service;
-    QString m_connectionName;
     QDBusConnection m_connection;
     QProcess m_process;
     bool m_ready = false;

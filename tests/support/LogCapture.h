@@ -4,26 +4,43 @@
 #include <QString>
 #include <QtMessageHandler>
 
-// Records every Qt log message while alive, for tests that check what reaches the log.
+#include <algorithm>
+#include <utility>
+
+// Records every Qt log message while alive, for tests of what reaches the journal. Qt's
+// handler is a plain function, so it reaches the one live capture through a static; tests are
+// single-threaded and captures do not nest.
 class LogCapture {
 public:
-    struct Entry {
-        QtMsgType type;
-        QString category;
-        QString message;
-    };
-
-    LogCapture();
-    ~LogCapture();
+    LogCapture() { live() = this; }
+    ~LogCapture()
+    {
+        qInstallMessageHandler(m_previous);
+        live() = nullptr;
+    }
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    const QList<Entry>& entries() const { return m_entries; }
-    int count(QtMsgType type, const QString& category, const QString& message) const;
+    qsizetype size() const { return m_messages.size(); }
+    // The messages of type that contain text.
+    qsizetype count(QtMsgType type, const QString& text = {}) const
+    {
+        return std::ranges::count(m_messages, true,
+                                  [&](const auto& m) { return m.first == type && m.second.contains(text); });
+    }
 
 private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    static LogCapture*& live()
+    {
+        static LogCapture* capture = nullptr;
+        return capture;
+    }
+    static void handle(QtMsgType type, const QMessageLogContext&, const QString& message)
+    {
+        if (live())
+            live()->m_messages.append({type, message});
+    }
 
-    QList<Entry> m_entries;
-    QtMessageHandler m_previous;
+    QList<std::pair<QtMsgType, QString>> m_messages;
+    QtMessageHandler m_previous = qInstallMessageHandler(&handle);
 };

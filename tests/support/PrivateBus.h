@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 // A dbus-daemon of the test's own, standing in for the session or the system bus, so D-Bus
 // code is tested against a real bus with fake services and never touches the machine's buses.
@@ -16,10 +17,12 @@ public:
 
     bool isRunning() const { return !m_address.isEmpty(); }
     QString address() const { return m_address; }
-    // A new, separately named connection to this bus (each is a distinct peer on the bus).
+    // A separately named connection to this bus (each name is a distinct peer on the bus). The
+    // name is released with the bus, so the next test's bus can use it again.
     QDBusConnection connect(const QString& connectionName) const;
 
 private:
     QProcess m_daemon;
     QString m_address;
+    mutable QStringList m_connectionNames;
 };

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <ostream>
 
@@ -26,4 +27,9 @@ inline void PrintTo(const QStringList& list, std::ostream* out)
 inline void PrintTo(const QDateTime& moment, std::ostream* out)
 {
     *out << moment.toString(Qt::ISODateWithMs).toStdString();
+}
+
+inline void PrintTo(const QVariant& value, std::ostream* out)
+{
+    *out << value.metaType().name() << '(' << value.toString().toStdString() << ')';
 }

@@ -4,8 +4,8 @@
 
 #include <wayland-server-core.h>
 
+#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -29,17 +29,14 @@ public:
     void sendIdled();
     void sendResumed();
 
-    // What the client did: the timeouts it asked for, the notifier versions it bound, and the
-    // notifications it still holds.
+    // What the client did: the timeouts it asked for and the notifier versions it bound.
     struct Seen {
         std::vector<std::uint32_t> timeouts;
         std::vector<std::uint32_t> boundVersions;
-        int liveNotifications = 0;
     };
     Seen seen() const;
 
 private:
-    void post(std::function<void()> command);
     void serve();
 
     static void bindNotifier(wl_client* client, void* data, std::uint32_t version, std::uint32_t id);
@@ -50,10 +47,9 @@ private:
     wl_interface m_advertisedNotifier;
     QString m_socketName;
     std::thread m_thread;
-    bool m_running = true;
-    // Touched on the compositor thread only.
-    std::vector<wl_resource*> m_notifications;
+    std::atomic<bool> m_running = true;
+    // Everything below is guarded by the mutex.
     mutable std::mutex m_mutex;
-    std::vector<std::function<void()>> m_posted;
+    std::vector<wl_resource*> m_notifications;
     Seen m_seen;
 };

@@ -1,7 +1,6 @@
 #include "X11GlobalHotKey.h"
 #include "XcbConnection.h"
 #include "XcbIdleTimeSource.h"
-#include "XcbKeyNames.h"
 #include "XcbReply.h"
 
 #include "QtPrinters.h"
@@ -14,6 +13,8 @@
 
 #include <xcb/xcb_keysyms.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int controlAlt = GlobalHotKey::controlModifier | GlobalHotKey::optionModifier;
@@ -21,11 +22,7 @@ constexpr int controlAlt = GlobalHotKey::controlModifier | GlobalHotKey::optionM
 // A private Xvfb per test, driven by xdotool, with our own connection to it.
 class X11ServicesTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start";
-        ASSERT_TRUE(m_connection.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(m_connection.isValid()) << "Xvfb did not start"; }
 
     int keyCodeOf(xcb_keysym_t keySym) const
     {
@@ -38,8 +35,7 @@ protected:
     // Types the keys, then makes sure every event they caused has reached our handlers.
     void press(const QString& keys)
     {
-        ASSERT_TRUE(m_server.run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}))
-            << keys.toStdString();
+        ASSERT_TRUE(m_server.run(u"xdotool"_s, {u"key"_s, keys})) << keys.toStdString();
         m_connection.sync();
     }
 
@@ -57,13 +53,13 @@ TEST_F(X11ServicesTest, grabbedKeyFiresOncePerPressWhateverTheLocks)
     EXPECT_TRUE(hotKey.worksSystemWide());
     for (const char* keys : {"ctrl+p", "p", "ctrl+alt+o", "ctrl+alt+shift+p"})
         press(QString::fromLatin1(keys));
-    press(QStringLiteral("ctrl+alt+p"));
+    press(u"ctrl+alt+p"_s);
     ASSERT_TRUE(waitUntil([&] { return pressed.count() == 1; }));
-    press(QStringLiteral("Num_Lock"));
-    press(QStringLiteral("ctrl+alt+p"));
+    press(u"Num_Lock"_s);
+    press(u"ctrl+alt+p"_s);
     ASSERT_TRUE(waitUntil([&] { return pressed.count() == 2; }));
-    press(QStringLiteral("Caps_Lock"));
-    press(QStringLiteral("ctrl+alt+p"));
+    press(u"Caps_Lock"_s);
+    press(u"ctrl+alt+p"_s);
     ASSERT_TRUE(waitUntil([&] { return pressed.count() == 3; }));
     EXPECT_FALSE(waitUntil([&] { return pressed.count() > 3; }, 300));
 }
@@ -95,29 +91,18 @@ TEST_F(X11ServicesTest, idleTimeGrowsWithoutInputAndDropsAfterPointerMotion)
     // Two moves, so the pointer really moves whatever its starting position.
     for (const char* position : {"10", "20"})
         ASSERT_TRUE(m_server.run(
-            QStringLiteral("xdotool"),
-            {QStringLiteral("mousemove"), QString::fromLatin1(position), QString::fromLatin1(position)}));
+            u"xdotool"_s, {u"mousemove"_s, QString::fromLatin1(position), QString::fromLatin1(position)}));
     EXPECT_GE(idle(), 0.0);
     EXPECT_LT(idle(), 0.9);
 }
 
-// The names the shortcuts portal is offered, from the server's own keyboard map.
-TEST_F(X11ServicesTest, keysAreNamedAsXkbNamesThem)
-{
-    const XcbKeyNames names(m_connection);
-    EXPECT_EQ(names.nameOf(keyCodeOf('p')), QStringLiteral("p"));
-    EXPECT_EQ(names.nameOf(keyCodeOf(0xffc2)), QStringLiteral("F5"));
-    EXPECT_TRUE(names.nameOf(0).isEmpty());
-}
-
 TEST(X11WithoutDisplay, servicesAnswerNothingInsteadOfCrashing)
 {
-    XcbConnection connection(QStringLiteral(":4999"));
+    XcbConnection connection(u":4999"_s);
     X11GlobalHotKey hotKey(connection);
     EXPECT_FALSE(hotKey.isSupported());
     EXPECT_FALSE(hotKey.registerHotKey(33, controlAlt));
     EXPECT_EQ(XcbIdleTimeSource(connection).secondsSinceLastInput(), std::nullopt);
-    EXPECT_TRUE(XcbKeyNames(connection).nameOf(33).isEmpty());
 }
 
 } // namespace

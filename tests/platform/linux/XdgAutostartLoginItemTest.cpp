@@ -8,40 +8,29 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString autostartDirectory()
+// A folder that cannot be made fails with a reason naming it. Then on, on again, off, off
+// again, in the user's autostart folder; an entry hidden by the user (or another tool) counts
+// as off, and turning it on brings it back.
+TEST(XdgAutostartLoginItemTest, entryIsWrittenHiddenAndRemovedAsTheUserChooses)
 {
-    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart");
-}
-
-void writeEntry(const QByteArray& content)
-{
-    QFile file(XdgAutostartLoginItem::entryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
-class XdgAutostartLoginItemTest : public testing::Test {
-protected:
-    // Every test starts without the entry and with a usable autostart folder.
-    void TearDown() override
-    {
-        QFile::remove(autostartDirectory());
-        QDir(autostartDirectory()).removeRecursively();
-    }
-
-    XdgAutostartLoginItem m_item{QStringLiteral("/usr/bin/lumatick")};
-};
-
-// On, on again, off, off again, in the user's autostart folder; an entry hidden by the user
-// (or another tool) counts as off, and turning it on brings it back.
-TEST_F(XdgAutostartLoginItemTest, entryIsWrittenHiddenAndRemovedAsTheUserChooses)
-{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + u"/autostart"_s;
+    XdgAutostartLoginItem item(u"/usr/bin/lumatick"_s);
     QString error;
-    ASSERT_TRUE(m_item.setEnabled(true, &error) && m_item.setEnabled(true, &error)) << error.toStdString();
-    QFile entry(autostartDirectory() + QStringLiteral("/lumatick.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(folder).absolutePath()));
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    EXPECT_FALSE(item.setEnabled(true, &error));
+    EXPECT_TRUE(error.contains(folder)) << error.toStdString();
+    EXPECT_FALSE(item.isEnabled());
+    ASSERT_TRUE(blocker.remove());
+
+    ASSERT_TRUE(item.setEnabled(true, &error) && item.setEnabled(true, &error)) << error.toStdString();
+    QFile entry(folder + u"/lumatick.desktop"_s);
+    ASSERT_TRUE(entry.open(QIODevice::ReadWrite));
     EXPECT_EQ(entry.readAll(),
               QByteArray("[Desktop Entry]\nType=Application\nName=Lumatick\n"
                          "Exec=/usr/bin/lumatick\nIcon=lumatick\nX-GNOME-Autostart-enabled=true\n"));
@@ -49,40 +38,29 @@ TEST_F(XdgAutostartLoginItemTest, entryIsWrittenHiddenAndRemovedAsTheUserChooses
         {"[Desktop Entry]\nExec=/usr/bin/lumatick\nHidden=true\n", false},
         {"[Desktop Entry]\nExec=/usr/bin/lumatick\nHidden = false\n", true},
         {"[Desktop Entry]\nExec=/usr/bin/lumatick\n[Desktop Action Pause]\nHidden=true\n", true},
-    };
+        {"[Desktop Entry]\nHidden=true\n", false}};
     for (const auto& [content, enabled] : entries) {
-        writeEntry(content);
-        EXPECT_EQ(m_item.isEnabled(), enabled) << content.toStdString();
+        entry.resize(0);
+        entry.write(content);
+        entry.flush();
+        EXPECT_EQ(item.isEnabled(), enabled) << content.toStdString();
     }
-    writeEntry("[Desktop Entry]\nHidden=true\n");
-    ASSERT_TRUE(m_item.setEnabled(true, nullptr));
-    EXPECT_TRUE(m_item.isEnabled());
-    ASSERT_TRUE(m_item.setEnabled(false, &error) && m_item.setEnabled(false, &error))
+    entry.close();
+    ASSERT_TRUE(item.setEnabled(true, nullptr));
+    EXPECT_TRUE(item.isEnabled());
+    ASSERT_TRUE(item.setEnabled(false, &error) && item.setEnabled(false, &error))
         << "off twice is no failure";
     EXPECT_FALSE(entry.exists());
-}
-
-TEST_F(XdgAutostartLoginItemTest, unwritableFolderFailsWithAReasonNamingIt)
-{
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(autostartDirectory()).absolutePath()));
-    QFile blocker(autostartDirectory());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QString error;
-    EXPECT_FALSE(m_item.setEnabled(true, &error));
-    EXPECT_TRUE(error.contains(autostartDirectory())) << error.toStdString();
-    EXPECT_FALSE(m_item.isEnabled());
 }
 
 // Exec is quoted when needed, with `$`, `"` and `\` escaped and `%` doubled (no field code).
 TEST(XdgAutostartExecValue, pathIsQuotedAndEscapedAsTheEntryFormatWants)
 {
     const std::vector<std::pair<QString, QString>> cases{
-        {QStringLiteral("/opt/lumatick/bin/lumatick"), QStringLiteral("/opt/lumatick/bin/lumatick")},
-        {QStringLiteral("/home/a b/Lumatick App/lumatick"),
-         QStringLiteral("\"/home/a b/Lumatick App/lumatick\"")},
-        {QStringLiteral("/tmp/$x \"y\"/100%"), QStringLiteral(R"("/tmp/\\$x \\"y\\"/100%%")")},
-        {QStringLiteral("/tmp/back\\slash"), QStringLiteral(R"("/tmp/back\\\\slash")")},
+        {u"/opt/lumatick/bin/lumatick"_s, u"/opt/lumatick/bin/lumatick"_s},
+        {u"/home/a b/Lumatick App/lumatick"_s, u"\"/home/a b/Lumatick App/lumatick\""_s},
+        {u"/tmp/$x \"y\"/100%"_s, uR"("/tmp/\\$x \\"y\\"/100%%")"_s},
+        {u"/tmp/back\\slash"_s, uR"("/tmp/back\\\\slash")"_s},
     };
     for (const auto& [path, exec] : cases)
         EXPECT_EQ(XdgAutostartLoginItem::execValue(path), exec);
