@@ -5,15 +5,14 @@
 
 #include "PrivateBus.h"
 #include "QtPrinters.h"
+#include "WaitUntil.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -50,19 +49,12 @@ ProcessRun lumatick(const QStringList& arguments,
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(LUMATICK_BINARY), arguments);
-    if (!process.waitForStarted(30'000))
-        return {};
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(30'000, &loop, &QEventLoop::quit);
-    if (process.state() != QProcess::NotRunning)
-        loop.exec();
-    if (process.state() != QProcess::NotRunning) {
+    const bool finished = waitUntil([&] { return process.state() == QProcess::NotRunning; }, 30'000);
+    if (!finished)
         process.kill();
-        process.waitForFinished();
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    const bool normal = finished && process.error() == QProcess::UnknownError;
+    return {normal ? process.exitCode() : -1, process.readAllStandardOutput(),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 void writeFile(const QString& path, const QByteArray& contents)
@@ -70,6 +62,20 @@ void writeFile(const QString& path, const QByteArray& contents)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(contents);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A second, raw connection to the store the application writes, as another program would open it.
+sqlite3* openStoreDirectly()
+{
+    sqlite3* store = nullptr;
+    sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(u"default.store"_s).toUtf8(), &store);
+    return store;
 }
 
 class CommandLineTest : public testing::Test {
@@ -104,10 +110,7 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
     writer->saveDayTotal(m_today.addDays(-400).startOfDay(), 59);
 
     // Another connection in the middle of a write must not block the readers.
-    sqlite3* busy = nullptr;
-    ASSERT_EQ(
-        sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(u"default.store"_s).toUtf8(), &busy),
-        SQLITE_OK);
+    sqlite3* busy = openStoreDirectly();
     ASSERT_EQ(sqlite3_exec(busy, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     const ProcessRun exported = lumatick({u"export"_s});
@@ -139,9 +142,7 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
     writer->saveDayTotal(m_today.startOfDay(), 20000);
     const ProcessRun again = lumatick({u"export"_s, u"-o"_s, file(u"out.csv"_s)});
     EXPECT_EQ(again.exitCode, 0);
-    QFile written(file(u"out.csv"_s));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(written.readAll().contains(",20000,5h 33m 20s,"));
+    EXPECT_TRUE(readFile(file(u"out.csv"_s)).contains(",20000,5h 33m 20s,"));
 }
 
 TEST_F(CommandLineTest, withoutAnyStoreStatusIsZeroAndExportIsTheHeader)
@@ -230,10 +231,7 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
 TEST_F(CommandLineTest, unreadableRecordsFailTheExportAndKeepAnEarlierOne)
 {
     openWriter()->saveDayTotal(m_today.startOfDay(), 60);
-    sqlite3* store = nullptr;
-    ASSERT_EQ(
-        sqlite3_open(QDir(StoreOpener::defaultDirectory()).filePath(u"default.store"_s).toUtf8(), &store),
-        SQLITE_OK);
+    sqlite3* store = openStoreDirectly();
     ASSERT_EQ(sqlite3_exec(store, "DROP TABLE DailyScreenTime", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(store);
     writeFile(file(u"earlier.csv"_s), "earlier export\n");
@@ -244,9 +242,7 @@ TEST_F(CommandLineTest, unreadableRecordsFailTheExportAndKeepAnEarlierOne)
         EXPECT_TRUE(run.err.contains(u"no such table: DailyScreenTime"_s)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
-    QFile earlier(file(u"earlier.csv"_s));
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), QByteArray("earlier export\n"));
+    EXPECT_EQ(readFile(file(u"earlier.csv"_s)), QByteArray("earlier export\n"));
 }
 
 // Status bars call status every second or so: without an instance to ask (no bus at all, or

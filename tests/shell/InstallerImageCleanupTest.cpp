@@ -90,13 +90,6 @@ protected:
         return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
     }
 
-    static QStringList trashedFiles()
-    {
-        const QString trash =
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + u"/Trash/files"_s;
-        return QDir(trash).entryList(QDir::Files);
-    }
-
     QTemporaryDir root{QDir::homePath() + u"/installer-XXXXXX"_s};
 };
 
@@ -118,7 +111,8 @@ TEST_F(InstallerImageCleanupTest, firstImageHoldingTheAppIsDetachedAndTrashed)
 
     EXPECT_EQ(utilityCalls(), (QStringList{u"info -plist"_s, u"detach "_s + first + u" -quiet"_s}));
     EXPECT_FALSE(QFile::exists(path(u"images/first.img"_s)));
-    EXPECT_TRUE(trashedFiles().contains(u"first.img"_s));
+    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    EXPECT_TRUE(QDir(trash + u"/Trash/files"_s).entryList(QDir::Files).contains(u"first.img"_s));
     EXPECT_TRUE(QFile::exists(path(u"images/second.img"_s)));
     EXPECT_TRUE(QFile::exists(path(u"images/other.img"_s)));
 }

@@ -88,10 +88,11 @@ TEST_F(StatusItemPresenterTest, aNewTierGlidesFromTheLastTierColourInHalfASecond
     EXPECT_FALSE(m_presenter.isAnimating());
     expectNear(dot(), faded(red));
 
+    // Resumed and back to green: the glide starts from the full red, not the faded one.
     draw(60, ThresholdTier::green, false, true);
     m_clock.advance(0.25);
     m_presenter.animationStep();
-    expectNear(dot(), QColor(154, 129, 69));
+    expectNear(dot(), TierColors::interpolateColor(red, green, 0.5));
 }
 
 TEST_F(StatusItemPresenterTest, theFrameTimerRedrawsUntilTheGlideEnds)

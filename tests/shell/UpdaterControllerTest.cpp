@@ -85,9 +85,11 @@ protected:
     }
 
     // Scheduled checks are off unless a test turns them on, so only the manual check talks.
-    std::unique_ptr<UpdaterController> makeController(QVariantMap bundleInformation,
-                                                      AppcastUpdater::Options updaterOptions = {})
+    std::unique_ptr<UpdaterController> makeController(QVariantMap bundleInformation, bool scheduled = false)
     {
+        AppcastUpdater::Options updaterOptions;
+        if (scheduled)
+            updaterOptions.firstCheckDelay = 0ms;
         updaterOptions.bundleInformation = bundleInformation;
         updaterOptions.downloadDirectory = downloads.path();
         updaterOptions.transferTimeout = 300ms;
@@ -95,13 +97,6 @@ protected:
         lastUpdater = updater.get();
         return std::make_unique<UpdaterController>(std::move(updater), preferences, network, alerts,
                                                    UpdaterController::Options{bundleInformation, 300ms});
-    }
-
-    static AppcastUpdater::Options scheduledChecks()
-    {
-        AppcastUpdater::Options options;
-        options.firstCheckDelay = 0ms;
-        return options;
     }
 
     QStringList savedDownloads() const { return QDir(downloads.path()).entryList(QDir::Files); }
@@ -213,7 +208,7 @@ TEST_F(UpdaterControllerTest, withoutUsableFeedNoRequestIsEverMade)
     noFeed.remove(BundleInformation::feedUrlKey);
     for (const QVariantMap& bundle : {noFeed, information(u"http://example.org/appcast.xml"_s)}) {
         alerts.messages.clear();
-        const auto controller = makeController(bundle, scheduledChecks());
+        const auto controller = makeController(bundle, true);
         controller->checkForUpdates();
         ASSERT_EQ(alerts.messages.size(), 1);
         EXPECT_EQ(alerts.messages[0].message, u"You're up to date!"_s);
@@ -234,7 +229,7 @@ TEST_F(UpdaterControllerTest, scheduledCheckKeepsAndAnnouncesOnlyAVerifiedReleas
         const qsizetype kept = digest == sha256(enclosureBody) ? 1 : 0;
         server.answer(u"/appcast.xml"_s, FeedServer::ok(feed(item("1.10", enclosure, digest))));
         const qsizetype requests = server.requestedPaths().size();
-        const auto controller = makeController(information(server.url(u"/appcast.xml"_s)), scheduledChecks());
+        const auto controller = makeController(information(server.url(u"/appcast.xml"_s)), true);
         ASSERT_TRUE(waitUntil([&] { return server.requestedPaths().size() == requests + 2; }));
         ASSERT_TRUE(waitUntil(
             [&] { return lastUpdater->canCheckForUpdates() && notifications.delivered().size() == kept; }));
