@@ -1,7 +1,10 @@
 #pragma once
 
-#include "EndToEndTest.h"
+#include "Preferences.h"
+#include "PrivateBus.h"
+#include "WaitUntil.h"
 
+#include <QDBusConnection>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -11,15 +14,27 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <optional>
+#include <gtest/gtest.h>
 
-// The counter without a display (`--headless`), started as the user's session would start it
-// and then disturbed: killed, terminated, its files taken away, its clock moved. Its log goes
-// to a file so the tests can read what it reported.
-class ReliabilityTest : public EndToEndTest {
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The real binary started as the user's session would start it, against two private buses and
+// the sandboxed folders of this test binary, and then disturbed: killed, terminated, its files
+// taken away, its clock moved. Its log goes to a file so the tests can read what it reported.
+class ReliabilityTest : public testing::Test {
+public:
+    ReliabilityTest();
+
 protected:
+    static constexpr int startTimeoutMs = 20'000;
+
+    void SetUp() override;
     void TearDown() override;
-    QProcessEnvironment environment() const override;
+    // Our two buses and no graphical session, so the run is the same on a developer's desktop
+    // and in CI. Subclasses add a display.
+    virtual QProcessEnvironment environment() const;
 
     // Started, not waited for, with `additions` joining the environment; ended by TearDown
     // if the test leaves it running.
@@ -30,6 +45,9 @@ protected:
     {
         return launch({QStringLiteral("--headless")}, additions);
     }
+    // Runs a short command such as `ctl pause` to its end while this process keeps answering
+    // on the bus; the exit code, or nothing when it crashed or hung.
+    std::optional<int> runLumatick(const QStringList& arguments);
     // Everything the process wrote to its error channel so far.
     QString logOf(const QProcess* process) const;
 
@@ -71,6 +89,14 @@ protected:
     bool setFakeTime(const QDateTime& moment);
     bool fakeTimeAvailable() const;
     QProcessEnvironment fakeTimeEnvironment() const;
+
+    PrivateBus m_sessionBus;
+    PrivateBus m_systemBus;
+    // A fresh name each time: Qt hands out a connection already made under a name, and the bus
+    // of an earlier test is gone.
+    const QString m_connectionName;
+    QDBusConnection m_bus;
+    Preferences m_preferences;
 
 private:
     bool writeFakeTime(const QByteArray& setting);
