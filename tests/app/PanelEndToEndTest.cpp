@@ -1,9 +1,7 @@
-#include "FakeStatusNotifierWatcher.h"
 #include "ReliabilityTest.h"
 #include "StatusNotifierPixmap.h"
 #include "StatusNotifierToolTip.h"
 #include "StoreOpener.h"
-#include "XvfbServer.h"
 
 #include "QtPrinters.h"
 
@@ -51,35 +49,14 @@ int mostOpaqueAlpha(const StatusNotifierPixmap& pixmap)
     return alpha;
 }
 
-// The counter in its usual form: a status item on a panel, with a display for its popup
-// panel. The panel's watcher lives in this process on the private session bus.
-class PanelEndToEndTest : public ReliabilityTest {
+// What a panel host reads of the item, over the bus the way it reads it.
+class PanelEndToEndTest : public PanelSessionTest {
 protected:
     void SetUp() override
     {
-        ReliabilityTest::SetUp();
-        ASSERT_TRUE(m_display.isRunning());
+        PanelSessionTest::SetUp();
         StatusNotifierPixmap::registerMetaTypes();
         StatusNotifierToolTip::registerMetaType();
-        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
-                                         QDBusConnection::ExportAllContents));
-        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
-    }
-
-    QProcessEnvironment environment() const override
-    {
-        QProcessEnvironment environment = ReliabilityTest::environment();
-        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        return environment;
-    }
-
-    QProcess* startPanel()
-    {
-        QProcess* app = launch({});
-        EXPECT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
-            << "the status item never registered with the watcher";
-        return app;
     }
 
     std::optional<ItemSnapshot> item()
@@ -117,17 +94,6 @@ protected:
             10'000);
         return reached ? shown : std::nullopt;
     }
-
-    // Any mapped window of ours on the display: the application has none but the panel.
-    bool panelIsVisible() const
-    {
-        return m_display.run(QStringLiteral("xdotool"),
-                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--classname"), QStringLiteral("lumatick")});
-    }
-
-    XvfbServer m_display;
-    FakeStatusNotifierWatcher m_watcher;
 };
 
 TEST_F(PanelEndToEndTest, labelCountsUpAndPauseFreezesIt)
@@ -165,10 +131,10 @@ TEST_F(PanelEndToEndTest, secondStartOpensThePanelAndAddsNoSecondItem)
     QProcess* first = startPanel();
     ASSERT_TRUE(waitForLabel([](const QString&, qint64) { return true; }).has_value());
 
-    ASSERT_FALSE(panelIsVisible());
+    ASSERT_FALSE(windowIsVisible());
 
     EXPECT_EQ(runLumatick({}), 0);
-    EXPECT_TRUE(waitUntil([this] { return panelIsVisible(); }, 5'000))
+    EXPECT_TRUE(waitUntil([this] { return windowIsVisible(); }, 5'000))
         << "the running instance did not open its panel";
     QTest::qWait(500);
     EXPECT_EQ(m_watcher.registrations().size(), 1) << m_watcher.registrations().join(u' ').toStdString();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FakeStatusNotifierWatcher.h"
 #include "Preferences.h"
 #include "PrivateBus.h"
 #include "WaitUntil.h"
+#include "XvfbServer.h"
 
 #include <QDBusConnection>
 #include <QDate>
@@ -123,4 +125,46 @@ protected:
     }
 
     QProcessEnvironment m_clock;
+};
+
+// The counter in its usual form: a status item on a panel, with a display for its windows.
+// The panel's watcher lives in this process on the private session bus.
+class PanelSessionTest : public ReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        ReliabilityTest::SetUp();
+        ASSERT_TRUE(m_display.isRunning());
+        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
+                                         QDBusConnection::ExportAllContents));
+        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment environment = ReliabilityTest::environment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return environment;
+    }
+
+    QProcess* startPanel()
+    {
+        QProcess* app = launch({});
+        EXPECT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
+            << "the status item never registered with the watcher\n"
+            << logOf(app).toStdString();
+        return app;
+    }
+
+    // Any mapped window of ours on the display: the application has none but the panel.
+    bool windowIsVisible() const
+    {
+        return m_display.run(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--classname"), QStringLiteral("lumatick")});
+    }
+
+    XvfbServer m_display;
+    FakeStatusNotifierWatcher m_watcher;
 };
