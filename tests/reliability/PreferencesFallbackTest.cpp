@@ -1,6 +1,4 @@
-#include "FakeStatusNotifierWatcher.h"
 #include "ReliabilityTest.h"
-#include "XvfbServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,27 +37,9 @@ tierRedColor=@ByteArray([\"red\", null, {}, [1e400, -3, 0.5, 2]])
 junk=\x01\x02
 )";
 
-// The panel, so the tier colours are read and drawn, on a private display with a stand-in
-// for the desktop's status item watcher.
-class PreferencesFallbackTest : public ReliabilityTest {
+// The panel, so the tier colours are read and drawn.
+class PreferencesFallbackTest : public PanelSessionTest {
 protected:
-    void SetUp() override
-    {
-        ReliabilityTest::SetUp();
-        ASSERT_TRUE(m_display.isRunning());
-        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
-                                         QDBusConnection::ExportAllContents));
-        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
-    }
-
-    QProcessEnvironment environment() const override
-    {
-        QProcessEnvironment environment = ReliabilityTest::environment();
-        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        return environment;
-    }
-
     bool writePreferences(const QByteArray& text)
     {
         const QString path = m_preferences.filePath();
@@ -67,9 +47,6 @@ protected:
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
     }
-
-    XvfbServer m_display;
-    FakeStatusNotifierWatcher m_watcher;
 };
 
 TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutErrors)
@@ -80,10 +57,8 @@ TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutError
     ASSERT_TRUE(seedDay(QDate::currentDate(), earlierToday));
     ASSERT_TRUE(writePreferences(garbledPreferences));
 
-    QProcess* app = launch({});
-    ASSERT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
-        << "the status item never registered\n"
-        << logOf(app).toStdString();
+    QProcess* app = startPanel();
+    ASSERT_FALSE(m_watcher.registrations().isEmpty());
     ASSERT_TRUE(waitForLiveSeconds(earlierToday + 2).has_value()) << "the counter does not count";
 
     // Yellow: the thresholds fell back to their defaults.
@@ -91,10 +66,7 @@ TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutError
     EXPECT_TRUE(controlProperty("TodayText").toString().startsWith(QStringLiteral("4h 00m")));
     EXPECT_EQ(controlProperty("Paused"), QVariant(false));
 
-    EXPECT_FALSE(
-        m_display.run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                  QStringLiteral("--classname"), QStringLiteral("lumatick")}))
-        << "a window opened: an error or the first-run window";
+    EXPECT_FALSE(windowIsVisible()) << "a window opened: an error or the first-run window";
 
     EXPECT_EQ(terminate(app), 0);
     const QString log = logOf(app);

@@ -1,6 +1,7 @@
 # The real binary disturbed the way a user's machine disturbs it: killed and terminated at
 # random moments, its data folder made read-only, full or moved, its preferences garbled, its
-# wall clock moved by libfaketime. Each test starts its own private buses and sandboxed folders.
+# wall clock moved by libfaketime; and, on a private Xvfb with a stand-in panel watcher, what
+# its status item shows. Each test starts its own private buses and sandboxed folders.
 find_library(LUMATICK_FAKETIME_LIBRARY NAMES libfaketimeMT.so.1 libfaketime.so.1 PATH_SUFFIXES faketime)
 if(NOT LUMATICK_FAKETIME_LIBRARY)
     message(STATUS "libfaketime not found: the clock tests of the reliability suite will skip")
@@ -15,7 +16,7 @@ endif()
 
 lumatick_add_tests(reliability_tests
     SOURCES
-        app/EndToEndTest.cpp app/EndToEndTest.h
+        app/PanelEndToEndTest.cpp
         reliability/ClockTest.cpp
         reliability/InterruptionTest.cpp
         reliability/PreferencesFallbackTest.cpp
@@ -23,8 +24,9 @@ lumatick_add_tests(reliability_tests
         reliability/SingleWriterTest.cpp
         reliability/StorageFaultTest.cpp
         support/XvfbServer.cpp support/XvfbServer.h
-    LIBRARIES lumatick_core lumatick_shell_api lumatick_fake_status_notifier_watcher SQLite::SQLite3)
-target_include_directories(reliability_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app)
+    LIBRARIES lumatick_core lumatick_shell_api lumatick_platform_linux lumatick_fake_status_notifier_watcher
+        SQLite::SQLite3)
+target_include_directories(reliability_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/reliability)
 target_compile_definitions(reliability_tests PRIVATE
     LUMATICK_BINARY="$<TARGET_FILE:lumatick>"
     LUMATICK_FAKETIME_LIBRARY="${LUMATICK_RELIABILITY_FAKETIME}")

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
+#include <QUuid>
 
 #include <sqlite3.h>
 
@@ -29,6 +30,20 @@ void forEachRow(sqlite3* database, const char* sql, const std::function<void(sql
 }
 } // namespace
 
+ReliabilityTest::ReliabilityTest()
+    : m_connectionName(QUuid::createUuid().toString())
+    , m_bus(m_sessionBus.connect(m_connectionName))
+    , m_preferences(Preferences::defaultFilePath())
+{}
+
+void ReliabilityTest::SetUp()
+{
+    ASSERT_TRUE(m_sessionBus.isRunning());
+    ASSERT_TRUE(m_systemBus.isRunning());
+    QDir(StoreOpener::defaultDirectory()).removeRecursively();
+    m_preferences.registerDefaults();
+}
+
 void ReliabilityTest::TearDown()
 {
     for (const auto& process : m_started) {
@@ -41,13 +56,17 @@ void ReliabilityTest::TearDown()
         setWritable(m_readOnlyFolders.takeLast(), true);
     while (!m_mounts.isEmpty())
         unmount(QString(m_mounts.last())); // a copy: unmount removes it from the list
-    EndToEndTest::TearDown();
+    QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
 // Logs go to the error channel, never to the journal, so the tests can read them.
 QProcessEnvironment ReliabilityTest::environment() const
 {
-    QProcessEnvironment environment = EndToEndTest::environment();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_sessionBus.address());
+    environment.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_systemBus.address());
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP"})
+        environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
     // The level in front of every line, so the tests can tell errors from notes.
     environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"),
@@ -74,6 +93,15 @@ QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEn
     m_logFiles.insert(process.get(), logFile);
     m_started.push_back(std::move(process));
     return m_started.back().get();
+}
+
+std::optional<int> ReliabilityTest::runLumatick(const QStringList& arguments)
+{
+    QProcess* process = launch(arguments);
+    if (!waitUntil([process] { return process->state() == QProcess::NotRunning; }, startTimeoutMs) ||
+        process->exitStatus() != QProcess::NormalExit)
+        return std::nullopt;
+    return process->exitCode();
 }
 
 QString ReliabilityTest::logOf(const QProcess* process) const

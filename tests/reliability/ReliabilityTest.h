@@ -1,7 +1,12 @@
 #pragma once
 
-#include "EndToEndTest.h"
+#include "FakeStatusNotifierWatcher.h"
+#include "Preferences.h"
+#include "PrivateBus.h"
+#include "WaitUntil.h"
+#include "XvfbServer.h"
 
+#include <QDBusConnection>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -11,15 +16,27 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <optional>
+#include <gtest/gtest.h>
 
-// The counter without a display (`--headless`), started as the user's session would start it
-// and then disturbed: killed, terminated, its files taken away, its clock moved. Its log goes
-// to a file so the tests can read what it reported.
-class ReliabilityTest : public EndToEndTest {
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The real binary started as the user's session would start it, against two private buses and
+// the sandboxed folders of this test binary, and then disturbed: killed, terminated, its files
+// taken away, its clock moved. Its log goes to a file so the tests can read what it reported.
+class ReliabilityTest : public testing::Test {
+public:
+    ReliabilityTest();
+
 protected:
+    static constexpr int startTimeoutMs = 20'000;
+
+    void SetUp() override;
     void TearDown() override;
-    QProcessEnvironment environment() const override;
+    // Our two buses and no graphical session, so the run is the same on a developer's desktop
+    // and in CI. Subclasses add a display.
+    virtual QProcessEnvironment environment() const;
 
     // Started, not waited for, with `additions` joining the environment; ended by TearDown
     // if the test leaves it running.
@@ -30,6 +47,9 @@ protected:
     {
         return launch({QStringLiteral("--headless")}, additions);
     }
+    // Runs a short command such as `ctl pause` to its end while this process keeps answering
+    // on the bus; the exit code, or nothing when it crashed or hung.
+    std::optional<int> runLumatick(const QStringList& arguments);
     // Everything the process wrote to its error channel so far.
     QString logOf(const QProcess* process) const;
 
@@ -72,6 +92,14 @@ protected:
     bool fakeTimeAvailable() const;
     QProcessEnvironment fakeTimeEnvironment() const;
 
+    PrivateBus m_sessionBus;
+    PrivateBus m_systemBus;
+    // A fresh name each time: Qt hands out a connection already made under a name, and the bus
+    // of an earlier test is gone.
+    const QString m_connectionName;
+    QDBusConnection m_bus;
+    Preferences m_preferences;
+
 private:
     bool writeFakeTime(const QByteArray& setting);
     static bool runTool(const QString& program, const QStringList& arguments);
@@ -97,4 +125,46 @@ protected:
     }
 
     QProcessEnvironment m_clock;
+};
+
+// The counter in its usual form: a status item on a panel, with a display for its windows.
+// The panel's watcher lives in this process on the private session bus.
+class PanelSessionTest : public ReliabilityTest {
+protected:
+    void SetUp() override
+    {
+        ReliabilityTest::SetUp();
+        ASSERT_TRUE(m_display.isRunning());
+        ASSERT_TRUE(m_bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &m_watcher,
+                                         QDBusConnection::ExportAllContents));
+        ASSERT_TRUE(m_bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+    }
+
+    QProcessEnvironment environment() const override
+    {
+        QProcessEnvironment environment = ReliabilityTest::environment();
+        environment.insert(QStringLiteral("DISPLAY"), m_display.displayName());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return environment;
+    }
+
+    QProcess* startPanel()
+    {
+        QProcess* app = launch({});
+        EXPECT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
+            << "the status item never registered with the watcher\n"
+            << logOf(app).toStdString();
+        return app;
+    }
+
+    // Any mapped window of ours on the display: the application has none but the panel.
+    bool windowIsVisible() const
+    {
+        return m_display.run(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--classname"), QStringLiteral("lumatick")});
+    }
+
+    XvfbServer m_display;
+    FakeStatusNotifierWatcher m_watcher;
 };
