@@ -19,6 +19,7 @@ lumatick_add_tests(reliability_tests
         app/PanelEndToEndTest.cpp
         reliability/ClockTest.cpp
         reliability/InterruptionTest.cpp
+        reliability/LockedAtStartTest.cpp
         reliability/PreferencesFallbackTest.cpp
         reliability/ReliabilityTest.cpp reliability/ReliabilityTest.h
         reliability/SingleWriterTest.cpp
