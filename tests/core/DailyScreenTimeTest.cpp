@@ -18,7 +18,7 @@ TEST(DailyScreenTimeTest, recordKeepsTheStartOfItsLocalDayWhateverTheDayLasts)
         const char* zone;
         QDate date;
         QTime time;
-        Qt::TimeSpec timeSpec;
+        Qt::TimeSpec zoneKind;
         QDate startDate;
         QTime startTime;
         int hoursUntilNextDay;
@@ -37,7 +37,7 @@ TEST(DailyScreenTimeTest, recordKeepsTheStartOfItsLocalDayWhateverTheDayLasts)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.zone << ' ' << c.date.toString(Qt::ISODate).toStdString());
         const ScopedTimeZone zone(c.zone);
-        const DailyScreenTime record(QDateTime(c.date, c.time, c.timeSpec), 120, true);
+        const DailyScreenTime record(QDateTime(c.date, c.time, c.zoneKind), 120, true);
         EXPECT_EQ(record.date(), QDateTime(c.startDate, c.startTime));
         const QDateTime next = startOfLocalDay(record.date().addSecs(30 * 3600));
         EXPECT_EQ(record.date().secsTo(next), c.hoursUntilNextDay * 3600);
