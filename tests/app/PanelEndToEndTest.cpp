@@ -1,14 +1,12 @@
 #include "ReliabilityTest.h"
 #include "StatusNotifierPixmap.h"
 #include "StatusNotifierToolTip.h"
-#include "StoreOpener.h"
 
 #include "QtPrinters.h"
 
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
-#include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -139,22 +137,6 @@ TEST_F(PanelEndToEndTest, secondStartOpensThePanelAndAddsNoSecondItem)
     QTest::qWait(500);
     EXPECT_EQ(m_watcher.registrations().size(), 1) << m_watcher.registrations().join(u' ').toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
-}
-
-// Only a store that is not a database at all is moved aside; counting starts again from zero.
-TEST_F(PanelEndToEndTest, aGarbageStoreIsMovedAsideAndCountingStartsFromZero)
-{
-    const QDir directory(StoreOpener::defaultDirectory());
-    ASSERT_TRUE(directory.mkpath(QStringLiteral(".")));
-    QFile garbage(directory.filePath(QStringLiteral("default.store")));
-    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
-    garbage.write(QByteArray(4096, '\x5a'));
-    garbage.close();
-
-    startPanel();
-    EXPECT_TRUE(waitForLabel([](const QString&, qint64 seconds) { return seconds <= 3; }).has_value());
-    EXPECT_FALSE(directory.entryList({QStringLiteral("default-unreadable-*")}, QDir::Files).isEmpty())
-        << directory.entryList(QDir::Files).join(u' ').toStdString();
 }
 
 } // namespace
