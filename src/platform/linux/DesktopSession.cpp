@@ -16,7 +16,16 @@ DesktopSession DesktopSession::fromEnvironment()
     session.desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
     session.hasX11Display = qEnvironmentVariableIsSet("DISPLAY");
     session.runningImage = qEnvironmentVariable("APPIMAGE");
+    session.userQtPlatform = qEnvironmentVariable("QT_QPA_PLATFORM");
     return session;
+}
+
+QString DesktopSession::preferredQtPlatform() const
+{
+    if (!userQtPlatform.isEmpty() || type != Type::Wayland || !hasX11Display)
+        return {};
+    // Wayland stays as the fallback for an Xwayland that does not answer.
+    return QStringLiteral("xcb;wayland");
 }
 
 bool DesktopSession::isDesktop(const QString& name) const

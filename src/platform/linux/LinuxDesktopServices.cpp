@@ -109,11 +109,7 @@ QString LinuxDesktopServices::displaySleepSource() const
 {
     if (!m_waylandDisplaySleep)
         return m_displaySleepSource;
-    if (!m_waylandDisplaySleep->isObserving())
-        return {};
-    return m_waylandDisplaySleep->protocol() == WaylandDisplaySleepMonitor::Protocol::KdeDpms
-               ? QStringLiteral("KDE output DPMS")
-               : QStringLiteral("wlroots output power");
+    return m_waylandDisplaySleep->isObserving() ? m_waylandDisplaySleep->protocolName() : QString();
 }
 
 void LinuxDesktopServices::startGlobalHotKey()

@@ -99,7 +99,14 @@ bool WaylandDisplaySleepMonitor::takeUp()
     bindManager();
     for (const std::unique_ptr<Output>& output : m_outputs)
         watchPower(*output);
+    qCInfo(lcWayland).noquote() << "Display sleep from" << protocolName();
     return true;
+}
+
+QString WaylandDisplaySleepMonitor::protocolName() const
+{
+    return m_protocol == Protocol::KdeDpms ? QStringLiteral("KDE output DPMS")
+                                           : QStringLiteral("wlroots output power");
 }
 
 // Binds one manager only, so that a compositor offering both cannot report each output twice.

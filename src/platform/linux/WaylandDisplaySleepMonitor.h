@@ -35,8 +35,8 @@ public:
     WaylandDisplaySleepMonitor(const WaylandDisplaySleepMonitor&) = delete;
     WaylandDisplaySleepMonitor& operator=(const WaylandDisplaySleepMonitor&) = delete;
 
-    // Meaningful while observing.
-    Protocol protocol() const { return m_protocol; }
+    // "KDE output DPMS" or "wlroots output power"; meaningful while observing.
+    QString protocolName() const;
     bool isAsleep() const { return m_asleep; }
     // True from when a power protocol is bound until the compositor goes or withdraws it.
     bool isObserving() const { return (m_kdeManager || m_wlrManager) && !m_lost; }

@@ -120,4 +120,33 @@ TEST_F(LinuxDesktopServicesTest, timeZoneChangeMovesPendingNotifications)
     EXPECT_EQ(center.scheduler().deliveryOf(u"daily"_s), QDateTime(farFuture.date(), QTime(13, 0), Qt::UTC));
 }
 
+// Our windows go through Xwayland in a Wayland session that has it, so the panel can be placed
+// at the item; the user's own choice of platform, or a session without Xwayland, is left to Qt.
+TEST(DesktopSessionTest, qtPlatformPrefersXwaylandInWaylandSessions)
+{
+    const std::vector<const char*> names{"XDG_SESSION_TYPE", "WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
+    std::vector<std::optional<QByteArray>> saved;
+    for (const char* name : names)
+        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    const auto setAll = [&](const std::vector<std::optional<QByteArray>>& values) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            values[i] ? qputenv(names[i], *values[i]) : qunsetenv(names[i]);
+    };
+    const std::optional<QByteArray> none;
+    const std::vector<std::pair<std::vector<std::optional<QByteArray>>, QString>> cases{
+        {{"wayland", "wayland-0", ":0", none}, u"xcb;wayland"_s},
+        {{none, "wayland-0", ":0", none}, u"xcb;wayland"_s},
+        {{"wayland", "wayland-0", none, none}, {}},
+        {{"wayland", "wayland-0", ":0", "wayland"}, {}},
+        {{"x11", none, ":0", none}, {}},
+    };
+    for (const auto& [environment, expected] : cases) {
+        setAll(environment);
+        EXPECT_EQ(DesktopSession::fromEnvironment().preferredQtPlatform(), expected)
+            << environment[0].value_or("-").toStdString() << " " << environment[2].value_or("-").toStdString()
+            << " " << environment[3].value_or("-").toStdString();
+    }
+    setAll(saved);
+}
+
 } // namespace
