@@ -124,29 +124,20 @@ TEST_F(LinuxDesktopServicesTest, timeZoneChangeMovesPendingNotifications)
 // at the item; the user's own choice of platform, or a session without Xwayland, is left to Qt.
 TEST(DesktopSessionTest, qtPlatformPrefersXwaylandInWaylandSessions)
 {
-    const std::vector<const char*> names{"XDG_SESSION_TYPE", "WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
-    std::vector<std::optional<QByteArray>> saved;
-    for (const char* name : names)
-        saved.push_back(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    const auto setAll = [&](const std::vector<std::optional<QByteArray>>& values) {
-        for (std::size_t i = 0; i < names.size(); ++i)
-            values[i] ? qputenv(names[i], *values[i]) : qunsetenv(names[i]);
+    const std::vector<std::pair<QStringList, QString>> cases{
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}, u"xcb;wayland"_s},
+        {{u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}, u"xcb;wayland"_s},
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"WAYLAND_DISPLAY=wayland-0"_s}, {}},
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"DISPLAY=:0"_s, u"QT_QPA_PLATFORM=wayland"_s}, {}},
+        {{u"XDG_SESSION_TYPE=x11"_s, u"DISPLAY=:0"_s}, {}},
     };
-    const std::optional<QByteArray> none;
-    const std::vector<std::pair<std::vector<std::optional<QByteArray>>, QString>> cases{
-        {{"wayland", "wayland-0", ":0", none}, u"xcb;wayland"_s},
-        {{none, "wayland-0", ":0", none}, u"xcb;wayland"_s},
-        {{"wayland", "wayland-0", none, none}, {}},
-        {{"wayland", "wayland-0", ":0", "wayland"}, {}},
-        {{"x11", none, ":0", none}, {}},
-    };
-    for (const auto& [environment, expected] : cases) {
-        setAll(environment);
-        EXPECT_EQ(DesktopSession::fromEnvironment().preferredQtPlatform(), expected)
-            << environment[0].value_or("-").toStdString() << " " << environment[2].value_or("-").toStdString()
-            << " " << environment[3].value_or("-").toStdString();
+    for (const auto& [variables, expected] : cases) {
+        QProcessEnvironment environment;
+        for (const QString& variable : variables)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        EXPECT_EQ(DesktopSession::fromEnvironment(environment).preferredQtPlatform(), expected)
+            << variables.join(u' ').toStdString();
     }
-    setAll(saved);
 }
 
 } // namespace
