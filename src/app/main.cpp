@@ -1,8 +1,11 @@
+#include "ApplicationIdentity.h"
 #include "CommandLine.h"
+#include "DesktopSession.h"
 #include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -16,15 +19,31 @@ QStringList rawArguments(int argc, char* argv[])
     return arguments;
 }
 
+// The platform plugin is chosen for this process only (the variable is gone once Qt has read
+// it), so programs we start, such as a desktop's settings, keep the session's own choice.
+std::unique_ptr<QApplication> makeWidgetApplication(int& argc, char* argv[])
+{
+    const QString platform = DesktopSession::fromEnvironment().preferredQtPlatform();
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toUtf8());
+    auto application = std::make_unique<QApplication>(argc, argv);
+    if (!platform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM");
+    // The installed theme icon when there is one; the copy built in when run from a build tree.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(ApplicationIdentity::iconName, QIcon(QStringLiteral(":/icons/lumatick.svg"))));
+    QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName);
+    // Hiding the popup panel must not end a program that has no main window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return application;
+}
+
 // Only the panel needs widgets and therefore a display; everything else must run without one.
 std::unique_ptr<QCoreApplication> makeApplication(CommandLine::Launch launch, int& argc, char* argv[])
 {
     if (launch != CommandLine::Launch::panel)
         return std::make_unique<QCoreApplication>(argc, argv);
-    auto application = std::make_unique<QApplication>(argc, argv);
-    // Hiding the popup panel must not end a program that has no main window.
-    QApplication::setQuitOnLastWindowClosed(false);
-    return application;
+    return makeWidgetApplication(argc, argv);
 }
 } // namespace
 

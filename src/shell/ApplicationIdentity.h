@@ -3,12 +3,16 @@
 #include <QString>
 
 // The names under which the application is known to the desktop: its settings and data
-// folders, its bus name and control object, its log subsystem.
+// folders, its menu entry and icon, its bus name and control object, its log subsystem.
 namespace ApplicationIdentity {
 
 inline const QString organizationName = QStringLiteral("Brightlet");
 inline const QString applicationName = QStringLiteral("Lumatick");
 inline const QString bundleIdentifier = QStringLiteral("com.brightlet.Lumatick");
+// The menu entry (lumatick.desktop) and the themed icon it names: desktops find our windows'
+// icon and name through them (on Wayland the desktop-file name is the app id).
+inline const QString desktopFileName = QStringLiteral("lumatick");
+inline const QString iconName = QStringLiteral("lumatick");
 // The running instance owns this name on the session bus; a second start finds it there.
 inline const QString busName = QStringLiteral("com.brightlet.Lumatick");
 inline const QString controlObjectPath = QStringLiteral("/com/brightlet/Lumatick");

@@ -20,7 +20,8 @@ public:
 
     // Sleep, wake, lock, unlock and display sleep, whichever services report them.
     virtual SessionEvents& sessionEvents() = 0;
-    // Null when no idle-time service answered: time then counts while awake and unlocked.
+    // Null when no idle-time service answered and none can later: time then counts while awake
+    // and unlocked. A source given may start answering after start-up (a late Wayland compositor).
     virtual IdleTimeSource* idleTimeSource() const = 0;
     virtual NotificationCenter& notificationCenter() = 0;
     virtual LoginItem& loginItem() = 0;

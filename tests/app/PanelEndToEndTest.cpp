@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // What the panel shows of the item, read over the bus the way a panel host reads it.
@@ -134,6 +136,19 @@ TEST_F(PanelEndToEndTest, secondStartOpensThePanelAndAddsNoSecondItem)
     EXPECT_EQ(runLumatick({}), 0);
     EXPECT_TRUE(waitUntil([this] { return windowIsVisible(); }, 5'000))
         << "the running instance did not open its panel";
+    // Left alone by the window manager, so in no task list, yet named and drawn as ours.
+    const QString panel =
+        m_display.output(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--classname"_s, u"lumatick"_s})
+            .value_or(QString())
+            .trimmed();
+    EXPECT_TRUE(m_display.output(u"xwininfo"_s, {u"-id"_s, panel})
+                    .value_or(QString())
+                    .contains(u"Override Redirect State: yes"_s));
+    const QString properties =
+        m_display.output(u"xprop"_s, {u"-id"_s, panel, u"WM_CLASS"_s, u"_NET_WM_ICON"_s}).value_or(QString());
+    EXPECT_TRUE(properties.contains(u"WM_CLASS(STRING) = \"lumatick\", \"Lumatick\""_s))
+        << properties.left(200).toStdString();
+    EXPECT_TRUE(properties.contains(u"Icon (16 x 16)"_s)) << properties.left(200).toStdString();
     QTest::qWait(500);
     EXPECT_EQ(m_watcher.registrations().size(), 1) << m_watcher.registrations().join(u' ').toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);

@@ -35,11 +35,18 @@ XvfbServer::~XvfbServer()
 
 bool XvfbServer::run(const QString& program, const QStringList& arguments) const
 {
+    return output(program, arguments).has_value();
+}
+
+std::optional<QString> XvfbServer::output(const QString& program, const QStringList& arguments) const
+{
     QProcess client;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_displayName);
     client.setProcessEnvironment(environment);
     client.start(program, arguments);
-    return client.waitForFinished(10000) && client.exitStatus() == QProcess::NormalExit &&
-           client.exitCode() == 0;
+    if (!client.waitForFinished(10000) || client.exitStatus() != QProcess::NormalExit ||
+        client.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(client.readAllStandardOutput());
 }

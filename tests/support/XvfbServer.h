@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QString>
 
+#include <optional>
+
 // An Xvfb of the test's own on a free display number, so X11 code is tested against a real
 // server and never touches the user's display. Stopped when this object goes away.
 class XvfbServer {
@@ -17,6 +19,8 @@ public:
     QString displayName() const { return m_displayName; }
     // Runs a client such as xdotool against this display; true when it exits with 0.
     bool run(const QString& program, const QStringList& arguments) const;
+    // What the client printed, when it exits with 0.
+    std::optional<QString> output(const QString& program, const QStringList& arguments) const;
 
 private:
     QProcess m_server;

@@ -7,22 +7,42 @@
 #include "SessionLogging.h"
 
 IdleTimeSourceSelector::IdleTimeSourceSelector(const Buses& buses, Prebuilt prebuilt, Clock clock)
-    : m_chosen(choose(buses, prebuilt, clock))
+    : m_wayland(prebuilt.wayland)
 {
-    logChoice();
+    m_chosen = choose(buses, prebuilt, clock);
+    if (!m_wayland || m_chosen == m_wayland || m_chosenOutranksWayland)
+        logChoice();
 }
 
 IdleTimeSourceSelector::~IdleTimeSourceSelector() = default;
 
-QString IdleTimeSourceSelector::chosenName() const
+std::optional<double> IdleTimeSourceSelector::secondsSinceLastInput()
+{
+    return m_chosen ? m_chosen->secondsSinceLastInput() : std::nullopt;
+}
+
+QString IdleTimeSourceSelector::name() const
 {
     return m_chosen ? m_chosen->name() : QString();
 }
 
+void IdleTimeSourceSelector::waylandChanged()
+{
+    if (!m_chosenOutranksWayland && m_chosen != m_wayland && answers(m_wayland)) {
+        m_chosen = m_wayland;
+        m_owned.reset();
+        logChoice();
+    } else if (!m_choiceLogged) {
+        logChoice();
+    }
+}
+
 IdleTimeSource* IdleTimeSourceSelector::choose(const Buses& buses, Prebuilt prebuilt, const Clock& clock)
 {
-    if (MutterIdleTimeSource::probe(buses.session))
+    if (MutterIdleTimeSource::probe(buses.session)) {
+        m_chosenOutranksWayland = true;
         return keep(std::make_unique<MutterIdleTimeSource>(buses.session));
+    }
     if (answers(prebuilt.wayland))
         return prebuilt.wayland;
     if (answers(prebuilt.x11))
@@ -46,8 +66,9 @@ bool IdleTimeSourceSelector::answers(IdleTimeSource* source)
     return source && source->secondsSinceLastInput().has_value();
 }
 
-void IdleTimeSourceSelector::logChoice() const
+void IdleTimeSourceSelector::logChoice()
 {
+    m_choiceLogged = true;
     if (m_chosen)
         qCInfo(lcDesktopSession).noquote() << QStringLiteral("Idle time from ") + m_chosen->name();
     else

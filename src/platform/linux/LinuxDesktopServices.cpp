@@ -40,6 +40,8 @@ LinuxDesktopServices::LinuxDesktopServices(Options options, QObject* parent)
     m_idleSelector = std::make_unique<IdleTimeSourceSelector>(
         IdleTimeSourceSelector::Buses{m_options.sessionBus, m_options.systemBus},
         IdleTimeSourceSelector::Prebuilt{m_waylandIdle.get(), m_x11Idle.get()}, m_options.clock);
+    if (m_waylandIdle)
+        m_waylandIdle->setOnChanged([selector = m_idleSelector.get()] { selector->waylandChanged(); });
     startSessionMonitors();
     startDisplaySleepMonitor();
     startGlobalHotKey();
@@ -48,7 +50,12 @@ LinuxDesktopServices::LinuxDesktopServices(Options options, QObject* parent)
         qCInfo(lcScreenTime, "%s", qPrintable(line));
 }
 
-LinuxDesktopServices::~LinuxDesktopServices() = default;
+// The selector goes before the Wayland source, which must not call it back from then on.
+LinuxDesktopServices::~LinuxDesktopServices()
+{
+    if (m_waylandIdle)
+        m_waylandIdle->setOnChanged({});
+}
 
 void LinuxDesktopServices::startX11()
 {
@@ -93,15 +100,16 @@ void LinuxDesktopServices::startDisplaySleepMonitor()
         m_monitors.push_back(std::move(gnome));
         return;
     }
-    if (m_options.session.type == DesktopSession::Type::Wayland) {
+    if (m_options.session.type == DesktopSession::Type::Wayland)
         m_waylandDisplaySleep = WaylandDisplaySleepMonitor::create(m_sessionEvents);
-        if (m_waylandDisplaySleep) {
-            m_displaySleepSource =
-                m_waylandDisplaySleep->protocol() == WaylandDisplaySleepMonitor::Protocol::KdeDpms
-                    ? QStringLiteral("KDE output DPMS")
-                    : QStringLiteral("wlroots output power");
-        }
-    }
+}
+
+// The Wayland monitor may take up its protocol at any time after start-up, so it is asked now.
+QString LinuxDesktopServices::displaySleepSource() const
+{
+    if (!m_waylandDisplaySleep)
+        return m_displaySleepSource;
+    return m_waylandDisplaySleep->isObserving() ? m_waylandDisplaySleep->protocolName() : QString();
 }
 
 void LinuxDesktopServices::startGlobalHotKey()
@@ -141,14 +149,16 @@ void LinuxDesktopServices::startTimeZoneMonitor()
     connect(&m_sessionEvents, &SessionEvents::timeZoneChanged, scheduler, &NotificationScheduler::recompute);
 }
 
+// The selector, not the source it chose, so that a Wayland source taken up late reaches the
+// tracker, which asks for the source once.
 IdleTimeSource* LinuxDesktopServices::idleTimeSource() const
 {
-    return m_idleSelector->source();
+    return m_idleSelector->mayAnswer() ? m_idleSelector.get() : nullptr;
 }
 
 QString LinuxDesktopServices::idleTimeSourceName() const
 {
-    return m_idleSelector->chosenName();
+    return m_idleSelector->name();
 }
 
 NotificationCenter& LinuxDesktopServices::notificationCenter()
@@ -178,12 +188,17 @@ QStringList LinuxDesktopServices::summary() const
     const auto orNone = [](const QString& name, const char* fallback) {
         return name.isEmpty() ? QString::fromUtf8(fallback) : name;
     };
+    const bool waylandIdlePending = m_waylandIdle && !m_waylandIdle->hasListedGlobals();
     return {
         QStringLiteral("Idle time: ") +
-            orNone(idleTimeSourceName(), "none answered; time counts while the screen is awake and unlocked"),
+            orNone(idleTimeSourceName(),
+                   waylandIdlePending ? "waiting for the Wayland compositor to answer"
+                                      : "none answered; time counts while the screen is awake and unlocked"),
         QStringLiteral("Display sleep: ") +
-            orNone(m_displaySleepSource,
-                   "not reported by this desktop; screen lock and idle time still apply"),
+            orNone(displaySleepSource(),
+                   m_waylandDisplaySleep && !m_waylandDisplaySleep->isObserving()
+                       ? "taken from the Wayland compositor once it offers it"
+                       : "not reported by this desktop; screen lock and idle time still apply"),
         QStringLiteral("Pause shortcut: ") +
             orNone(m_hotKeySource,
                    "no global shortcut service; use `lumatick ctl toggle-pause` from a key binding"),

@@ -70,6 +70,7 @@ private:
     void startDisplaySleepMonitor();
     void startGlobalHotKey();
     void startTimeZoneMonitor();
+    QString displaySleepSource() const;
     PortalGlobalHotKey::KeyNameProvider portalKeyNames();
 
     Options m_options;
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<XcbConnection> m_xcb;
     std::unique_ptr<XcbIdleTimeSource> m_x11Idle;
     std::unique_ptr<WaylandIdleTimeSource> m_waylandIdle;
+    // After the Wayland source, which it asks and which calls it back.
     std::unique_ptr<IdleTimeSourceSelector> m_idleSelector;
     std::unique_ptr<FreedesktopNotificationCenter> m_notifications;
     std::unique_ptr<LoginItem> m_loginItem;

@@ -1,4 +1,4 @@
-# Idle time (ext-idle-notify) and display power (KWin's DPMS, wlroots' output power) from
+# Idle time (ext-idle-notify, KWin's idle) and display power (KWin's DPMS, wlroots' output power) from
 # Wayland compositors, over our own wayland-client connections. The protocol glue is generated
 # from the system's protocol XML where Debian packages it, so it matches the installed version.
 find_package(PkgConfig REQUIRED)
@@ -9,7 +9,8 @@ if(NOT WAYLAND_PROTOCOLS_DIR)
 endif()
 find_program(WAYLAND_SCANNER wayland-scanner REQUIRED)
 
-# Display power from KWin's DPMS protocol, whose XML comes with plasma-wayland-protocols.
+# KWin's idle (sway up to 1.7, KWin 5) and DPMS protocols, whose XML comes with
+# plasma-wayland-protocols.
 find_package(PlasmaWaylandProtocols REQUIRED)
 if(NOT PLASMA_WAYLAND_PROTOCOLS_DIR)
     message(FATAL_ERROR "PlasmaWaylandProtocols gives no data directory (package plasma-wayland-protocols)")
@@ -41,6 +42,7 @@ endfunction()
 # inhibitors) would need its XML kept in the repository.
 lumatick_generate_wayland_protocol(ext-idle-notify-v1
     ${WAYLAND_PROTOCOLS_DIR}/staging/ext-idle-notify/ext-idle-notify-v1.xml)
+lumatick_generate_wayland_protocol(kde-idle ${PLASMA_WAYLAND_PROTOCOLS_DIR}/idle.xml)
 lumatick_generate_wayland_protocol(kde-dpms ${PLASMA_WAYLAND_PROTOCOLS_DIR}/dpms.xml)
 # Debian packages no wlroots protocol XML, so this one is kept in the repository.
 lumatick_generate_wayland_protocol(wlr-output-power-management-unstable-v1

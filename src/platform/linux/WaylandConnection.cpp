@@ -12,14 +12,11 @@
 #include <cstdint>
 #include <cstring>
 
-namespace {
-
-void onSyncDone(void* data, wl_callback*, std::uint32_t)
-{
-    *static_cast<bool*>(data) = true;
-}
-
-} // namespace
+struct WaylandConnection::PendingAnswer {
+    WaylandConnection* connection = nullptr;
+    wl_callback* callback = nullptr;
+    std::function<void()> answered;
+};
 
 std::unique_ptr<WaylandConnection> WaylandConnection::connect(const QString& displayName,
                                                               const char* unavailable)
@@ -51,25 +48,40 @@ WaylandConnection::WaylandConnection(wl_display* display, QString name)
 WaylandConnection::~WaylandConnection()
 {
     m_socketNotifier.reset();
+    for (const std::unique_ptr<PendingAnswer>& pending : m_pendingAnswers)
+        wl_callback_destroy(pending->callback);
     wl_display_flush(m_display);
     wl_display_disconnect(m_display);
 }
 
-bool WaylandConnection::roundtrip(const QDeadlineTimer& deadline)
+void WaylandConnection::whenAnswered(std::function<void()> answered)
 {
     static const wl_callback_listener listener{&onSyncDone};
-    bool done = false;
-    wl_callback* callback = wl_display_sync(m_display);
-    wl_callback_add_listener(callback, &listener, &done);
-    while (!done && dispatchBefore(deadline)) {
-    }
+    auto pending = std::make_unique<PendingAnswer>();
+    pending->connection = this;
+    pending->callback = wl_display_sync(m_display);
+    pending->answered = std::move(answered);
+    wl_callback_add_listener(pending->callback, &listener, pending.get());
+    m_pendingAnswers.push_back(std::move(pending));
+    wl_display_flush(m_display);
+}
+
+// The answer is taken out of the list before it runs, so it may ask for another one.
+void WaylandConnection::onSyncDone(void* data, wl_callback* callback, std::uint32_t)
+{
+    auto* pending = static_cast<PendingAnswer*>(data);
+    WaylandConnection* self = pending->connection;
+    std::function<void()> answered = std::move(pending->answered);
     wl_callback_destroy(callback);
-    return done;
+    std::erase_if(self->m_pendingAnswers,
+                  [pending](const std::unique_ptr<PendingAnswer>& each) { return each.get() == pending; });
+    answered();
 }
 
 void WaylandConnection::startDispatching(std::function<void(const QString& reason)> onLost)
 {
     m_onLost = std::move(onLost);
+    wl_display_flush(m_display);
     m_socketNotifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
     QObject::connect(m_socketNotifier.get(), &QSocketNotifier::activated, m_socketNotifier.get(),
                      [this] { onSocketReadable(); });
@@ -81,28 +93,25 @@ void WaylandConnection::stopDispatching()
         m_socketNotifier->setEnabled(false);
 }
 
-// Runs the handlers of events already queued, or else reads what arrives before the deadline
-// and runs those. False when nothing arrived in time or the connection broke.
-bool WaylandConnection::dispatchBefore(const QDeadlineTimer& deadline)
+// Reads what the socket holds, without waiting, and runs the handlers of every queued event.
+void WaylandConnection::readAndDispatch()
 {
-    if (wl_display_prepare_read(m_display) != 0)
-        return wl_display_dispatch_pending(m_display) >= 0;
-    wl_display_flush(m_display);
-    pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
-    if (::poll(&socket, 1, static_cast<int>(deadline.remainingTime())) <= 0) {
-        wl_display_cancel_read(m_display);
-        return false;
+    if (wl_display_prepare_read(m_display) == 0) {
+        pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
+        if (::poll(&socket, 1, 0) > 0)
+            wl_display_read_events(m_display);
+        else
+            wl_display_cancel_read(m_display);
     }
-    if (wl_display_read_events(m_display) < 0)
-        return false;
-    return wl_display_dispatch_pending(m_display) >= 0;
+    wl_display_dispatch_pending(m_display);
 }
 
 // A broken connection stays readable, so the socket stops being watched before the service
-// hears of it; otherwise the event loop would spin on it.
+// hears of it; otherwise the event loop would spin on it. The handlers may have made requests
+// (binding a global that just arrived), which the flush sends.
 void WaylandConnection::onSocketReadable()
 {
-    dispatchBefore(QDeadlineTimer(0));
+    readAndDispatch();
     wl_display_flush(m_display);
     if (const int error = wl_display_get_error(m_display)) {
         stopDispatching();

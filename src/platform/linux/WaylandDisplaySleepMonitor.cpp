@@ -1,6 +1,5 @@
 #include "WaylandDisplaySleepMonitor.h"
 
-#include "IdleQueryTimeouts.h"
 #include "SessionEvents.h"
 #include "WaylandConnection.h"
 #include "WaylandLogging.h"
@@ -43,15 +42,10 @@ std::unique_ptr<WaylandDisplaySleepMonitor> WaylandDisplaySleepMonitor::create(S
     auto connection = WaylandConnection::connect(displayName, "No Wayland display sleep");
     if (!connection)
         return nullptr;
-    // Not make_unique: the constructor is private so that only set-up monitors escape.
+    // Not make_unique: the constructor is private so that only started monitors escape.
     std::unique_ptr<WaylandDisplaySleepMonitor> monitor(
         new WaylandDisplaySleepMonitor(events, std::move(connection)));
-    const QString failure = monitor->setUp();
-    if (!failure.isEmpty()) {
-        qCInfo(lcWayland).nospace().noquote()
-            << "No Wayland display sleep on " << monitor->m_connection->name() << ": " << failure;
-        return nullptr;
-    }
+    monitor->start();
     return monitor;
 }
 
@@ -73,26 +67,46 @@ WaylandDisplaySleepMonitor::~WaylandDisplaySleepMonitor()
         wl_registry_destroy(m_registry);
 }
 
-// Returns why display sleep cannot be observed, or nothing when it is set up.
-QString WaylandDisplaySleepMonitor::setUp()
+// Asks for the globals and returns at once; they are handled whenever the compositor sends them.
+void WaylandDisplaySleepMonitor::start()
 {
-    const QDeadlineTimer deadline(IdleQueryTimeouts::probeMs);
     static const wl_registry_listener registryListener{&onGlobal, &onGlobalRemove};
     m_registry = wl_display_get_registry(m_connection->display());
     wl_registry_add_listener(m_registry, &registryListener, this);
-    if (!m_connection->roundtrip(deadline))
-        return QStringLiteral("the compositor did not list its globals");
-    if (m_kdeManagerId == 0 && m_wlrManagerId == 0)
-        return QStringLiteral("the compositor offers neither org_kde_kwin_dpms_manager nor "
-                              "zwlr_output_power_manager_v1");
+    m_connection->whenAnswered([this] { onListed(); });
+    m_connection->startDispatching([this](const QString& reason) { markLost(reason); });
+}
+
+// The first listing is complete. Without a power manager the connection is still watched: one
+// announced later is taken up then.
+void WaylandDisplaySleepMonitor::onListed()
+{
+    m_listed = true;
+    if (!takeUp())
+        qCInfo(lcWayland).nospace() << "No Wayland display sleep on " << m_connection->name()
+                                    << " for now: the compositor offers neither org_kde_kwin_dpms_manager "
+                                       "nor zwlr_output_power_manager_v1";
+}
+
+// Binds a manager and follows every output's power; false while no manager is offered. Before
+// the first listing is complete nothing is bound, so KWin's manager wins whatever the order.
+bool WaylandDisplaySleepMonitor::takeUp()
+{
+    if (m_kdeManager || m_wlrManager)
+        return true;
+    if (m_lost || !m_listed || (m_kdeManagerId == 0 && m_wlrManagerId == 0))
+        return false;
     bindManager();
     for (const std::unique_ptr<Output>& output : m_outputs)
         watchPower(*output);
-    // A second round trip brings the current modes, so displays already asleep are reported now.
-    if (!m_connection->roundtrip(deadline))
-        return QStringLiteral("the compositor did not report the power of its outputs");
-    m_connection->startDispatching([this](const QString& reason) { markLost(reason); });
-    return {};
+    qCInfo(lcWayland).noquote() << "Display sleep from" << protocolName();
+    return true;
+}
+
+QString WaylandDisplaySleepMonitor::protocolName() const
+{
+    return m_protocol == Protocol::KdeDpms ? QStringLiteral("KDE output DPMS")
+                                           : QStringLiteral("wlroots output power");
 }
 
 // Binds one manager only, so that a compositor offering both cannot report each output twice.
@@ -117,7 +131,7 @@ void WaylandDisplaySleepMonitor::addOutput(std::uint32_t id, std::uint32_t versi
     output->id = id;
     output->output = static_cast<wl_output*>(
         wl_registry_bind(m_registry, id, &wl_output_interface, std::min(version, outputVersion)));
-    // Before set-up has chosen a manager, setUp watches every output at once.
+    // Before a manager is bound, takeUp watches every output at once.
     if (m_kdeManager || m_wlrManager)
         watchPower(*output);
     m_outputs.push_back(std::move(output));
@@ -226,6 +240,7 @@ void WaylandDisplaySleepMonitor::onGlobal(void* data, wl_registry*, std::uint32_
     else if (self->m_wlrManagerId == 0 &&
              std::strcmp(interface, zwlr_output_power_manager_v1_interface.name) == 0)
         self->m_wlrManagerId = id;
+    self->takeUp();
 }
 
 void WaylandDisplaySleepMonitor::onGlobalRemove(void* data, wl_registry*, std::uint32_t id)

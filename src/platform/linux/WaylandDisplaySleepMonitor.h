@@ -25,8 +25,9 @@ public:
     enum class Protocol { KdeDpms, WlrOutputPower };
 
     // Connects to displayName (empty: WAYLAND_DISPLAY) and follows the power mode of every
-    // output. Null, after one log line, when no compositor answers or it offers neither power
-    // protocol. Blocks for at most a short start-up timeout. The events must outlive the monitor.
+    // output from whenever the compositor offers a power protocol, however late; nothing waits
+    // for it. Null, after one log line, only when there is no compositor to connect to. The
+    // events must outlive the monitor.
     static std::unique_ptr<WaylandDisplaySleepMonitor> create(SessionEvents& events,
                                                               const QString& displayName = {});
 
@@ -34,17 +35,20 @@ public:
     WaylandDisplaySleepMonitor(const WaylandDisplaySleepMonitor&) = delete;
     WaylandDisplaySleepMonitor& operator=(const WaylandDisplaySleepMonitor&) = delete;
 
-    Protocol protocol() const { return m_protocol; }
+    // "KDE output DPMS" or "wlroots output power"; meaningful while observing.
+    QString protocolName() const;
     bool isAsleep() const { return m_asleep; }
-    // False once the compositor has gone or withdrawn the power protocol.
-    bool isObserving() const { return !m_lost; }
+    // True from when a power protocol is bound until the compositor goes or withdraws it.
+    bool isObserving() const { return (m_kdeManager || m_wlrManager) && !m_lost; }
 
 private:
     struct Output;
 
     WaylandDisplaySleepMonitor(SessionEvents& events, std::unique_ptr<WaylandConnection> connection);
 
-    QString setUp();
+    void start();
+    void onListed();
+    bool takeUp();
     void bindManager();
     void addOutput(std::uint32_t id, std::uint32_t version);
     void removeOutput(std::uint32_t id);
@@ -75,5 +79,6 @@ private:
     zwlr_output_power_manager_v1* m_wlrManager = nullptr;
     std::vector<std::unique_ptr<Output>> m_outputs;
     bool m_asleep = false;
+    bool m_listed = false;
     bool m_lost = false;
 };

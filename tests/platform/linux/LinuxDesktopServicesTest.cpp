@@ -120,4 +120,24 @@ TEST_F(LinuxDesktopServicesTest, timeZoneChangeMovesPendingNotifications)
     EXPECT_EQ(center.scheduler().deliveryOf(u"daily"_s), QDateTime(farFuture.date(), QTime(13, 0), Qt::UTC));
 }
 
+// Our windows go through Xwayland in a Wayland session that has it, so the panel can be placed
+// at the item; the user's own choice of platform, or a session without Xwayland, is left to Qt.
+TEST(DesktopSessionTest, qtPlatformPrefersXwaylandInWaylandSessions)
+{
+    const std::vector<std::pair<QStringList, QString>> cases{
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}, u"xcb;wayland"_s},
+        {{u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s}, u"xcb;wayland"_s},
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"WAYLAND_DISPLAY=wayland-0"_s}, {}},
+        {{u"XDG_SESSION_TYPE=wayland"_s, u"DISPLAY=:0"_s, u"QT_QPA_PLATFORM=wayland"_s}, {}},
+        {{u"XDG_SESSION_TYPE=x11"_s, u"DISPLAY=:0"_s}, {}},
+    };
+    for (const auto& [variables, expected] : cases) {
+        QProcessEnvironment environment;
+        for (const QString& variable : variables)
+            environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+        EXPECT_EQ(DesktopSession::fromEnvironment(environment).preferredQtPlatform(), expected)
+            << variables.join(u' ').toStdString();
+    }
+}
+
 } // namespace

@@ -164,7 +164,7 @@ TEST_F(SessionServicesTest, idleSourceIsChosenInOrderAndEachAnswersInSecondsUnti
     FakeIdleTimeSource silent(m_clock.clock());
     silent.setAnswers(false);
     const auto choose = [&](IdleTimeSourceSelector::Prebuilt prebuilt) {
-        return IdleTimeSourceSelector({m_appSession, m_appSystem}, prebuilt, m_clock.clock()).chosenName();
+        return IdleTimeSourceSelector({m_appSession, m_appSystem}, prebuilt, m_clock.clock()).name();
     };
     LogCapture log;
     EXPECT_TRUE(choose({}).isEmpty());
