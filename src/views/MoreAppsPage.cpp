@@ -34,7 +34,7 @@ MoreAppsPage::MoreAppsPage(QWidget* parent)
     const QColor accent = PanelStyle::paused();
     const Row rows[] = {
         {SymbolIcon::pixmap(SymbolIcon::Symbol::chartBar, accent, symbolSize), "In a status bar",
-         "A live line for waybar, polybar or i3blocks, new on every change.", "lumatick status --follow"},
+         "A live line for waybar, polybar or i3blocks.", "lumatick status --follow"},
         {SymbolIcon::pixmap(SymbolIcon::Symbol::pause, accent, symbolSize), "From a key of your desktop",
          "Bind it in your desktop's keyboard settings to pause and resume anywhere.",
          "lumatick ctl toggle-pause"},
