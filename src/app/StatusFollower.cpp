@@ -43,8 +43,11 @@ void StatusFollower::takeChanges(const QString& interface, const QVariantMap& ch
 {
     if (interface != ApplicationIdentity::controlInterface)
         return;
-    if (m_live.isEmpty())
-        return instanceStarted();
+    // A change before the first full answer: the instance has just started, ask it for everything.
+    if (m_live.isEmpty()) {
+        instanceStarted();
+        return;
+    }
     m_live.insert(changed);
     // Today's total falls only when a new day begins; the finished day is stored by then, and
     // yesterday, the average and the streak move on with it.
