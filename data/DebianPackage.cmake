@@ -4,7 +4,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lumatick)
 set(CPACK_PACKAGE_VENDOR Brightlet)
 set(CPACK_PACKAGE_CONTACT "Brightlet <packages@brightlet.example>")
-set(CPACK_PACKAGE_HOMEPAGE_URL https://brightlet.example/lumatick)
+# No Homepage field: the project has no published web site, and a dead link helps nobody.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # Folders made by the install get 0755 whatever the builder's umask; lintian rejects others.

@@ -25,7 +25,9 @@ namespace {
 const QString headlessFlag = QStringLiteral("--headless");
 const QString commandsHelp =
     QStringLiteral("Commands:\n"
-                   "  status [--format plain|json|waybar]  Today's total and statistics.\n"
+                   "  status [--format plain|json|waybar] [--follow]\n"
+                   "                                       Today's total and statistics; with --follow\n"
+                   "                                       a line now and on each change, for bars.\n"
                    "  export [-o FILE]                     All days as CSV.\n"
                    "  import FILE                          Restore days from an export.\n"
                    "  ctl pause|resume|toggle-pause        Control tracking in the running instance.\n");
@@ -39,13 +41,27 @@ void pinTimeZoneForThisRun()
     if (!qEnvironmentVariableIsSet("TZ") && QFile::exists(zoneFile))
         qputenv("TZ", ":" + zoneFile.toLocal8Bit());
 }
+
+// WORKAROUND: Qt's display platforms abort the process, core dump and all, when they find no
+// display, so the panel checks for one before the application object exists. A platform
+// named in QT_QPA_PLATFORM that needs no display (offscreen, as in the tests) is taken at its
+// word.
+bool hasDesktopSession()
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    const QStringList platforms = qEnvironmentVariable("QT_QPA_PLATFORM").split(u';', Qt::SkipEmptyParts);
+    return std::any_of(platforms.cbegin(), platforms.cend(), [](const QString& platform) {
+        return !platform.startsWith(u"xcb") && !platform.startsWith(u"wayland");
+    });
+}
 } // namespace
 
 CommandLine::Launch CommandLine::launchFor(const QStringList& arguments)
 {
     const QStringList options = arguments.mid(1);
     if (options.isEmpty())
-        return Launch::panel;
+        return hasDesktopSession() ? Launch::panel : Launch::noDesktop;
     const bool onlyHeadless = std::all_of(options.cbegin(), options.cend(),
                                           [](const QString& option) { return option == headlessFlag; });
     return onlyHeadless ? Launch::headless : Launch::command;
@@ -72,6 +88,13 @@ int CommandLine::run(const QStringList& arguments)
     if (command == u"ctl")
         return CtlCommand(m_out, m_err).run(commandArguments);
     return runDefault(arguments);
+}
+
+int CommandLine::refuseWithoutDesktop()
+{
+    writeLine(m_err, QStringLiteral("lumatick: no desktop session found (DISPLAY and WAYLAND_DISPLAY are "
+                                    "unset); \"lumatick --headless\" counts without a panel."));
+    return exitUsage;
 }
 
 int CommandLine::runDefault(const QStringList& arguments)

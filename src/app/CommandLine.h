@@ -17,13 +17,16 @@ public:
 
     // What the process becomes, decided before the Qt application object exists: only `panel`
     // needs a display, and only the two running modes take over the termination signals.
-    enum class Launch { panel, headless, command };
+    // `noDesktop` is the panel asked for where there is no display to show it on.
+    enum class Launch { panel, headless, command, noDesktop };
     static Launch launchFor(const QStringList& arguments);
 
     CommandLine(FILE* out, FILE* err);
 
     // `arguments` as QCoreApplication::arguments() gives them, program name first.
     int run(const QStringList& arguments);
+    // Says in one line why the panel cannot start and how to count without it; exit status 2.
+    int refuseWithoutDesktop();
 
 private:
     int runDefault(const QStringList& arguments);

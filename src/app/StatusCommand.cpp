@@ -1,127 +1,19 @@
 #include "StatusCommand.h"
 
-#include "ActivityTracker.h"
 #include "CommandLine.h"
 #include "CommandOutput.h"
 #include "ControlClient.h"
-#include "FormatDuration.h"
-#include "MenuBarViewModel.h"
-#include "ScreenTimeManager.h"
+#include "PipeReaderWatcher.h"
+#include "StatusFollower.h"
 #include "StoreAccess.h"
-#include "ThresholdTier.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QJsonDocument>
-#include <QJsonObject>
-
-#include <algorithm>
-
-namespace {
-
-struct Status {
-    qint64 todaySeconds = 0;
-    QString todayText;
-    QString tier;
-    bool paused = false;
-    qint64 yesterdaySeconds = 0;
-    qint64 sevenDayAverageSeconds = 0;
-    qint64 currentStreak = 0;
-    int percentOfRedThreshold = 0;
-    QString source = QStringLiteral("store");
-};
-
-// The figures come from the same model the panel shows, fed from the stored records; today's
-// value is the last save, at most a minute behind the running application.
-Status statusFromStore(RecordStore* store, Preferences& preferences)
-{
-    const Clock clock = [] { return QDateTime::currentDateTimeUtc(); };
-    ActivityTracker tracker(clock);
-    ScreenTimeManager manager(tracker, preferences, clock);
-    manager.setModelContext(store);
-    manager.loadTodayTotal();
-    MenuBarViewModel model(manager, tracker, preferences, clock);
-    model.setModelContext(store);
-    model.refresh();
-    model.refreshStatistics();
-
-    Status status;
-    status.todaySeconds = model.accumulatedSeconds();
-    status.todayText = model.formattedTime();
-    status.tier = tierName(model.thresholdTier());
-    status.yesterdaySeconds = model.yesterdaySeconds();
-    status.sevenDayAverageSeconds = model.sevenDayAvgSeconds();
-    status.currentStreak = model.currentStreak();
-    return status;
-}
-
-// The running instance knows today's total to the second and whether it is paused; the store
-// has only its last save. Anything missing from the answer leaves the stored figures alone.
-void takeLiveFigures(Status& status)
-{
-    const ControlClient client(QDBusConnection::sessionBus());
-    if (!client.isInstanceRunning())
-        return;
-    const std::optional<QVariantMap> live = client.properties();
-    const QStringList names{QStringLiteral("TodaySeconds"), QStringLiteral("TodayText"),
-                            QStringLiteral("Tier"), QStringLiteral("Paused")};
-    if (!live ||
-        !std::all_of(names.cbegin(), names.cend(), [&](const QString& name) { return live->contains(name); }))
-        return;
-    status.todaySeconds = live->value(names[0]).toLongLong();
-    status.todayText = live->value(names[1]).toString();
-    status.tier = live->value(names[2]).toString();
-    status.paused = live->value(names[3]).toBool();
-    status.source = QStringLiteral("live");
-}
-
-void computePercentOfRedThreshold(Status& status, const Preferences& preferences)
-{
-    const qint64 redSeconds =
-        effectiveThresholdHours(preferences, PreferenceKeys::yellowThresholdHours) * 3600;
-    status.percentOfRedThreshold =
-        static_cast<int>(std::min<qint64>(100, status.todaySeconds * 100 / redSeconds));
-}
-
-QString plainText(const Status& status, bool showSeconds)
-{
-    return QStringLiteral("Today: %1 (%2)\nYesterday: %3\nSeven-day average: %4\nGoal streak: %5 days\n")
-        .arg(status.todayText, status.tier, formatDuration(status.yesterdaySeconds, showSeconds),
-             formatDuration(status.sevenDayAverageSeconds, showSeconds))
-        .arg(status.currentStreak);
-}
-
-QByteArray json(const Status& status)
-{
-    const QJsonObject object{
-        {QStringLiteral("today_seconds"), status.todaySeconds},
-        {QStringLiteral("today_text"), status.todayText},
-        {QStringLiteral("tier"), status.tier},
-        {QStringLiteral("paused"), status.paused},
-        {QStringLiteral("yesterday_seconds"), status.yesterdaySeconds},
-        {QStringLiteral("seven_day_average_seconds"), status.sevenDayAverageSeconds},
-        {QStringLiteral("current_streak"), status.currentStreak},
-        {QStringLiteral("source"), status.source},
-    };
-    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-}
-
-QByteArray waybar(const Status& status, bool showSeconds)
-{
-    const QJsonObject object{
-        {QStringLiteral("text"), status.todayText},
-        {QStringLiteral("tooltip"), plainText(status, showSeconds).trimmed()},
-        {QStringLiteral("class"), status.tier},
-        {QStringLiteral("percentage"), status.percentOfRedThreshold},
-    };
-    return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
-}
-
-} // namespace
 
 StatusCommand::StatusCommand(FILE* out, FILE* err)
-    : Subcommand(QStringLiteral("status"), QStringLiteral("lumatick status [--format plain|json|waybar]"),
-                 out, err)
+    : Subcommand(QStringLiteral("status"),
+                 QStringLiteral("lumatick status [--format plain|json|waybar] [--follow]"), out, err)
 {}
 
 int StatusCommand::run(const QStringList& arguments)
@@ -129,27 +21,43 @@ int StatusCommand::run(const QStringList& arguments)
     QCommandLineParser parser;
     const QCommandLineOption formatOption(QStringLiteral("format"), QStringLiteral("plain, json or waybar."),
                                           QStringLiteral("FORMAT"), QStringLiteral("plain"));
-    parser.addOption(formatOption);
-    const QStringList formats{QStringLiteral("plain"), QStringLiteral("json"), QStringLiteral("waybar")};
-    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty() ||
-        !formats.contains(parser.value(formatOption))) {
+    const QCommandLineOption followOption(QStringLiteral("follow"),
+                                          QStringLiteral("A line now and on each change."));
+    parser.addOptions({formatOption, followOption});
+    const bool parsed = parser.parse(arguments);
+    const std::optional<StatusReport::Format> format = StatusReport::formatNamed(parser.value(formatOption));
+    if (!parsed || !parser.positionalArguments().isEmpty() || !format)
         return usageError(parser, QStringLiteral("unknown format or argument"));
-    }
 
     StoreAccess access;
-    StoreOpener::Result opened = access.openForReading();
-    if (!opened.errorDescription.isEmpty())
-        return failure(opened.errorDescription);
-    Status status = statusFromStore(opened.store.get(), access.preferences());
-    takeLiveFigures(status);
-    computePercentOfRedThreshold(status, access.preferences());
-    const bool showSeconds = access.preferences().value(PreferenceKeys::showSeconds);
-    const QString format = parser.value(formatOption);
-    if (format == u"json")
-        writeText(m_out, QString::fromUtf8(json(status)));
-    else if (format == u"waybar")
-        writeText(m_out, QString::fromUtf8(waybar(status, showSeconds)));
-    else
-        writeText(m_out, plainText(status, showSeconds));
+    StatusReport report(access);
+    const QString problem = report.readStore();
+    if (!problem.isEmpty())
+        return failure(problem);
+    if (parser.isSet(followOption))
+        return follow(report, *format);
+    // The running instance knows today's total to the second and whether it is paused; the
+    // store has only its last save. An answer lacking a figure leaves the stored ones alone.
+    const ControlClient client(QDBusConnection::sessionBus());
+    if (client.isInstanceRunning()) {
+        if (const std::optional<QVariantMap> live = client.properties())
+            report.takeLive(*live);
+    }
+    writeText(m_out, report.text(*format));
     return CommandLine::exitOk;
+}
+
+// Runs until the reader of the output goes away. SIGTERM and SIGINT keep their default action,
+// which ends the process at once: a follower has nothing to save.
+int StatusCommand::follow(StatusReport& report, StatusReport::Format format)
+{
+    StatusFollower follower(QDBusConnection::sessionBus(), report, format, m_out, m_err);
+    const PipeReaderWatcher output(m_out);
+    QObject::connect(&follower, &StatusFollower::outputClosed, QCoreApplication::instance(),
+                     &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&output, &PipeReaderWatcher::readerGone, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
+    if (!follower.start())
+        return failure(QStringLiteral("no session bus to follow Lumatick on"));
+    return QCoreApplication::exec();
 }

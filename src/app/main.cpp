@@ -50,6 +50,8 @@ std::unique_ptr<QCoreApplication> makeApplication(CommandLine::Launch launch, in
 int main(int argc, char* argv[])
 {
     const CommandLine::Launch launch = CommandLine::launchFor(rawArguments(argc, argv));
+    if (launch == CommandLine::Launch::noDesktop)
+        return CommandLine(stdout, stderr).refuseWithoutDesktop();
     // Before the application object exists, since D-Bus starts a thread that would otherwise
     // keep the default action of the signals.
     if (launch != CommandLine::Launch::command)

@@ -20,8 +20,3 @@ QString chartAnnotationText(qint64 seconds)
         return {};
     return chartHoursText(seconds);
 }
-
-int chartAnnotationPointSize(qsizetype barCount)
-{
-    return barCount < 15 ? 10 : 8;
-}

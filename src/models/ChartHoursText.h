@@ -9,7 +9,3 @@ QString chartHoursText(qint64 seconds);
 // The text above a bar: the hours text, or nothing for a bar below one second, which has no
 // height to carry a label.
 QString chartAnnotationText(qint64 seconds);
-
-// Annotations shrink from 10 to 8 points once a chart has 15 bars or more, so that thirty of
-// them still fit side by side.
-int chartAnnotationPointSize(qsizetype barCount);

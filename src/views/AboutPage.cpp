@@ -1,20 +1,24 @@
 #include "AboutPage.h"
 
 #include "PanelStyle.h"
-#include "ProductLinks.h"
 #include "SettingsSymbol.h"
+#include "StoreOpener.h"
 #include "UpdateControls.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int symbolSize = 48;
 constexpr int dividerWidth = 200;
+constexpr int locationWidth = 360;
 
 QFont sized(QFont font, int pixels, QFont::Weight weight = QFont::Normal)
 {
@@ -33,19 +37,29 @@ QLabel* centredLabel(const QString& text, const QString& objectName, int pixels,
     return label;
 }
 
-QLabel* linkLabel(const QString& title, const char* address, const QString& objectName, QWidget* parent)
+// `title` and the file's path, shortened to fit (home as "~", then elided in the middle), as a
+// link to the folder holding it: a file manager shows the folder, where an editor would open
+// the file itself.
+QLabel* locationLabel(const QString& title, const QString& file, const QString& objectName, QWidget* parent)
 {
-    const QString html = QStringLiteral("<a href=\"%1\" style=\"color:%2; text-decoration:none\">%3</a>")
-                             .arg(QString::fromLatin1(address), PanelStyle::paused().name(), title);
-    QLabel* label = centredLabel(html, objectName, 13, parent);
+    QString shown = QDir::toNativeSeparators(file);
+    const QString home = QDir::homePath();
+    if (shown.startsWith(home + u'/'))
+        shown = u'~' + shown.mid(home.size());
+    QLabel* label = centredLabel({}, objectName, 12, parent);
+    shown = QFontMetrics(label->font()).elidedText(shown, Qt::ElideMiddle, locationWidth);
+    const QString folder = QUrl::fromLocalFile(QFileInfo(file).absolutePath()).toString();
+    label->setText(QStringLiteral("%1<br><a href=\"%2\" style=\"color:%3; text-decoration:none\">%4</a>")
+                       .arg(title, folder, PanelStyle::paused().name(), shown.toHtmlEscaped()));
     label->setTextFormat(Qt::RichText);
     label->setOpenExternalLinks(true);
-    label->setToolTip(QString::fromLatin1(address));
+    label->setToolTip(file);
     return label;
 }
 } // namespace
 
-AboutPage::AboutPage(const QString& version, UpdateControls& updates, QWidget* parent)
+AboutPage::AboutPage(const QString& version, UpdateControls& updates, const QString& preferencesFile,
+                     QWidget* parent)
     : QWidget(parent)
     , m_updates(updates)
 {
@@ -58,7 +72,7 @@ AboutPage::AboutPage(const QString& version, UpdateControls& updates, QWidget* p
     addDivider(stack);
     buildUpdateControls(stack);
     addDivider(stack);
-    buildLinks(stack);
+    buildDetails(stack, preferencesFile);
     stack->addStretch(1);
 }
 
@@ -106,18 +120,17 @@ void AboutPage::buildUpdateControls(QBoxLayout* stack)
     stack->addWidget(m_automatic, 0, Qt::AlignHCenter);
 }
 
-void AboutPage::buildLinks(QBoxLayout* stack)
+void AboutPage::buildDetails(QBoxLayout* stack, const QString& preferencesFile)
 {
-    stack->addWidget(linkLabel(QStringLiteral("Lumatick Website"), ProductLinks::productWebsite,
-                               QStringLiteral("productLink"), this));
-    stack->addWidget(linkLabel(QStringLiteral("Explore More Brightlet"), ProductLinks::makerWebsite,
-                               QStringLiteral("makerLink"), this));
-    stack->addWidget(centredLabel(QString::fromLatin1(ProductLinks::contactAddress),
-                                  QStringLiteral("contactAddress"), 13, this));
-    QLabel* note = centredLabel(QString::fromLatin1(ProductLinks::placeholderNote),
-                                QStringLiteral("placeholderNote"), 11, this);
-    note->setWordWrap(true);
-    stack->addWidget(note);
+    stack->addWidget(centredLabel(QStringLiteral("Free software under the MIT licence."),
+                                  QStringLiteral("aboutLicence"), 13, this));
+    stack->addSpacing(4);
+    const QString storeFile =
+        QDir(StoreOpener::defaultDirectory()).filePath(QString::fromLatin1(StoreOpener::storeFileNames[0]));
+    stack->addWidget(locationLabel(QStringLiteral("Your days are kept on this computer, in"), storeFile,
+                                   QStringLiteral("storeLocation"), this));
+    stack->addWidget(locationLabel(QStringLiteral("Your settings, in"), preferencesFile,
+                                   QStringLiteral("preferencesLocation"), this));
 }
 
 void AboutPage::addDivider(QBoxLayout* stack)

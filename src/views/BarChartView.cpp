@@ -7,14 +7,17 @@
 
 #include <QBarSet>
 #include <QCategoryAxis>
+#include <QCursor>
 #include <QEvent>
 #include <QGraphicsLayout>
 #include <QStackedBarSeries>
+#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -53,6 +56,8 @@ BarChartView::BarChartView(const QString& yAxisLabel, Preferences& preferences, 
     chart->addSeries(m_series);
     setUpAxes();
     applyPalette();
+    connect(m_series, &QStackedBarSeries::hovered, this,
+            [this](bool hovered, int index) { showHours(hovered, index); });
     // Annotations follow the plot area, which moves when the axis labels change width.
     connect(chart, &QChart::plotAreaChanged, viewport(), qOverload<>(&QWidget::update));
     rebuild();
@@ -103,38 +108,58 @@ QList<int> BarChartView::labelledIndices(qsizetype count)
     return indices;
 }
 
-// The hours text above each bar. Thirty bars leave a narrow column each, so when the widest
-// text is wider than its column every text is squeezed alike rather than overlapping its
-// neighbours.
+QList<int> BarChartView::annotatedIndices() const
+{
+    QFont font = this->font();
+    font.setPointSize(annotationPointSize);
+    const QFontMetricsF metrics(font);
+    const qreal column = scenePoint(1, 0).x() - scenePoint(0, 0).x();
+    qreal widest = 0;
+    for (const BarChartEntry& entry : std::as_const(m_entries))
+        widest = std::max(widest, metrics.horizontalAdvance(chartAnnotationText(entry.seconds)));
+    if (widest + annotationSpacing <= column) {
+        QList<int> all(m_entries.size());
+        std::iota(all.begin(), all.end(), 0);
+        return all;
+    }
+    return labelledIndices(m_entries.size());
+}
+
+// The hours text above a bar, always at the same legible size: where the texts of every bar
+// would not fit side by side (thirty days), only the bars under a date carry one, and hovering
+// any bar tells its hours.
 void BarChartView::drawForeground(QPainter* painter, const QRectF& rect)
 {
     QChartView::drawForeground(painter, rect);
     QFont font = this->font();
-    font.setPointSize(chartAnnotationPointSize(m_entries.size()));
+    font.setPointSize(annotationPointSize);
     const QFontMetricsF metrics(font);
-    const qreal column = scenePoint(1, 0).x() - scenePoint(0, 0).x();
-    qreal widest = 1;
-    for (const BarChartEntry& entry : std::as_const(m_entries))
-        widest = std::max(widest, metrics.horizontalAdvance(chartAnnotationText(entry.seconds)));
-    const qreal squeeze = std::min<qreal>(1, (column - 1) / widest);
     painter->save();
     painter->setFont(font);
     painter->setPen(PanelStyle::secondary(palette()));
-    for (int index = 0; index < m_entries.size(); ++index) {
+    for (int index : annotatedIndices()) {
         const qint64 seconds = m_entries.at(index).seconds;
         const QString text = chartAnnotationText(seconds);
         if (text.isEmpty())
             continue;
         const QPointF top = scenePoint(index, hoursOf(seconds));
         const qreal width = metrics.horizontalAdvance(text);
-        painter->save();
-        painter->translate(top.x(), top.y() - annotationGap);
-        painter->scale(squeeze, 1);
-        painter->drawText(QRectF(-width / 2, -metrics.height(), width, metrics.height()), Qt::AlignCenter,
-                          text);
-        painter->restore();
+        painter->drawText(
+            QRectF(top.x() - width / 2, top.y() - annotationGap - metrics.height(), width, metrics.height()),
+            Qt::AlignCenter, text);
     }
     painter->restore();
+}
+
+void BarChartView::showHours(bool hovered, int index)
+{
+    if (!hovered || index < 0 || index >= m_entries.size()) {
+        QToolTip::hideText();
+        return;
+    }
+    const BarChartEntry& entry = m_entries.at(index);
+    QToolTip::showText(QCursor::pos(), entry.label + QStringLiteral(": ") + chartHoursText(entry.seconds),
+                       this);
 }
 
 void BarChartView::changeEvent(QEvent* event)

@@ -13,8 +13,9 @@ class QStackedBarSeries;
 class QValueAxis;
 
 // One bar chart of the history window: a bar per entry in list order, each in the colour of
-// its tier, with its hours written above it. Bars are stacked series of one set per tier, so
-// that every bar can take its own colour; each category holds a value in one set only.
+// its tier, with its hours written above it (above every few bars when thirty are shown).
+// Bars are stacked series of one set per tier, so that every bar can take its own colour;
+// each category holds a value in one set only.
 class BarChartView : public QChartView {
     Q_OBJECT
 public:
@@ -22,6 +23,9 @@ public:
     // Long spans label about this many categories, always including the newest one.
     static constexpr int desiredLabelCount = 7;
     static constexpr qreal annotationGap = 2;
+    static constexpr int annotationPointSize = 10;
+    // The least room between the hours texts of neighbouring bars.
+    static constexpr qreal annotationSpacing = 4;
     static constexpr int labelOverhang = 12;
     // The value axis is divided into at most this many round steps.
     static constexpr int maximumValueSteps = 5;
@@ -40,6 +44,9 @@ public:
     QRectF barRect(int index) const;
     // The category labels the x axis shows, oldest first.
     QStringList visibleCategoryLabels() const;
+    // The bars whose hours are written above them: all where the texts fit side by side, else
+    // those that carry a category label.
+    QList<int> annotatedIndices() const;
     // Which of `count` categories carry a label: every one up to the desired count, beyond
     // that every n-th counted back from the newest.
     static QList<int> labelledIndices(qsizetype count);
@@ -52,6 +59,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void showHours(bool hovered, int index);
     void setUpAxes();
     void applyPalette();
     void rebuild();

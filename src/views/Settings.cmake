@@ -1,5 +1,5 @@
 # The settings window's content: the tab bar, the settings form with its sections, the About
-# page and the page of the maker's other utilities.
+# page and the page of more ways to use Lumatick.
 target_sources(lumatick_views PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AboutPage.cpp ${CMAKE_CURRENT_LIST_DIR}/AboutPage.h
     ${CMAKE_CURRENT_LIST_DIR}/BreakReminderSection.cpp ${CMAKE_CURRENT_LIST_DIR}/BreakReminderSection.h
@@ -10,7 +10,6 @@ target_sources(lumatick_views PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/MoreAppsPage.cpp ${CMAKE_CURRENT_LIST_DIR}/MoreAppsPage.h
     ${CMAKE_CURRENT_LIST_DIR}/NotificationSection.cpp ${CMAKE_CURRENT_LIST_DIR}/NotificationSection.h
     ${CMAKE_CURRENT_LIST_DIR}/NotificationSettingsLauncher.cpp ${CMAKE_CURRENT_LIST_DIR}/NotificationSettingsLauncher.h
-    ${CMAKE_CURRENT_LIST_DIR}/ProductLinks.h
     ${CMAKE_CURRENT_LIST_DIR}/ScheduleLabels.cpp ${CMAKE_CURRENT_LIST_DIR}/ScheduleLabels.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsForm.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsForm.h
     ${CMAKE_CURRENT_LIST_DIR}/SettingsSection.cpp ${CMAKE_CURRENT_LIST_DIR}/SettingsSection.h

@@ -5,6 +5,7 @@
 #include "MoreAppsPage.h"
 #include "NotificationCenter.h"
 #include "NotificationSection.h"
+#include "Preferences.h"
 #include "SettingsForm.h"
 #include "SettingsTabButton.h"
 #include "ShortcutSection.h"
@@ -59,7 +60,7 @@ SettingsView::SettingsView(Preferences& preferences, InProcessNotificationCenter
     m_pages = new QStackedWidget(this);
     m_form = new SettingsForm(preferences, inProcessNotifications, loginItem, m_pages);
     m_pages->insertWidget(settingsTab, m_form);
-    m_pages->insertWidget(aboutTab, new AboutPage(version, updates, m_pages));
+    m_pages->insertWidget(aboutTab, new AboutPage(version, updates, preferences.filePath(), m_pages));
     m_pages->insertWidget(moreAppsTab, new MoreAppsPage(m_pages));
     stack->addWidget(m_pages, 1);
     selectTab(settingsTab);

@@ -222,6 +222,15 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
         EXPECT_FALSE(run.err.isEmpty());
         EXPECT_TRUE(run.out.isEmpty());
     }
+    // The panel without any display: one line on what to do instead of Qt's abort.
+    QProcessEnvironment noDesktop = withoutSessionBus();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDesktop.remove(QString::fromLatin1(name));
+    const ProcessRun panel = lumatick({}, noDesktop);
+    EXPECT_EQ(panel.exitCode, 2);
+    EXPECT_TRUE(panel.err.endsWith(u"\"lumatick --headless\" counts without a panel.\n"_s))
+        << panel.err.toStdString();
+    EXPECT_EQ(panel.err.count(u'\n'), 1);
     EXPECT_EQ(lumatick({u"export"_s, u"-o"_s, u"/nonexistent/dir/x.csv"_s}).exitCode, 1);
     EXPECT_EQ(lumatick({u"import"_s, u"/nonexistent.csv"_s}).exitCode, 1);
 }

@@ -23,6 +23,7 @@ lumatick_add_tests(reliability_tests
         reliability/PreferencesFallbackTest.cpp
         reliability/ReliabilityTest.cpp reliability/ReliabilityTest.h
         reliability/SingleWriterTest.cpp
+        reliability/StatusFollowTest.cpp
         reliability/StorageFaultTest.cpp
         support/XvfbServer.cpp support/XvfbServer.h
     LIBRARIES lumatick_core lumatick_shell_api lumatick_platform_linux lumatick_fake_status_notifier_watcher

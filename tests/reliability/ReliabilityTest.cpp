@@ -86,7 +86,6 @@ QProcess* ReliabilityTest::launch(const QStringList& arguments, const QProcessEn
     const QString logFile =
         m_scratch.filePath(QStringLiteral("lumatick-%1.log").arg(static_cast<int>(m_started.size())));
     process->setStandardErrorFile(logFile);
-    process->setStandardOutputFile(QProcess::nullDevice());
     const QStringList command = wrapper + QStringList{QStringLiteral(LUMATICK_BINARY)} + arguments;
     process->start(command.first(), command.mid(1));
     process->waitForStarted(startTimeoutMs);

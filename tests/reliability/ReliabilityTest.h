@@ -38,8 +38,8 @@ protected:
     // and in CI. Subclasses add a display.
     virtual QProcessEnvironment environment() const;
 
-    // Started, not waited for, with `additions` joining the environment; ended by TearDown
-    // if the test leaves it running.
+    // Started, not waited for, with `additions` joining the environment, its standard output
+    // kept for reading; ended by TearDown if the test leaves it running.
     // `wrapper` runs the counter, as `setpriv ... --` does.
     QProcess* launch(const QStringList& arguments, const QProcessEnvironment& additions = {},
                      const QStringList& wrapper = {});

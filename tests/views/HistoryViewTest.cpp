@@ -72,8 +72,11 @@ TEST_F(HistoryViewTest, opensOnSevenDaysAndSixMonthsAndFollowsPickersAndSettings
     EXPECT_EQ(bars->child(6)->text(QAccessible::Value), u"2.5h"_s);
 
     const QString monthlyId = monthly.entries().first().id;
+    EXPECT_EQ(daily.annotatedIndices().size(), 7);
     pick(u"dailyRangePicker"_s, u"30d"_s);
     EXPECT_EQ(bars->childCount(), 30);
+    // Thirty hours texts do not fit side by side; those of the dated bars do, at full size.
+    EXPECT_EQ(daily.annotatedIndices(), (QList<int>{4, 9, 14, 19, 24, 29}));
     EXPECT_EQ(monthly.entries().first().id, monthlyId) << "the other chart is not reloaded";
     pick(u"monthlyRangePicker"_s, u"12mo"_s);
     EXPECT_EQ(monthly.entries().size(), 12);

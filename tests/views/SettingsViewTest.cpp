@@ -4,6 +4,7 @@
 #include "InProcessNotificationCenter.h"
 #include "Preferences.h"
 #include "ShortcutModifiers.h"
+#include "StoreOpener.h"
 #include "UpdateControls.h"
 
 #include "Find.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "QtPrinters.h"
 
@@ -156,4 +158,15 @@ TEST_F(SettingsViewTest, aSecondClickOrClosingTheWindowStopsRecordingAndClearing
     EXPECT_EQ(posts(InProcessNotificationCenter::shortcutChanged), 1);
     EXPECT_FALSE(shown(u"clearShortcutButton"_s));
     EXPECT_EQ(text(u"shortcutLabel"_s), u"None \u2014 click to set"_s);
+}
+
+// What a user who looks for their data finds: links to the folders that really hold it.
+TEST_F(SettingsViewTest, aboutLinksTheFoldersOfTheStoreAndOfTheseSettings)
+{
+    EXPECT_EQ(text(u"aboutVersion"_s), u"Version 2.4.1"_s);
+    const QString store = QUrl::fromLocalFile(StoreOpener::defaultDirectory()).toString();
+    EXPECT_TRUE(text(u"storeLocation"_s).contains(u"href=\""_s + store + u'"'))
+        << text(u"storeLocation"_s).toStdString();
+    const QString settings = QUrl::fromLocalFile(m_dir.path()).toString();
+    EXPECT_TRUE(text(u"preferencesLocation"_s).contains(u"href=\""_s + settings + u'"'));
 }

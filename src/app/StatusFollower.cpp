@@ -1,0 +1,93 @@
+#include "StatusFollower.h"
+
+#include "ApplicationIdentity.h"
+#include "CommandOutput.h"
+#include "ControlClient.h"
+
+StatusFollower::StatusFollower(QDBusConnection connection, StatusReport& report, StatusReport::Format format,
+                               FILE* out, FILE* err)
+    : m_connection(std::move(connection))
+    , m_report(report)
+    , m_format(format)
+    , m_out(out)
+    , m_err(err)
+{
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(200);
+    connect(&m_retry, &QTimer::timeout, this, &StatusFollower::instanceStarted);
+}
+
+bool StatusFollower::start()
+{
+    if (!m_connection.isConnected())
+        return false;
+    // Listening starts before the first question, so no change falls between the two.
+    m_watcher.setConnection(m_connection);
+    m_watcher.setWatchMode(QDBusServiceWatcher::WatchForRegistration |
+                           QDBusServiceWatcher::WatchForUnregistration);
+    m_watcher.addWatchedService(ApplicationIdentity::busName);
+    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &StatusFollower::instanceStarted);
+    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &StatusFollower::instanceStopped);
+    m_connection.connect(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
+                         QStringLiteral("org.freedesktop.DBus.Properties"),
+                         QStringLiteral("PropertiesChanged"), this,
+                         SLOT(takeChanges(QString, QVariantMap, QStringList)));
+    if (ControlClient(m_connection).isInstanceRunning())
+        instanceStarted();
+    else
+        instanceStopped();
+    return true;
+}
+
+void StatusFollower::takeChanges(const QString& interface, const QVariantMap& changed, const QStringList&)
+{
+    if (interface != ApplicationIdentity::controlInterface)
+        return;
+    // A change before the first full answer: the instance has just started, ask it for everything.
+    if (m_live.isEmpty()) {
+        instanceStarted();
+        return;
+    }
+    m_live.insert(changed);
+    // Today's total falls only when a new day begins; the finished day is stored by then, and
+    // yesterday, the average and the streak move on with it.
+    if (m_live.value(QStringLiteral("TodaySeconds")).toLongLong() < m_report.todaySeconds())
+        m_report.readStore();
+    if (m_report.takeLive(m_live))
+        print();
+}
+
+void StatusFollower::instanceStarted()
+{
+    const ControlClient client(m_connection);
+    const std::optional<QVariantMap> properties = client.properties();
+    if (!properties || !m_report.takeLive(*properties)) {
+        if (client.isInstanceRunning())
+            m_retry.start();
+        return;
+    }
+    m_live = *properties;
+    print();
+}
+
+// Until an instance starts, the store's figures stand in: today's total as last saved.
+void StatusFollower::instanceStopped()
+{
+    m_live.clear();
+    m_retry.stop();
+    writeLine(m_err, QStringLiteral("lumatick status: Lumatick is not running; waiting for it to start"));
+    std::fflush(m_err);
+    m_report.readStore();
+    print();
+}
+
+void StatusFollower::print()
+{
+    const QString line = m_report.text(m_format, true);
+    if (line == m_lastLine)
+        return;
+    m_lastLine = line;
+    writeText(m_out, line);
+    if (std::fflush(m_out) != 0 || std::ferror(m_out))
+        Q_EMIT outputClosed();
+}
