@@ -6,7 +6,7 @@ CMAKE_FLAGS ?=
 # Rebuilds of unchanged sources come from ccache when the machine has it.
 LAUNCHER_FLAGS := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all deps configure build run test screenshots bench asan-test package format clean
+.PHONY: all deps configure build run test screenshots desktop-check bench asan-test package format clean
 
 all: build
 
@@ -29,6 +29,13 @@ test: build
 screenshots: build
 	rm -rf $(BUILD_DIR)/screenshots
 	$(BUILD_DIR)/tools/screenshots/lumatick_screenshots $(BUILD_DIR)/screenshots
+
+# lumatick inside real panel hosts (GNOME Shell, XFCE, LXQt, sway + waybar; KDE Plasma when
+# installed), headless, checked from outside; screenshots and logs in build/desktop/. Installs the
+# hosts when missing; a few minutes; not part of `make test` or CI. DESKTOP_HOSTS=gnome,sway picks hosts.
+DESKTOP_HOSTS ?= gnome,xfce,lxqt,sway,plasma
+desktop-check: build
+	scripts/desktop-check --hosts $(DESKTOP_HOSTS) --out $(BUILD_DIR)/desktop $(BUILD_DIR)/src/app/lumatick
 
 # Micro-benchmarks, a timed `lumatick export` and the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check).
