@@ -216,6 +216,8 @@ void Application::setUpStatusItem()
         *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, m_options.clock);
     FallbackStatusItem* item = m_statusItem.get();
     connect(item, &StatusItemBackend::activated, this, &Application::togglePanelAt);
+    connect(item, &StatusItemBackend::panelRequested, this, &Application::togglePanel);
+    connect(item, &StatusItemBackend::menuAboutToShow, this, &Application::refreshMenuFigures);
     connect(item, &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
     connect(item, &StatusItemBackend::historyRequested, this, &Application::openHistory);
     connect(item, &StatusItemBackend::settingsRequested, this, &Application::openSettings);
@@ -223,8 +225,8 @@ void Application::setUpStatusItem()
             Qt::QueuedConnection);
     connect(item, &StatusItemBackend::shownChanged, this, &Application::handleStatusItemShownChanged);
     connect(item, &FallbackStatusItem::nothingCanShow, this, &Application::tellNothingCanShowStatusItem);
+    m_statusItem->setMenuFigures(m_model->figureLines());
     m_statusItem->start();
-    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
 }
 
 void Application::setUpPanel()
@@ -416,7 +418,6 @@ void Application::handleWake()
 // an ordinary window, opened by starting lumatick again.
 void Application::handleStatusItemShownChanged()
 {
-    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
     updateStatusItem();
     if (m_panel && !m_panel->isVisible()) {
         const Qt::WindowFlags flags =
@@ -430,9 +431,17 @@ void Application::updateStatusItem()
 {
     if (!m_presenter)
         return;
-    m_presenter->update(StatusItemState{m_model->formattedTime(), m_model->thresholdTier(),
-                                        m_model->isPaused(), m_model->accumulatedSeconds(),
-                                        m_preferences.value(PreferenceKeys::menuBarIconOnly)});
+    m_presenter->update(
+        StatusItemState{m_model->formattedTime(), m_model->thresholdTier(), m_model->isPaused(),
+                        m_model->accumulatedSeconds(), m_preferences.value(PreferenceKeys::menuBarIconOnly),
+                        timePlacementFrom(m_preferences.value(PreferenceKeys::timePlacement))});
+}
+
+// The menu's rows show the same figures as the panel, current at every opening.
+void Application::refreshMenuFigures()
+{
+    m_model->refreshStatistics();
+    m_statusItem->setMenuFigures(m_model->figureLines());
 }
 
 // The one way to pause, whatever the user pressed: the counter shows the pause sign at once

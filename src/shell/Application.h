@@ -108,6 +108,7 @@ private:
     void handleTimeZoneChange();
     void handleStatusItemShownChanged();
     void updateStatusItem();
+    void refreshMenuFigures();
     void togglePanel();
     void togglePanelAt(QPoint position);
     void closePanel();

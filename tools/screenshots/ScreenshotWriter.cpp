@@ -11,11 +11,14 @@
 #include "SegmentedControl.h"
 #include "SettingsView.h"
 #include "ShortcutModifiers.h"
+#include "StatusIconRenderer.h"
+#include "StatusItemPresenter.h"
 #include "StillUpdateControls.h"
 #include "TierColors.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QPainter>
 #include <QScrollArea>
 #include <QToolButton>
 
@@ -176,4 +179,54 @@ void ScreenshotWriter::onboardingScreens()
     view.findChild<QAbstractButton*>(u"getStartedButton"_s)->click();
     view.finishAnimations();
     save(view, u"onboarding-confirmation"_s);
+}
+
+void ScreenshotWriter::statusItem()
+{
+    struct Icon {
+        qint64 seconds;
+        ThresholdTier tier;
+        int kind; // 0 time, 1 clock, 2 dot
+    };
+    const Icon icons[] = {{420, ThresholdTier::green, 0},    {2220, ThresholdTier::green, 0},
+                          {14700, ThresholdTier::yellow, 0}, {46740, ThresholdTier::red, 0},
+                          {2220, ThresholdTier::green, 1},   {2220, ThresholdTier::green, 2}};
+    const QColor panels[] = {QColor(0x24, 0x24, 0x24), QColor(0xf2, 0xf2, 0xf2)};
+    const int sizes[] = {44, 24, 22};
+    constexpr int cell = 52;
+    QImage sheet(cell * 6, cell * 12 + 40, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    int row = 0;
+    for (const bool paused : {false, true}) {
+        for (const Icon& icon : icons) {
+            QColor color = TierColors::defaultColor(icon.tier);
+            if (paused)
+                color.setAlphaF(StatusItemPresenter::pausedAlpha);
+            const QImage image = icon.kind == 0
+                                     ? StatusIconRenderer::renderTime(
+                                           color, StatusIconRenderer::timeLines(icon.seconds), paused)
+                                 : icon.kind == 1 ? StatusIconRenderer::renderClock(color, paused)
+                                                  : StatusIconRenderer::renderDot(color, paused);
+            int column = 0;
+            for (const QColor& panel : panels) {
+                for (const int size : sizes) {
+                    const QRect area(column * cell, row * cell, cell, cell);
+                    painter.fillRect(area, panel);
+                    painter.drawImage(
+                        QRect(area.center() - QPoint(size / 2, size / 2), QSize(size, size)),
+                        image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                    ++column;
+                }
+            }
+            ++row;
+        }
+    }
+    painter.fillRect(QRect(0, row * cell, sheet.width(), 40), panels[0]);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(8, row * cell, sheet.width(), 40), Qt::AlignVCenter,
+                     StatusItemPresenter::pausePrefix() + u"1h 05m 09s"_s);
+    painter.end();
+    const QString path = m_directory.filePath(u"status-item.png"_s);
+    (sheet.save(path) ? m_written : m_failed).append(path);
 }

@@ -4,16 +4,17 @@ namespace {
 
 constexpr int firstSeparatorId = 2;
 constexpr int secondSeparatorId = 5;
+constexpr int figuresSeparatorId = 8;
 
 QVariantMap separator()
 {
     return {{QStringLiteral("type"), QStringLiteral("separator")}};
 }
 
-QVariantMap entry(const QString& label)
+QVariantMap entry(const QString& label, bool enabled = true)
 {
     return {{QStringLiteral("label"), label},
-            {QStringLiteral("enabled"), true},
+            {QStringLiteral("enabled"), enabled},
             {QStringLiteral("visible"), true}};
 }
 
@@ -31,13 +32,32 @@ void StatusNotifierMenu::setPaused(bool paused)
     if (paused == m_paused)
         return;
     m_paused = paused;
+    relayout();
+}
+
+void StatusNotifierMenu::setFigures(const QStringList& rows)
+{
+    if (rows == m_figures)
+        return;
+    m_figures = rows;
+    relayout();
+}
+
+void StatusNotifierMenu::relayout()
+{
     ++m_revision;
     Q_EMIT LayoutUpdated(m_revision, rootId);
 }
 
-QList<int> StatusNotifierMenu::childIds()
+QList<int> StatusNotifierMenu::childIds() const
 {
-    return {pauseId, firstSeparatorId, historyId, settingsId, secondSeparatorId, quitId};
+    QList<int> ids;
+    for (int row = 0; row < m_figures.size(); ++row)
+        ids.append(firstFigureId + row);
+    if (!ids.isEmpty())
+        ids.append(figuresSeparatorId);
+    return ids + QList<int>{openPanelId,       pauseId, firstSeparatorId, historyId, settingsId,
+                            secondSeparatorId, quitId};
 }
 
 QVariantMap StatusNotifierMenu::propertiesOf(int id) const
@@ -45,6 +65,8 @@ QVariantMap StatusNotifierMenu::propertiesOf(int id) const
     switch (id) {
     case rootId:
         return {{QStringLiteral("children-display"), QStringLiteral("submenu")}};
+    case openPanelId:
+        return entry(tr("Open Panel"));
     case pauseId:
         return entry(m_paused ? tr("Resume") : tr("Pause"));
     case historyId:
@@ -55,8 +77,12 @@ QVariantMap StatusNotifierMenu::propertiesOf(int id) const
         return entry(tr("Quit"));
     case firstSeparatorId:
     case secondSeparatorId:
+    case figuresSeparatorId:
         return separator();
     default:
+        // Shown, never chosen: the figures are to read.
+        if (id >= firstFigureId && id - firstFigureId < m_figures.size())
+            return entry(m_figures.at(id - firstFigureId), false);
         return {};
     }
 }
@@ -109,16 +135,23 @@ void StatusNotifierMenu::Event(int id, const QString& eventId, const QDBusVarian
         activate(id);
 }
 
+// The figures are brought up to date only here, not every second, so an unopened menu costs
+// the bus nothing; the answer tells the host whether to fetch the layout again.
 bool StatusNotifierMenu::AboutToShow(int id)
 {
-    Q_UNUSED(id)
-    // The layout never changes on opening, so the host need not fetch it again.
-    return false;
+    if (id != rootId)
+        return false;
+    const uint before = m_revision;
+    Q_EMIT aboutToShow();
+    return m_revision != before;
 }
 
 void StatusNotifierMenu::activate(int id)
 {
     switch (id) {
+    case openPanelId:
+        Q_EMIT openPanelRequested();
+        break;
     case pauseId:
         Q_EMIT pauseToggleRequested();
         break;

@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <QVariantMap>
 
-// The status item's menu as a minimal com.canonical.dbusmenu server: Pause or Resume, History…,
-// Settings… and Quit, flat, with separators. Export it with the scriptable contents only, so
+// The status item's menu as a minimal com.canonical.dbusmenu server, flat, with separators:
+// today's figures as read-only rows, Open Panel, Pause or Resume, History…, Settings… and Quit.
+// Where a single click opens this menu (GNOME's extension) it is the one-click way to the
+// figures and the panel. Export it with the scriptable contents only, so
 // the plain signals below stay off the bus.
 class StatusNotifierMenu : public QObject {
     Q_OBJECT
@@ -23,13 +25,18 @@ public:
     static constexpr const char* path = "/MenuBar";
     static constexpr const char* interfaceName = "com.canonical.dbusmenu";
 
-    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6 };
+    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6, openPanelId = 7 };
+    // The read-only figure rows take the ids from here on, one per row.
+    static constexpr int firstFigureId = 100;
 
     explicit StatusNotifierMenu(QObject* parent = nullptr);
 
     // Relabels the first item; hosts hear of it through LayoutUpdated.
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
+    // The read-only rows at the top, each a line of text; hosts hear of a change through
+    // LayoutUpdated.
+    void setFigures(const QStringList& rows);
     uint revision() const { return m_revision; }
 
     uint version() const { return 3; }
@@ -47,18 +54,24 @@ public Q_SLOTS:
 Q_SIGNALS:
     Q_SCRIPTABLE void LayoutUpdated(uint revision, int parent);
 
+    // The host is about to show the menu: the figures may be brought up to date now, before
+    // AboutToShow answers.
+    void aboutToShow();
+    void openPanelRequested();
     void pauseToggleRequested();
     void historyRequested();
     void settingsRequested();
     void quitRequested();
 
 private:
-    static QList<int> childIds();
+    QList<int> childIds() const;
+    void relayout();
     QVariantMap propertiesOf(int id) const;
     static QVariantMap filtered(const QVariantMap& properties, const QStringList& names);
     DBusMenuLayoutItem layoutOf(int id, int depth, const QStringList& names) const;
     void activate(int id);
 
     bool m_paused = false;
+    QStringList m_figures;
     uint m_revision = 1;
 };
