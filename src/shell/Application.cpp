@@ -89,6 +89,7 @@ Application::StartResult Application::start()
     registerHotKey();
     m_model->refresh();
     updateStatusItem();
+    showMenuFigures();
     observeNotifications();
     cleanUpInstallerImage();
     // The timer's first tick comes a second from now, after the first draw above.
@@ -225,7 +226,6 @@ void Application::setUpStatusItem()
             Qt::QueuedConnection);
     connect(item, &StatusItemBackend::shownChanged, this, &Application::handleStatusItemShownChanged);
     connect(item, &FallbackStatusItem::nothingCanShow, this, &Application::tellNothingCanShowStatusItem);
-    m_statusItem->setMenuFigures(m_model->figureLines());
     m_statusItem->start();
 }
 
@@ -441,7 +441,13 @@ void Application::updateStatusItem()
 void Application::refreshMenuFigures()
 {
     m_model->refreshStatistics();
-    m_statusItem->setMenuFigures(m_model->figureLines());
+    showMenuFigures();
+}
+
+void Application::showMenuFigures()
+{
+    if (m_statusItem)
+        m_statusItem->setMenuFigures(m_model->figureLines());
 }
 
 // The one way to pause, whatever the user pressed: the counter shows the pause sign at once

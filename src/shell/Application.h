@@ -109,6 +109,7 @@ private:
     void handleStatusItemShownChanged();
     void updateStatusItem();
     void refreshMenuFigures();
+    void showMenuFigures();
     void togglePanel();
     void togglePanelAt(QPoint position);
     void closePanel();
