@@ -38,8 +38,6 @@ public:
 
     // One redraw with fresh figures: at launch, on every tick, on wake and on a pause toggle.
     void update(const StatusItemState& state);
-    // Whether the last redraw put the time into the icon rather than into the label.
-    bool timeInIcon() const;
 
     bool isAnimating() const { return m_animationStart.has_value(); }
     // One frame of a running glide; the frame timer calls it, tests may call it directly.
@@ -54,6 +52,8 @@ public:
     static QString labelGuide(const QString& text);
 
 private:
+    // Whether the time goes into the icon rather than into the label.
+    bool timeInIcon() const;
     void redraw();
     void followTier(ThresholdTier tier);
     void startColorAnimation(const QColor& from, const QColor& to);

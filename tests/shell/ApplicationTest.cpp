@@ -692,6 +692,9 @@ TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
     m_app->windows()->settingsWindow()->findChild<QComboBox*>(u"timePlacementPicker"_s)->setCurrentIndex(2);
     EXPECT_TRUE(iconChangesWithinAMinute());
     EXPECT_EQ(label(), QString());
+    const QImage counting = item().icon();
+    m_app->togglePause();
+    EXPECT_NE(item().icon(), counting) << "paused shows in the icon itself";
 }
 
 // A copy installed from an installer image asks the desktop's disk-image utility for the

@@ -169,17 +169,9 @@ TEST(StatusNotifierHostTest, theHostsProcessDecidesWhetherTheLabelIsDrawn)
         const char* process;
         const char* desktops;
         bool drawsLabel;
-    } hosts[] = {
-        {"gnome-shell", "KDE", true},
-        {"plasmashell", "GNOME", false},
-        {"kded5", "KDE", false},
-        {"xfce4-panel", "XFCE", false},
-        {"lxqt-panel", "LXQt", false},
-        {"waybar", "", false},
-        {"", "sway", false},
-        {"", "ubuntu:GNOME", true},
-        {"unknown-bar", "XFCE", false},
-    };
+    } hosts[] = {{"gnome-shell", "KDE", true}, {"plasmashell", "GNOME", false},
+                 {"waybar", "", false},        {"", "sway", false},
+                 {"", "ubuntu:GNOME", true},   {"unknown-bar", "XFCE", false}};
     for (const auto& host : hosts) {
         DesktopSession session;
         session.desktops = QString::fromLatin1(host.desktops);
