@@ -205,7 +205,9 @@ void StatusNotifierItem::setToolTip(const QString& text)
         return;
     m_toolTipText = text;
     Q_EMIT m_adaptor->NewToolTip();
-    announce({{QStringLiteral("ToolTip"), QVariant::fromValue(toolTip())}});
+    // The accessible description is the same text; it rides along rather than costing a message.
+    announce({{QStringLiteral("ToolTip"), QVariant::fromValue(toolTip())},
+              {QStringLiteral("IconAccessibleDesc"), toolTip().title}});
 }
 
 void StatusNotifierItem::setMenuPaused(bool paused)
