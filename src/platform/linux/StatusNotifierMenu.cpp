@@ -32,15 +32,26 @@ void StatusNotifierMenu::setPaused(bool paused)
     if (paused == m_paused)
         return;
     m_paused = paused;
-    relayout();
+    announceLabels({pauseId});
 }
 
 void StatusNotifierMenu::setFigures(const QStringList& rows)
 {
     if (rows == m_figures)
         return;
+    const bool rowsComeOrGo = rows.size() != m_figures.size();
     m_figures = rows;
-    relayout();
+    if (rowsComeOrGo)
+        relayout();
+    announceLabels(figureIds());
+}
+
+QList<int> StatusNotifierMenu::figureIds() const
+{
+    QList<int> ids;
+    for (int row = 0; row < m_figures.size(); ++row)
+        ids.append(firstFigureId + row);
+    return ids;
 }
 
 void StatusNotifierMenu::relayout()
@@ -49,11 +60,17 @@ void StatusNotifierMenu::relayout()
     Q_EMIT LayoutUpdated(m_revision, rootId);
 }
 
+void StatusNotifierMenu::announceLabels(const QList<int>& ids)
+{
+    QList<DBusMenuItemProperties> updated;
+    for (const int id : ids)
+        updated.append({id, filtered(propertiesOf(id), {QStringLiteral("label")})});
+    Q_EMIT ItemsPropertiesUpdated(updated, {});
+}
+
 QList<int> StatusNotifierMenu::childIds() const
 {
-    QList<int> ids;
-    for (int row = 0; row < m_figures.size(); ++row)
-        ids.append(firstFigureId + row);
+    QList<int> ids = figureIds();
     if (!ids.isEmpty())
         ids.append(figuresSeparatorId);
     return ids + QList<int>{openPanelId,       pauseId, firstSeparatorId, historyId, settingsId,
@@ -136,14 +153,14 @@ void StatusNotifierMenu::Event(int id, const QString& eventId, const QDBusVarian
 }
 
 // The figures are brought up to date only here, not every second, so an unopened menu costs
-// the bus nothing; the answer tells the host whether to fetch the layout again.
+// the bus nothing; the answer tells the host whether to fetch the menu again.
 bool StatusNotifierMenu::AboutToShow(int id)
 {
     if (id != rootId)
         return false;
-    const uint before = m_revision;
+    const QStringList figures = m_figures;
     Q_EMIT aboutToShow();
-    return m_revision != before;
+    return m_figures != figures;
 }
 
 void StatusNotifierMenu::activate(int id)

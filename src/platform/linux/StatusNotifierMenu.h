@@ -31,11 +31,11 @@ public:
 
     explicit StatusNotifierMenu(QObject* parent = nullptr);
 
-    // Relabels the first item; hosts hear of it through LayoutUpdated.
+    // Relabels the pause entry; hosts hear of it through ItemsPropertiesUpdated.
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
-    // The read-only rows at the top, each a line of text; hosts hear of a change through
-    // LayoutUpdated.
+    // The read-only rows at the top, each a line of text; hosts hear of new texts through
+    // ItemsPropertiesUpdated, and of rows that come or go through LayoutUpdated.
     void setFigures(const QStringList& rows);
     uint revision() const { return m_revision; }
 
@@ -53,6 +53,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     Q_SCRIPTABLE void LayoutUpdated(uint revision, int parent);
+    Q_SCRIPTABLE void ItemsPropertiesUpdated(const QList<DBusMenuItemProperties>& updated,
+                                             const DBusMenuRemovedProperties& removed);
 
     // The host is about to show the menu: the figures may be brought up to date now, before
     // AboutToShow answers.
@@ -64,8 +66,12 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
+    QList<int> figureIds() const;
     QList<int> childIds() const;
     void relayout();
+    // Hosts that keep a layout (GNOME's extension) refetch only the item types with it, so new
+    // labels of known items travel in this signal.
+    void announceLabels(const QList<int>& ids);
     QVariantMap propertiesOf(int id) const;
     static QVariantMap filtered(const QVariantMap& properties, const QStringList& names);
     DBusMenuLayoutItem layoutOf(int id, int depth, const QStringList& names) const;

@@ -26,6 +26,19 @@ const QString itemInterface = QString::fromLatin1(StatusNotifierItem::itemInterf
 const QString menuPath = QString::fromLatin1(StatusNotifierMenu::path);
 const QString menuInterface = QString::fromLatin1(StatusNotifierMenu::interfaceName);
 
+// The menu's label updates as a panel hears them on the bus.
+class LabelUpdateRecorder : public QObject {
+    Q_OBJECT
+public Q_SLOTS:
+    void record(const QDBusMessage& message)
+    {
+        labels += qdbus_cast<QList<DBusMenuItemProperties>>(message.arguments().value(0));
+    }
+
+public:
+    QList<DBusMenuItemProperties> labels;
+};
+
 class StatusNotifierItemTest : public testing::Test {
 protected:
     void startRegisteredItem()
@@ -147,6 +160,9 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
 
     // Where a click opens the menu, its top shows the figures, fresh at each opening, and its
     // first entry opens the panel.
+    LabelUpdateRecorder heard;
+    m_panelBus.connect(m_itemBus.baseService(), menuPath, menuInterface, u"ItemsPropertiesUpdated"_s, &heard,
+                       SLOT(record(QDBusMessage)));
     int openings = 0;
     QObject::connect(&m_item, &StatusItemBackend::menuAboutToShow, &m_item,
                      [&] { m_item.setMenuFigures({u"Today: %1m"_s.arg(++openings)}); });
@@ -156,6 +172,9 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
                                           u"History…"_s, u"Settings…"_s, u"-"_s, u"Quit"_s}));
     EXPECT_TRUE(call(menuPath, menuInterface, u"AboutToShow"_s, {0}).toBool()) << "changed: fetch again";
     EXPECT_EQ(menuEntries().first(), u"[Today: 2m]"_s);
+    // A host keeping the layout learns new labels of known entries only from the signal.
+    ASSERT_TRUE(waitUntil([&] { return heard.labels.size() == 3; })) << heard.labels.size();
+    EXPECT_EQ(heard.labels.last().properties.value(u"label"_s), u"Today: 2m"_s);
     QSignalSpy panel(&m_item, &StatusItemBackend::panelRequested);
     call(menuPath, menuInterface, u"Event"_s,
          {int(StatusNotifierMenu::openPanelId), u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
@@ -181,3 +200,5 @@ TEST(StatusNotifierHostTest, theHostsProcessDecidesWhetherTheLabelIsDrawn)
 }
 
 } // namespace
+
+#include "StatusNotifierItemTest.moc"
