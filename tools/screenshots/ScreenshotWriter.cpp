@@ -50,6 +50,27 @@ void prepareSettings(Preferences& preferences)
                          TierColors::encodeTierColor(QColor::fromRgbF(1.0f, 0.6f, 0.0f, 0.6f)));
 }
 
+// The time in the icon at 7 and 37 minutes, 4 h 05 and 12 h 59 (one per tier), then the clock
+// beside a label and the icon-only dot, faded like the presenter fades them while paused.
+QList<QImage> sampleStatusIcons(bool paused)
+{
+    const auto color = [paused](ThresholdTier tier) {
+        QColor drawn = TierColors::defaultColor(tier);
+        if (paused)
+            drawn.setAlphaF(StatusItemPresenter::pausedAlpha);
+        return drawn;
+    };
+    QList<QImage> icons;
+    for (const auto& [seconds, tier] :
+         {std::pair{420, ThresholdTier::green}, std::pair{2220, ThresholdTier::green},
+          std::pair{14700, ThresholdTier::yellow}, std::pair{46740, ThresholdTier::red}})
+        icons.append(
+            StatusIconRenderer::renderTime(color(tier), StatusIconRenderer::timeLines(seconds), paused));
+    icons.append(StatusIconRenderer::renderClock(color(ThresholdTier::green), paused));
+    icons.append(StatusIconRenderer::renderDot(color(ThresholdTier::green), paused));
+    return icons;
+}
+
 QWidget& settingsForm(SettingsView& view)
 {
     return *view.findChild<QScrollArea*>(u"settingsForm"_s)->widget();
@@ -183,14 +204,7 @@ void ScreenshotWriter::onboardingScreens()
 
 void ScreenshotWriter::statusItem()
 {
-    struct Icon {
-        qint64 seconds;
-        ThresholdTier tier;
-        int kind; // 0 time, 1 clock, 2 dot
-    };
-    const Icon icons[] = {{420, ThresholdTier::green, 0},    {2220, ThresholdTier::green, 0},
-                          {14700, ThresholdTier::yellow, 0}, {46740, ThresholdTier::red, 0},
-                          {2220, ThresholdTier::green, 1},   {2220, ThresholdTier::green, 2}};
+    // Each icon on a dark and a light panel, at full size and as panels draw it.
     const QColor panels[] = {QColor(0x24, 0x24, 0x24), QColor(0xf2, 0xf2, 0xf2)};
     const int sizes[] = {44, 24, 22};
     constexpr int cell = 52;
@@ -199,29 +213,20 @@ void ScreenshotWriter::statusItem()
     QPainter painter(&sheet);
     int row = 0;
     for (const bool paused : {false, true}) {
-        for (const Icon& icon : icons) {
-            QColor color = TierColors::defaultColor(icon.tier);
-            if (paused)
-                color.setAlphaF(StatusItemPresenter::pausedAlpha);
-            const QImage image = icon.kind == 0
-                                     ? StatusIconRenderer::renderTime(
-                                           color, StatusIconRenderer::timeLines(icon.seconds), paused)
-                                 : icon.kind == 1 ? StatusIconRenderer::renderClock(color, paused)
-                                                  : StatusIconRenderer::renderDot(color, paused);
+        for (const QImage& icon : sampleStatusIcons(paused)) {
             int column = 0;
             for (const QColor& panel : panels) {
                 for (const int size : sizes) {
-                    const QRect area(column * cell, row * cell, cell, cell);
+                    const QRect area(column++ * cell, row * cell, cell, cell);
                     painter.fillRect(area, panel);
-                    painter.drawImage(
-                        QRect(area.center() - QPoint(size / 2, size / 2), QSize(size, size)),
-                        image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-                    ++column;
+                    painter.drawImage(QRect(area.center() - QPoint(size / 2, size / 2), QSize(size, size)),
+                                      icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
                 }
             }
             ++row;
         }
     }
+    // The paused label as a dark panel draws it, with the sign the installed fonts have.
     painter.fillRect(QRect(0, row * cell, sheet.width(), 40), panels[0]);
     painter.setPen(Qt::white);
     painter.drawText(QRect(8, row * cell, sheet.width(), 40), Qt::AlignVCenter,
