@@ -6,6 +6,7 @@ void DBusMenuItemProperties::registerMetaTypes()
 {
     qDBusRegisterMetaType<DBusMenuItemProperties>();
     qDBusRegisterMetaType<QList<DBusMenuItemProperties>>();
+    qDBusRegisterMetaType<DBusMenuRemovedProperties::value_type>();
     qDBusRegisterMetaType<DBusMenuRemovedProperties>();
     // Signals name the alias, so it must be known by that name too.
     qRegisterMetaType<DBusMenuRemovedProperties>("DBusMenuRemovedProperties");

@@ -9,11 +9,12 @@ namespace {
 // feeds applets (MATE, xfce4-indicator-plugin) that draw it too.
 const QStringList labelDrawingHosts{QStringLiteral("gnome-shell"), QStringLiteral("indicator-appli"),
                                     QStringLiteral("ayatana-indicat")};
-// Plasma 5 keeps the watcher in kded; Xfce's panel may run its tray plugin in a wrapper.
-const QStringList iconOnlyHosts{
-    QStringLiteral("plasmashell"), QStringLiteral("kded5"),        QStringLiteral("kded6"),
-    QStringLiteral("xfce4-panel"), QStringLiteral("wrapper-2.0"),  QStringLiteral("lxqt-panel"),
-    QStringLiteral("waybar"),      QStringLiteral("budgie-panel"), QStringLiteral("budgie-daemon")};
+// Plasma 5 keeps the watcher in kded; Xfce's panel runs its tray plugin in a wrapper process
+// that names itself "panel-<number>-systray".
+const QStringList iconOnlyHosts{QStringLiteral("plasmashell"),  QStringLiteral("kded5"),
+                                QStringLiteral("kded6"),        QStringLiteral("xfce4-panel"),
+                                QStringLiteral("lxqt-panel"),   QStringLiteral("waybar"),
+                                QStringLiteral("budgie-panel"), QStringLiteral("budgie-daemon")};
 // When the host is none of the above, desktops whose panels are known to ignore labels.
 const QStringList iconOnlyDesktops{QStringLiteral("KDE"),    QStringLiteral("XFCE"),
                                    QStringLiteral("Budgie"), QStringLiteral("LXQt"),
@@ -33,7 +34,7 @@ bool StatusNotifierHost::drawsLabel(const QString& processName, const DesktopSes
 {
     if (labelDrawingHosts.contains(processName))
         return true;
-    if (iconOnlyHosts.contains(processName))
+    if (iconOnlyHosts.contains(processName) || processName.startsWith(QStringLiteral("panel-")))
         return false;
     for (const QString& desktop : iconOnlyDesktops) {
         if (session.isDesktop(desktop))

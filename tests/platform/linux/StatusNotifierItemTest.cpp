@@ -33,10 +33,12 @@ public Q_SLOTS:
     void record(const QDBusMessage& message)
     {
         labels += qdbus_cast<QList<DBusMenuItemProperties>>(message.arguments().value(0));
+        signature = message.signature();
     }
 
 public:
     QList<DBusMenuItemProperties> labels;
+    QString signature;
 };
 
 class StatusNotifierItemTest : public testing::Test {
@@ -175,6 +177,7 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
     // A host keeping the layout learns new labels of known entries only from the signal.
     ASSERT_TRUE(waitUntil([&] { return heard.labels.size() == 3; })) << heard.labels.size();
     EXPECT_EQ(heard.labels.last().properties.value(u"label"_s), u"Today: 2m"_s);
+    EXPECT_EQ(heard.signature, u"a(ia{sv})a(ias)"_s);
     QSignalSpy panel(&m_item, &StatusItemBackend::panelRequested);
     call(menuPath, menuInterface, u"Event"_s,
          {int(StatusNotifierMenu::openPanelId), u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
@@ -188,9 +191,10 @@ TEST(StatusNotifierHostTest, theHostsProcessDecidesWhetherTheLabelIsDrawn)
         const char* process;
         const char* desktops;
         bool drawsLabel;
-    } hosts[] = {{"gnome-shell", "KDE", true}, {"plasmashell", "GNOME", false},
-                 {"waybar", "", false},        {"", "sway", false},
-                 {"", "ubuntu:GNOME", true},   {"unknown-bar", "XFCE", false}};
+    } hosts[] = {{"gnome-shell", "KDE", true},  {"plasmashell", "GNOME", false},
+                 {"waybar", "", false},         {"panel-6-systray", "", false},
+                 {"", "sway", false},           {"", "ubuntu:GNOME", true},
+                 {"unknown-bar", "XFCE", false}};
     for (const auto& host : hosts) {
         DesktopSession session;
         session.desktops = QString::fromLatin1(host.desktops);
