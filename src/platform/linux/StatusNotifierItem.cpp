@@ -184,9 +184,9 @@ void StatusNotifierItem::setLabel(const QString& text, const QString& guide)
         return;
     m_label = text;
     m_labelGuide = guide;
-    // Hosts differ in which notification they follow, so both go out.
+    // Every host that draws labels takes them from this signal's arguments (GNOME's extension
+    // and the Ayatana applets); a PropertiesChanged besides would double each second's traffic.
     Q_EMIT m_adaptor->XAyatanaNewLabel(text, guide);
-    announce({{QStringLiteral("XAyatanaLabel"), text}, {QStringLiteral("XAyatanaLabelGuide"), guide}});
 }
 
 void StatusNotifierItem::setIcon(const QImage& icon)
