@@ -132,38 +132,41 @@ QImage StatusIconRenderer::renderTime(const QColor& color, const QStringList& li
     fill.end();
     const double margin = 1.0 * pixelsPerPoint;
     const double width = canvasPixels - 2.0 * margin;
-    const double lineHeight =
-        (canvasPixels - 2.0 * margin) / static_cast<double>(std::max<qsizetype>(shown.size(), 1));
-    // The bars take the room of a digit and a thin gap.
+    const double lineHeight = width / static_cast<double>(std::max<qsizetype>(shown.size(), 1));
+    // The bars take the room of a digit and a space.
     QStringList measured = shown;
     if (paused)
         measured.first().prepend(QStringLiteral("0 "));
-    const QFont font = fittingFont(measured, lineHeight * 0.95, width);
-    const QFontMetricsF metrics(font);
     QPainter painter(&canvas);
     knockOut(painter);
-    painter.setFont(font);
+    painter.setFont(fittingFont(measured, lineHeight * 0.95, width));
     painter.setPen(Qt::black);
     painter.setBrush(Qt::black);
     for (qsizetype line = 0; line < shown.size(); ++line) {
         const QRectF box(margin, margin + static_cast<double>(line) * lineHeight, width, lineHeight);
-        if (!paused || line > 0) {
+        if (paused && line == 0)
+            drawBarsBefore(painter, box, shown.first());
+        else
             painter.drawText(box, Qt::AlignCenter, shown.at(line));
-            continue;
-        }
-        const double barsWidth = metrics.horizontalAdvance(QLatin1Char('0'));
-        const double gap = shown.first().isEmpty() ? 0.0 : metrics.horizontalAdvance(QLatin1Char(' ')) * 0.6;
-        const double textWidth = metrics.horizontalAdvance(shown.first());
-        const double left = box.center().x() - (barsWidth + gap + textWidth) / 2.0;
-        const double barHeight = metrics.capHeight();
-        const double top = box.center().y() - barHeight / 2.0;
-        const double bar = barsWidth * 0.36;
-        painter.drawRect(QRectF(left, top, bar, barHeight));
-        painter.drawRect(QRectF(left + barsWidth - bar, top, bar, barHeight));
-        painter.drawText(QRectF(left + barsWidth + gap, box.top(), textWidth + 1.0, box.height()),
-                         Qt::AlignVCenter | Qt::AlignLeft, shown.first());
     }
     return canvas;
+}
+
+// Two upright bars as wide as a digit, then the text, centred together in box.
+void StatusIconRenderer::drawBarsBefore(QPainter& painter, const QRectF& box, const QString& text)
+{
+    const QFontMetricsF metrics(painter.font());
+    const double barsWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    const double gap = text.isEmpty() ? 0.0 : metrics.horizontalAdvance(QLatin1Char(' ')) * 0.6;
+    const double textWidth = metrics.horizontalAdvance(text);
+    const double left = box.center().x() - (barsWidth + gap + textWidth) / 2.0;
+    const double barHeight = metrics.capHeight();
+    const double top = box.center().y() - barHeight / 2.0;
+    const double bar = barsWidth * 0.36;
+    painter.drawRect(QRectF(left, top, bar, barHeight));
+    painter.drawRect(QRectF(left + barsWidth - bar, top, bar, barHeight));
+    painter.drawText(QRectF(left + barsWidth + gap, box.top(), textWidth + 1.0, box.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, text);
 }
 
 QStringList StatusIconRenderer::timeLines(qint64 seconds)

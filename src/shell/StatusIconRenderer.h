@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+class QPainter;
+class QRectF;
+
 // Draws the status item's icon. Icons are 22 points square at two pixels per point, so hosts
 // scaling to their panel height get a sharp image; the colour carries the threshold tier.
 // Paused icons are faded and carry two upright bars, a shape a host's hover highlight (which
@@ -32,4 +35,5 @@ private:
     static QImage blankCanvas();
     static void drawDisc(QImage& canvas, const QColor& color, double diameterPoints);
     static void drawPauseBars(QImage& canvas, const QColor& color);
+    static void drawBarsBefore(QPainter& painter, const QRectF& box, const QString& text);
 };
