@@ -39,6 +39,9 @@ inline constexpr IntegerKey breakReminderMinutes{"breakReminderMinutes", 60, tru
 inline constexpr IntegerKey shortcutKeyCode{"shortcutKeyCode", -1, true};
 // Modifier bits: control 0x40000, option/Alt 0x80000, shift 0x20000, command/Super 0x100000.
 inline constexpr IntegerKey shortcutModifiers{"shortcutModifiers", 0, false};
+// Where the status item shows the time: 0 automatic (decided by the panel), 1 beside the icon
+// (the label), 2 in the icon.
+inline constexpr IntegerKey timePlacement{"timePlacement", 0, true};
 
 inline constexpr BooleanKey idleTimeoutDisabled{"idleTimeoutDisabled", true};
 inline constexpr BooleanKey showSeconds{"showSeconds", true};
@@ -57,9 +60,10 @@ inline constexpr DataKey tierGreenColor{"tierGreenColor"};
 inline constexpr DataKey tierYellowColor{"tierYellowColor"};
 inline constexpr DataKey tierRedColor{"tierRedColor"};
 
-inline constexpr std::array integerKeys{
-    greenThresholdHours, yellowThresholdHours, idleTimeoutMinutes,   dailyGoalHours,  dailyNotifHour,
-    weeklyNotifDay,      weeklyNotifHour,      breakReminderMinutes, shortcutKeyCode, shortcutModifiers};
+inline constexpr std::array integerKeys{greenThresholdHours, yellowThresholdHours, idleTimeoutMinutes,
+                                        dailyGoalHours,      dailyNotifHour,       weeklyNotifDay,
+                                        weeklyNotifHour,     breakReminderMinutes, shortcutKeyCode,
+                                        shortcutModifiers,   timePlacement};
 
 // Every boolean key is registered.
 inline constexpr std::array booleanKeys{idleTimeoutDisabled, showSeconds,          launchAtLogin,

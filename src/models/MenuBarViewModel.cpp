@@ -5,6 +5,7 @@
 #include "Preferences.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
+#include "StreakText.h"
 
 #include <QHash>
 #include <QThread>
@@ -63,6 +64,18 @@ void MenuBarViewModel::refresh()
     assign(m_isPaused, m_screenTimeManager.isPaused(), &MenuBarViewModel::isPausedChanged);
     assign(m_dailyGoalEnabled, m_preferences.value(PreferenceKeys::dailyGoalEnabled),
            &MenuBarViewModel::dailyGoalEnabledChanged);
+}
+
+QStringList MenuBarViewModel::figureLines() const
+{
+    const bool showSeconds = m_preferences.value(PreferenceKeys::showSeconds);
+    QStringList lines{tr("Today: %1").arg(m_formattedTime),
+                      tr("Yesterday: %1").arg(formatDuration(m_yesterdaySeconds, showSeconds)),
+                      tr("7-Day Average: %1").arg(formatDuration(m_sevenDayAvgSeconds, showSeconds))};
+    const QString streak = streakLineText(m_dailyGoalEnabled, m_currentStreak);
+    if (!streak.isEmpty())
+        lines.append(streak);
+    return lines;
 }
 
 void MenuBarViewModel::refreshStatistics()

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class ActivityTracker;
 class Preferences;
@@ -49,6 +50,10 @@ public:
     qint64 currentStreak() const { return m_currentStreak; }
     bool dailyGoalEnabled() const { return m_dailyGoalEnabled; }
     const QList<qint64>& last7DaySeconds() const { return m_last7DaySeconds; }
+
+    // Today, yesterday, the seven-day average and (while the goal is on and a streak runs) the
+    // streak, one line each, as the status item's menu shows them: "Today: 4h 37m 12s".
+    QStringList figureLines() const;
 
     // Memory and preferences only: never touches the record store.
     void refresh();

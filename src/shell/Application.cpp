@@ -89,6 +89,7 @@ Application::StartResult Application::start()
     registerHotKey();
     m_model->refresh();
     updateStatusItem();
+    showMenuFigures();
     observeNotifications();
     cleanUpInstallerImage();
     // The timer's first tick comes a second from now, after the first draw above.
@@ -216,6 +217,8 @@ void Application::setUpStatusItem()
         *m_statusItem, [colors](ThresholdTier tier) { return colors->tierColor(tier); }, m_options.clock);
     FallbackStatusItem* item = m_statusItem.get();
     connect(item, &StatusItemBackend::activated, this, &Application::togglePanelAt);
+    connect(item, &StatusItemBackend::panelRequested, this, &Application::togglePanel);
+    connect(item, &StatusItemBackend::menuAboutToShow, this, &Application::refreshMenuFigures);
     connect(item, &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
     connect(item, &StatusItemBackend::historyRequested, this, &Application::openHistory);
     connect(item, &StatusItemBackend::settingsRequested, this, &Application::openSettings);
@@ -224,7 +227,6 @@ void Application::setUpStatusItem()
     connect(item, &StatusItemBackend::shownChanged, this, &Application::handleStatusItemShownChanged);
     connect(item, &FallbackStatusItem::nothingCanShow, this, &Application::tellNothingCanShowStatusItem);
     m_statusItem->start();
-    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
 }
 
 void Application::setUpPanel()
@@ -416,7 +418,6 @@ void Application::handleWake()
 // an ordinary window, opened by starting lumatick again.
 void Application::handleStatusItemShownChanged()
 {
-    m_presenter->setCompactTimeInIcon(!m_statusItem->showsLabel());
     updateStatusItem();
     if (m_panel && !m_panel->isVisible()) {
         const Qt::WindowFlags flags =
@@ -430,9 +431,23 @@ void Application::updateStatusItem()
 {
     if (!m_presenter)
         return;
-    m_presenter->update(StatusItemState{m_model->formattedTime(), m_model->thresholdTier(),
-                                        m_model->isPaused(), m_model->accumulatedSeconds(),
-                                        m_preferences.value(PreferenceKeys::menuBarIconOnly)});
+    m_presenter->update(
+        StatusItemState{m_model->formattedTime(), m_model->thresholdTier(), m_model->isPaused(),
+                        m_model->accumulatedSeconds(), m_preferences.value(PreferenceKeys::menuBarIconOnly),
+                        timePlacementFrom(m_preferences.value(PreferenceKeys::timePlacement))});
+}
+
+// The menu's rows show the same figures as the panel, current at every opening.
+void Application::refreshMenuFigures()
+{
+    m_model->refreshStatistics();
+    showMenuFigures();
+}
+
+void Application::showMenuFigures()
+{
+    if (m_statusItem)
+        m_statusItem->setMenuFigures(m_model->figureLines());
 }
 
 // The one way to pause, whatever the user pressed: the counter shows the pause sign at once

@@ -108,6 +108,8 @@ private:
     void handleTimeZoneChange();
     void handleStatusItemShownChanged();
     void updateStatusItem();
+    void refreshMenuFigures();
+    void showMenuFigures();
     void togglePanel();
     void togglePanelAt(QPoint position);
     void closePanel();

@@ -19,6 +19,8 @@ FallbackStatusItem::~FallbackStatusItem() = default;
 void FallbackStatusItem::forwardSignals(StatusItemBackend& backend)
 {
     connect(&backend, &StatusItemBackend::activated, this, &StatusItemBackend::activated);
+    connect(&backend, &StatusItemBackend::menuAboutToShow, this, &StatusItemBackend::menuAboutToShow);
+    connect(&backend, &StatusItemBackend::panelRequested, this, &StatusItemBackend::panelRequested);
     connect(&backend, &StatusItemBackend::pauseToggleRequested, this,
             &StatusItemBackend::pauseToggleRequested);
     connect(&backend, &StatusItemBackend::historyRequested, this, &StatusItemBackend::historyRequested);
@@ -83,6 +85,7 @@ void FallbackStatusItem::replayInto(StatusItemBackend& backend) const
         backend.setIcon(m_icon);
     backend.setToolTip(m_toolTip);
     backend.setMenuPaused(m_paused);
+    backend.setMenuFigures(m_figures);
 }
 
 // The preferred item keeps its state while a fallback stands in, so it is right at once when
@@ -118,4 +121,12 @@ void FallbackStatusItem::setMenuPaused(bool paused)
     m_preferred->setMenuPaused(paused);
     if (m_fallback)
         m_fallback->setMenuPaused(paused);
+}
+
+void FallbackStatusItem::setMenuFigures(const QStringList& rows)
+{
+    m_figures = rows;
+    m_preferred->setMenuFigures(rows);
+    if (m_fallback)
+        m_fallback->setMenuFigures(rows);
 }

@@ -31,6 +31,7 @@ public:
     void setIcon(const QImage& icon) override;
     void setToolTip(const QString& text) override;
     void setMenuPaused(bool paused) override;
+    void setMenuFigures(const QStringList& rows) override;
     bool start() override;
     bool isShown() const override;
     bool showsLabel() const override;
@@ -57,4 +58,5 @@ private:
     QImage m_icon;
     QString m_toolTip;
     bool m_paused = false;
+    QStringList m_figures;
 };

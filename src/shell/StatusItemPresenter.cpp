@@ -4,12 +4,16 @@
 #include "StatusItemBackend.h"
 #include "TierColors.h"
 
+#include <QFont>
+#include <QFontMetrics>
+
 StatusItemPresenter::StatusItemPresenter(StatusItemBackend& backend, ColorSource colors, Clock clock,
                                          QObject* parent)
     : QObject(parent)
     , m_backend(backend)
     , m_colors(std::move(colors))
     , m_clock(std::move(clock))
+    , m_pausePrefix(pausePrefix())
 {
     m_animationTimer.setInterval(frameInterval);
     m_animationTimer.setTimerType(Qt::PreciseTimer);
@@ -22,9 +26,12 @@ void StatusItemPresenter::update(const StatusItemState& state)
     redraw();
 }
 
-void StatusItemPresenter::setCompactTimeInIcon(bool enabled)
+bool StatusItemPresenter::timeInIcon() const
 {
-    m_compactTimeInIcon = enabled;
+    if (m_state.iconOnly)
+        return false;
+    return m_state.timePlacement == TimePlacement::inIcon ||
+           (m_state.timePlacement == TimePlacement::automatic && !m_backend.showsLabel());
 }
 
 void StatusItemPresenter::redraw()
@@ -83,13 +90,15 @@ QColor StatusItemPresenter::currentColor() const
     return TierColors::interpolateColor(m_animationStartColor, m_animationTargetColor, progress);
 }
 
+// A host that draws no label gets an empty one once; the backend sends nothing for the same
+// text again, so such hosts hear nothing every second.
 void StatusItemPresenter::drawLabel()
 {
-    if (m_state.iconOnly) {
+    if (m_state.iconOnly || timeInIcon()) {
         m_backend.setLabel(QString(), QString());
         return;
     }
-    const QString text = m_state.paused ? pausePrefix() + m_state.formattedTime : m_state.formattedTime;
+    const QString text = m_state.paused ? m_pausePrefix + m_state.formattedTime : m_state.formattedTime;
     m_backend.setLabel(text, labelGuide(text));
 }
 
@@ -97,42 +106,59 @@ void StatusItemPresenter::drawLabel()
 // the usual second's redraw renders nothing and sends nothing.
 void StatusItemPresenter::drawIcon(const QColor& color)
 {
-    const IconKey key{m_state.iconOnly      ? IconKind::dot
-                      : m_compactTimeInIcon ? IconKind::compactTime
-                                            : IconKind::clock,
-                      color.rgba(),
-                      m_compactTimeInIcon && !m_state.iconOnly
-                          ? StatusIconRenderer::compactTime(m_state.accumulatedSeconds)
-                          : QString()};
+    const bool inIcon = timeInIcon();
+    const IconKey key{m_state.iconOnly ? IconKind::dot
+                      : inIcon         ? IconKind::time
+                                       : IconKind::clock,
+                      color.rgba(), m_state.paused,
+                      inIcon ? StatusIconRenderer::timeLines(m_state.accumulatedSeconds) : QStringList()};
     if (m_lastIcon == key)
         return;
     m_lastIcon = key;
     switch (key.kind) {
     case IconKind::dot:
-        m_backend.setIcon(StatusIconRenderer::renderDot(color));
+        m_backend.setIcon(StatusIconRenderer::renderDot(color, key.paused));
         break;
-    case IconKind::compactTime:
-        m_backend.setIcon(StatusIconRenderer::renderCompactTime(color, key.text));
+    case IconKind::time:
+        m_backend.setIcon(StatusIconRenderer::renderTime(color, key.lines, key.paused));
         break;
     case IconKind::clock:
-        m_backend.setIcon(StatusIconRenderer::renderClock(color));
+        m_backend.setIcon(StatusIconRenderer::renderClock(color, key.paused));
         break;
     }
 }
 
+// Where the host shows no label the tool tip is the exact figure, so it follows the total's
+// minute and the pause at once, yet changes at most once a minute while counting.
 void StatusItemPresenter::refreshAccessibility()
 {
-    ++m_ticksSinceLastA11yUpdate;
-    if (m_ticksSinceLastA11yUpdate < accessibilityRefreshInterval)
+    const std::pair<qint64, bool> told{m_state.accumulatedSeconds / 60, m_state.paused};
+    if (m_lastToldMinute == told)
         return;
-    m_ticksSinceLastA11yUpdate = 0;
+    m_lastToldMinute = told;
     m_backend.setToolTip(accessibilityText(m_state.accumulatedSeconds, m_state.paused));
 }
 
-QString StatusItemPresenter::pausePrefix()
+QString StatusItemPresenter::pausePrefix(const std::function<bool(char32_t)>& canDraw)
 {
-    // The variation selector asks for the text form of the pause sign, never an emoji.
-    return QString(QChar(0x23F8)) + QChar(0xFE0E) + QLatin1Char(' ');
+    // The variation selector asks for the text form of the pause sign, never an emoji. Debian's
+    // default fonts (DejaVu) lack it and hosts would draw a box. Two heavy vertical bars are in
+    // DejaVu Sans and read as the pause sign at panel size; a double vertical line, in every
+    // DejaVu face, blurs into one grey stroke there, so it only comes after them.
+    if (canDraw(0x23F8))
+        return QString(QChar(0x23F8)) + QChar(0xFE0E) + QLatin1Char(' ');
+    if (canDraw(0x275A))
+        return QString(2, QChar(0x275A)) + QLatin1Char(' ');
+    if (canDraw(0x2016))
+        return QString(QChar(0x2016)) + QLatin1Char(' ');
+    return QStringLiteral("|| ");
+}
+
+// Qt falls back through fontconfig's fonts as a panel's toolkit does, so a glyph found here is
+// one the host can draw too.
+bool StatusItemPresenter::fontsCanDraw(char32_t character)
+{
+    return QFontMetrics(QFont()).inFontUcs4(character);
 }
 
 namespace {

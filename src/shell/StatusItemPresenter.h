@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <chrono>
@@ -16,9 +17,11 @@
 
 class StatusItemBackend;
 
-// Decides what the status item shows: the counter text (with a pause sign while paused) or
-// nothing in icon-only mode, an icon in the tier colour (faded while paused), a half-second
-// colour glide when the tier changes, and the spoken total, refreshed on every 60th redraw.
+// Decides what the status item shows: the counter text (with a pause sign the fonts can draw)
+// beside the icon, or the time drawn into the icon where the host shows no label, or nothing
+// in icon-only mode; an icon in the tier colour (faded and marked while paused), a half-second
+// colour glide when the tier changes, and the spoken total, told again whenever its minute or
+// the pause changes.
 class StatusItemPresenter : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +30,6 @@ public:
     static constexpr double pausedAlpha = 0.4;
     static constexpr std::chrono::milliseconds transitionLength{500};
     static constexpr std::chrono::milliseconds frameInterval{33};
-    static constexpr int accessibilityRefreshInterval = 60;
 
     // The backend must outlive the presenter. colors gives each tier's colour at the moment of
     // asking, so the user's overrides show at the next redraw.
@@ -36,20 +38,22 @@ public:
 
     // One redraw with fresh figures: at launch, on every tick, on wake and on a pause toggle.
     void update(const StatusItemState& state);
-    // For hosts that never show the label: the icon carries the compact time instead.
-    void setCompactTimeInIcon(bool enabled);
-    bool compactTimeInIcon() const { return m_compactTimeInIcon; }
 
     bool isAnimating() const { return m_animationStart.has_value(); }
     // One frame of a running glide; the frame timer calls it, tests may call it directly.
     void animationStep();
 
-    static QString pausePrefix();
+    // The pause sign and a space: U+23F8 in its text form where a font can draw it, else a
+    // sign Debian's default fonts have. canDraw tells whether some installed font has a glyph.
+    static QString pausePrefix(const std::function<bool(char32_t)>& canDraw = &fontsCanDraw);
+    static bool fontsCanDraw(char32_t character);
     static QString accessibilityText(qint64 totalSeconds, bool paused);
     // The text with every digit widened to 0, so the host reserves room for the widest variant.
     static QString labelGuide(const QString& text);
 
 private:
+    // Whether the time goes into the icon rather than into the label.
+    bool timeInIcon() const;
     void redraw();
     void followTier(ThresholdTier tier);
     void startColorAnimation(const QColor& from, const QColor& to);
@@ -59,11 +63,12 @@ private:
     void drawIcon(const QColor& color);
     void refreshAccessibility();
 
-    enum class IconKind { dot, clock, compactTime };
+    enum class IconKind { dot, clock, time };
     struct IconKey {
         IconKind kind;
         QRgb color;
-        QString text;
+        bool paused;
+        QStringList lines;
         bool operator==(const IconKey&) const = default;
     };
 
@@ -72,11 +77,12 @@ private:
     ColorSource m_colors;
     Clock m_clock;
     StatusItemState m_state;
-    bool m_compactTimeInIcon = false;
+    QString m_pausePrefix;
     ThresholdTier m_previousTier = ThresholdTier::green;
     QTimer m_animationTimer;
     std::optional<QDateTime> m_animationStart;
     QColor m_animationStartColor;
     QColor m_animationTargetColor;
-    int m_ticksSinceLastA11yUpdate = accessibilityRefreshInterval;
+    // What the spoken total last said: its whole minutes and the pause.
+    std::optional<std::pair<qint64, bool>> m_lastToldMinute;
 };

@@ -4,6 +4,17 @@
 
 #include <QString>
 
+// Where the time goes: the values of the "timePlacement" preference.
+enum class TimePlacement { automatic = 0, besideIcon = 1, inIcon = 2 };
+
+// A stored value out of range counts as automatic.
+inline TimePlacement timePlacementFrom(qint64 stored)
+{
+    return stored == 1   ? TimePlacement::besideIcon
+           : stored == 2 ? TimePlacement::inIcon
+                         : TimePlacement::automatic;
+}
+
 // The figures one redraw of the status item needs, read from the menu bar view model and the
 // preferences by the caller, so the presenter depends on neither.
 struct StatusItemState {
@@ -12,4 +23,6 @@ struct StatusItemState {
     bool paused = false;
     qint64 accumulatedSeconds = 0;
     bool iconOnly = false;
+    // Automatic follows the host: in the icon where it draws no label.
+    TimePlacement timePlacement = TimePlacement::automatic;
 };

@@ -10,7 +10,6 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -21,32 +20,25 @@ namespace {
 struct ItemSnapshot {
     QString label;
     QString toolTipTitle;
-    // The most opaque pixel of the icon: full for the tier colour, faded while paused.
-    int iconAlpha = 0;
+    QByteArray icon;
 };
 
-const QString pausePrefix = QString(QChar(0x23F8)) + QChar(0xFE0E) + QLatin1Char(' ');
-
-// "0s", "5m 03s", "1h 00m 03s", with or without the pause sign in front; nothing for any
-// other text.
+// "0s", "5m 03s", "1h 00m 03s", with or without a pause sign (whichever the fonts can draw)
+// and a space in front; nothing for any other text.
 std::optional<qint64> labelSeconds(const QString& label)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(?:(\\d+)h )?(?:(\\d+)m )?(\\d+)s$"));
-    const QString time = label.startsWith(pausePrefix) ? label.mid(pausePrefix.size()) : label;
-    const QRegularExpressionMatch match = pattern.match(time);
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:[^\\d\\s]+ )?(?:(\\d+)h )?(?:(\\d+)m )?(\\d+)s$"));
+    const QRegularExpressionMatch match = pattern.match(label);
     if (!match.hasMatch())
         return std::nullopt;
     return match.captured(1).toLongLong() * 3600 + match.captured(2).toLongLong() * 60 +
            match.captured(3).toLongLong();
 }
 
-int mostOpaqueAlpha(const StatusNotifierPixmap& pixmap)
+bool hasPauseSign(const QString& label)
 {
-    int alpha = 0;
-    // ARGB32 in network byte order: alpha is the first byte of every pixel.
-    for (qsizetype i = 0; i + 3 < pixmap.bytes.size(); i += 4)
-        alpha = std::max(alpha, static_cast<int>(static_cast<unsigned char>(pixmap.bytes.at(i))));
-    return alpha;
+    return !label.isEmpty() && !label.front().isDigit();
 }
 
 // What a panel host reads of the item, over the bus the way it reads it.
@@ -77,7 +69,7 @@ protected:
         const auto pixmaps =
             qdbus_cast<QList<StatusNotifierPixmap>>(properties.value(QStringLiteral("IconPixmap")));
         if (!pixmaps.isEmpty())
-            snapshot.iconAlpha = mostOpaqueAlpha(pixmaps.first());
+            snapshot.icon = pixmaps.first().bytes;
         return snapshot;
     }
 
@@ -107,17 +99,16 @@ TEST_F(PanelEndToEndTest, labelCountsUpAndPauseFreezesIt)
     EXPECT_LE(*firstSeconds, 3) << "a fresh store starts near zero";
     EXPECT_TRUE(first->toolTipTitle.startsWith(QStringLiteral("Screen time today: 0 hours 0 minutes ")))
         << first->toolTipTitle.toStdString();
-    EXPECT_EQ(first->iconAlpha, 255);
 
     ASSERT_TRUE(waitForLabel([&](const QString&, qint64 seconds) { return seconds >= *firstSeconds + 2; }))
         << "the label does not count up";
 
     ASSERT_EQ(runLumatick({QStringLiteral("ctl"), QStringLiteral("toggle-pause")}), 0);
-    ASSERT_TRUE(waitForLabel([](const QString& label, qint64) { return label.startsWith(pausePrefix); }))
+    ASSERT_TRUE(waitForLabel([](const QString& label, qint64) { return hasPauseSign(label); }))
         << "no pause sign after toggle-pause";
     const std::optional<ItemSnapshot> paused = item();
     ASSERT_TRUE(paused.has_value());
-    EXPECT_LT(paused->iconAlpha, 128) << "the icon is not faded while paused";
+    EXPECT_NE(paused->icon, first->icon) << "the icon does not show the pause";
 
     // Two ticks and more: a running counter would have moved on.
     QTest::qWait(2'500);

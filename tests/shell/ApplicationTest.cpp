@@ -15,11 +15,13 @@
 #include "ScreenTimeManager.h"
 #include "ShortcutModifiers.h"
 #include "SingleInstance.h"
+#include "StatusItemPresenter.h"
 #include "StoreOpener.h"
 #include "WaitUntil.h"
 #include "WindowCoordinator.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -44,8 +46,11 @@ using namespace PreferenceKeys;
 
 namespace {
 
-// U+23F8 U+FE0E and a space, spelled out so the test does not share the code's constant.
-const QString pauseSign = QString::fromUtf8("\xE2\x8F\xB8\xEF\xB8\x8E ");
+// The sign the installed fonts can draw; which one is the presenter's test's business.
+QString pauseSign()
+{
+    return StatusItemPresenter::pausePrefix();
+}
 const QDate firstDay(2026, 3, 10);
 constexpr int keyP = 33;
 constexpr int controlOption = int(ShortcutModifiers::control | ShortcutModifiers::option);
@@ -344,12 +349,14 @@ TEST_F(ApplicationTest, everyWayOfPausingShowsThePauseSignBeforeTheNextTick)
     for (const auto& entry : entries) {
         SCOPED_TRACE(entry.name);
         entry.toggle(*this);
-        EXPECT_EQ(label(), pauseSign + shown(counted));
+        EXPECT_EQ(label(), pauseSign() + shown(counted));
         EXPECT_TRUE(item().menuPaused());
+        EXPECT_TRUE(item().toolTip().startsWith(u"Tracking paused."_s)) << "the hosts without labels";
         tick(3);
-        EXPECT_EQ(label(), pauseSign + shown(counted));
+        EXPECT_EQ(label(), pauseSign() + shown(counted));
         entry.toggle(*this);
         EXPECT_EQ(label(), shown(counted));
+        EXPECT_FALSE(item().toolTip().startsWith(u"Tracking paused."_s));
         tick();
         EXPECT_EQ(label(), shown(++counted));
     }
@@ -400,7 +407,7 @@ TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
     start();
     tick(5);
     EXPECT_EQ(runLumatick({u"ctl"_s, u"toggle-pause"_s}).first, 0);
-    EXPECT_EQ(label(), pauseSign + u"5s"_s);
+    EXPECT_EQ(label(), pauseSign() + u"5s"_s);
     const auto [code, out] = runLumatick({u"status"_s, u"--format"_s, u"json"_s});
     ASSERT_EQ(code, 0) << out.toStdString();
     const QJsonObject status = QJsonDocument::fromJson(out).object();
@@ -429,7 +436,7 @@ TEST_F(ApplicationTest, aShortcutTheDesktopRefusesStillWorksInOurWindowsAndFollo
     // An extra modifier makes another shortcut: passed on untouched.
     EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier));
     EXPECT_TRUE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
-    EXPECT_EQ(label(), pauseSign + u"0s"_s);
+    EXPECT_EQ(label(), pauseSign() + u"0s"_s);
 
     // Recorded anew in the settings: the old key is let go at once.
     m_app->preferences().setValue(shortcutModifiers, qint64(ShortcutModifiers::control));
@@ -504,6 +511,15 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
     ASSERT_TRUE(panel);
     // Yesterday's total reaches the store after the start, as from the command line's import.
     openStore()->saveDayTotal(firstDay.addDays(-1).startOfDay(), 3600);
+
+    // Where a click opens the menu instead (GNOME): its rows are read afresh as it opens, and
+    // its first entry opens the panel.
+    EXPECT_EQ(item().menuFigures().value(0), u"Today: "_s + shown(0));
+    Q_EMIT item().menuAboutToShow();
+    EXPECT_EQ(item().menuFigures().value(1), u"Yesterday: 1h 00m 00s"_s);
+    Q_EMIT item().panelRequested();
+    EXPECT_TRUE(m_app->isPanelVisible());
+    Q_EMIT item().panelRequested();
 
     Q_EMIT item().activated(QPoint(40, 0));
     ASSERT_TRUE(m_app->isPanelVisible());
@@ -666,10 +682,19 @@ TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
         return item().icon() != before;
     };
     EXPECT_TRUE(iconChangesWithinAMinute());
+    EXPECT_EQ(label(), QString());
     // A panel that shows labels takes over: the label carries the time and the icon stays.
     item().iconsOnly = false;
     item().setShown(true);
     EXPECT_FALSE(iconChangesWithinAMinute());
+    // A panel we cannot tell: the user puts the time into the icon in the settings.
+    m_app->openSettings();
+    m_app->windows()->settingsWindow()->findChild<QComboBox*>(u"timePlacementPicker"_s)->setCurrentIndex(2);
+    EXPECT_TRUE(iconChangesWithinAMinute());
+    EXPECT_EQ(label(), QString());
+    const QImage counting = item().icon();
+    m_app->togglePause();
+    EXPECT_NE(item().icon(), counting) << "paused shows in the icon itself";
 }
 
 // A copy installed from an installer image asks the desktop's disk-image utility for the

@@ -55,12 +55,12 @@ protected:
         m_presenter.update(StatusItemState{u"%1s"_s.arg(seconds), tier, paused, seconds, dot});
     }
 
-    // The colour at the dot's centre.
+    // The colour inside the dot, above and left of the pause bars' corner.
     QColor dot() const
     {
         return m_backend.icons.last()
             .convertToFormat(QImage::Format_ARGB32)
-            .pixelColor(pixels / 2, pixels / 2);
+            .pixelColor(pixels / 2 - 5, pixels / 2 - 5);
     }
 
     FakeClock m_clock{QDateTime(QDate(2026, 3, 2), QTime(10, 0), Qt::UTC)};
@@ -113,21 +113,36 @@ TEST_F(StatusItemPresenterTest, theFrameTimerRedrawsUntilTheGlideEnds)
     expectNear(dot(), red);
 }
 
-// Screen readers hear the total when the item appears and then once a minute, not every second;
-// the compact time in the icon rounds down at the minute and hour boundaries.
-TEST_F(StatusItemPresenterTest, theSpokenTotalIsSetFirstThenOnEverySixtiethRedraw)
+// Screen readers and label-less hosts hear the total when the item appears, then at each new
+// minute and at once on a pause, not every second; the icon's time rounds down like the counter.
+TEST_F(StatusItemPresenterTest, theSpokenTotalFollowsTheMinuteAndThePauseAtOnce)
 {
     EXPECT_EQ(StatusItemPresenter::accessibilityText(7322, true),
               u"Tracking paused. Screen time today: 2 hours 2 minutes 2 seconds"_s);
     for (qint64 second = 0; second < 60; ++second)
         draw(second);
     EXPECT_EQ(m_backend.toolTips, QStringList{u"Screen time today: 0 hours 0 minutes 0 seconds"_s});
-    draw(3661);
-    EXPECT_EQ(m_backend.toolTips.last(), u"Screen time today: 1 hour 1 minute 1 second"_s);
-    const std::pair<qint64, QString> compact[] = {
-        {0, u"0m"_s}, {59, u"0m"_s}, {3599, u"59m"_s}, {3600, u"1h"_s}};
-    for (const auto& [seconds, text] : compact)
-        EXPECT_EQ(StatusIconRenderer::compactTime(seconds), text) << seconds;
+    draw(60);
+    draw(61, ThresholdTier::green, true);
+    EXPECT_EQ(m_backend.toolTips.mid(1),
+              (QStringList{u"Screen time today: 0 hours 1 minute 0 seconds"_s,
+                           u"Tracking paused. Screen time today: 0 hours 1 minute 1 second"_s}));
+    const std::pair<qint64, QStringList> lines[] = {
+        {-5, {u"0m"_s}}, {3599, {u"59m"_s}}, {3600, {u"1h"_s, u"00m"_s}}, {47940, {u"13h"_s, u"19m"_s}}};
+    for (const auto& [seconds, text] : lines)
+        EXPECT_EQ(StatusIconRenderer::timeLines(seconds), text) << seconds;
+}
+
+// The pause sign is one the fonts can draw: U+23F8 where one has it, else two heavy bars.
+TEST(StatusItemPauseSignTest, theLabelCarriesAPauseSignTheFontsCanDraw)
+{
+    const std::pair<QString, QString> cases[] = {{u"\u23F8\u275A\u2016"_s, u"\u23F8\uFE0E "_s},
+                                                 {u"\u275A\u2016"_s, u"\u275A\u275A "_s},
+                                                 {u"\u2016"_s, u"\u2016 "_s},
+                                                 {QString(), u"|| "_s}};
+    for (const auto& [drawable, sign] : cases)
+        EXPECT_EQ(StatusItemPresenter::pausePrefix([&](char32_t c) { return drawable.contains(QChar(c)); }),
+                  sign);
 }
 
 } // namespace

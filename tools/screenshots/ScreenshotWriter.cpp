@@ -11,11 +11,14 @@
 #include "SegmentedControl.h"
 #include "SettingsView.h"
 #include "ShortcutModifiers.h"
+#include "StatusIconRenderer.h"
+#include "StatusItemPresenter.h"
 #include "StillUpdateControls.h"
 #include "TierColors.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QPainter>
 #include <QScrollArea>
 #include <QToolButton>
 
@@ -45,6 +48,27 @@ void prepareSettings(Preferences& preferences)
     preferences.setValue(shortcutKeyChar, u"P"_s);
     preferences.setValue(tierYellowColor,
                          TierColors::encodeTierColor(QColor::fromRgbF(1.0f, 0.6f, 0.0f, 0.6f)));
+}
+
+// The time in the icon at 7 and 37 minutes, 4 h 05 and 12 h 59 (one per tier), then the clock
+// beside a label and the icon-only dot, faded like the presenter fades them while paused.
+QList<QImage> sampleStatusIcons(bool paused)
+{
+    const auto color = [paused](ThresholdTier tier) {
+        QColor drawn = TierColors::defaultColor(tier);
+        if (paused)
+            drawn.setAlphaF(StatusItemPresenter::pausedAlpha);
+        return drawn;
+    };
+    QList<QImage> icons;
+    for (const auto& [seconds, tier] :
+         {std::pair{420, ThresholdTier::green}, std::pair{2220, ThresholdTier::green},
+          std::pair{14700, ThresholdTier::yellow}, std::pair{46740, ThresholdTier::red}})
+        icons.append(
+            StatusIconRenderer::renderTime(color(tier), StatusIconRenderer::timeLines(seconds), paused));
+    icons.append(StatusIconRenderer::renderClock(color(ThresholdTier::green), paused));
+    icons.append(StatusIconRenderer::renderDot(color(ThresholdTier::green), paused));
+    return icons;
 }
 
 QWidget& settingsForm(SettingsView& view)
@@ -176,4 +200,38 @@ void ScreenshotWriter::onboardingScreens()
     view.findChild<QAbstractButton*>(u"getStartedButton"_s)->click();
     view.finishAnimations();
     save(view, u"onboarding-confirmation"_s);
+}
+
+void ScreenshotWriter::statusItem()
+{
+    // Each icon on a dark and a light panel, at full size and as panels draw it.
+    const QColor panels[] = {QColor(0x24, 0x24, 0x24), QColor(0xf2, 0xf2, 0xf2)};
+    const int sizes[] = {44, 24, 22};
+    constexpr int cell = 52;
+    QImage sheet(cell * 6, cell * 12 + 40, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    int row = 0;
+    for (const bool paused : {false, true}) {
+        for (const QImage& icon : sampleStatusIcons(paused)) {
+            int column = 0;
+            for (const QColor& panel : panels) {
+                for (const int size : sizes) {
+                    const QRect area(column++ * cell, row * cell, cell, cell);
+                    painter.fillRect(area, panel);
+                    painter.drawImage(QRect(area.center() - QPoint(size / 2, size / 2), QSize(size, size)),
+                                      icon.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                }
+            }
+            ++row;
+        }
+    }
+    // The paused label as a dark panel draws it, with the sign the installed fonts have.
+    painter.fillRect(QRect(0, row * cell, sheet.width(), 40), panels[0]);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(8, row * cell, sheet.width(), 40), Qt::AlignVCenter,
+                     StatusItemPresenter::pausePrefix() + u"1h 05m 09s"_s);
+    painter.end();
+    const QString path = m_directory.filePath(u"status-item.png"_s);
+    (sheet.save(path) ? m_written : m_failed).append(path);
 }

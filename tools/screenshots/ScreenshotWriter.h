@@ -14,6 +14,9 @@ public:
     void historyWindows();
     void settingsPages();
     void onboardingScreens();
+    // The status item's icons and paused label on dark and light panels, at full size and at
+    // the 22 and 24 pixels panels draw them.
+    void statusItem();
 
     const QStringList& written() const { return m_written; }
     const QStringList& failed() const { return m_failed; }

@@ -30,6 +30,7 @@ int main(int argc, char** argv)
     writer.historyWindows();
     writer.settingsPages();
     writer.onboardingScreens();
+    writer.statusItem();
     for (const QString& path : writer.written())
         std::printf("%s\n", qPrintable(path));
     for (const QString& path : writer.failed())

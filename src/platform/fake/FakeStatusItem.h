@@ -16,6 +16,7 @@ public:
     void setIcon(const QImage& icon) override { m_icon = icon; }
     void setToolTip(const QString& text) override { m_toolTip = text; }
     void setMenuPaused(bool paused) override { m_menuPaused = paused; }
+    void setMenuFigures(const QStringList& rows) override { m_menuFigures = rows; }
     bool start() override;
     bool isShown() const override { return m_started && m_shown; }
 
@@ -26,6 +27,7 @@ public:
     QImage icon() const { return m_icon; }
     QString toolTip() const { return m_toolTip; }
     bool menuPaused() const { return m_menuPaused; }
+    QStringList menuFigures() const { return m_menuFigures; }
     bool isStarted() const { return m_started; }
 
 private:
@@ -34,6 +36,7 @@ private:
     QImage m_icon;
     QString m_toolTip;
     bool m_menuPaused = false;
+    QStringList m_menuFigures;
     bool m_started = false;
     bool m_shown = true;
 };

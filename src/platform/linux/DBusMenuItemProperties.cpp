@@ -6,6 +6,10 @@ void DBusMenuItemProperties::registerMetaTypes()
 {
     qDBusRegisterMetaType<DBusMenuItemProperties>();
     qDBusRegisterMetaType<QList<DBusMenuItemProperties>>();
+    qDBusRegisterMetaType<DBusMenuRemovedProperties::value_type>();
+    qDBusRegisterMetaType<DBusMenuRemovedProperties>();
+    // Signals name the alias, so it must be known by that name too.
+    qRegisterMetaType<DBusMenuRemovedProperties>("DBusMenuRemovedProperties");
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuItemProperties& item)

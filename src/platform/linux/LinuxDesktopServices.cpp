@@ -169,13 +169,7 @@ NotificationCenter& LinuxDesktopServices::notificationCenter()
 std::unique_ptr<StatusItemBackend> LinuxDesktopServices::createStatusItem(const QString& id,
                                                                           const QString& title)
 {
-    auto item = std::make_unique<StatusNotifierItem>(m_options.sessionBus, id, title);
-    const DesktopSession& session = m_options.session;
-    const bool iconOnlyPanel =
-        session.isDesktop(QStringLiteral("KDE")) || session.isDesktop(QStringLiteral("XFCE")) ||
-        session.isDesktop(QStringLiteral("Budgie")) || session.isDesktop(QStringLiteral("LXQt"));
-    item->setHostShowsLabel(!iconOnlyPanel);
-    return item;
+    return std::make_unique<StatusNotifierItem>(m_options.sessionBus, id, title, m_options.session);
 }
 
 LoginItem& LinuxDesktopServices::loginItem()

@@ -3,6 +3,7 @@ target_sources(lumatick_platform_linux PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/DBusMenuItemProperties.cpp ${CMAKE_CURRENT_LIST_DIR}/DBusMenuItemProperties.h
     ${CMAKE_CURRENT_LIST_DIR}/DBusMenuLayoutItem.cpp ${CMAKE_CURRENT_LIST_DIR}/DBusMenuLayoutItem.h
     ${CMAKE_CURRENT_LIST_DIR}/StatusItemLogging.cpp ${CMAKE_CURRENT_LIST_DIR}/StatusItemLogging.h
+    ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierHost.cpp ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierHost.h
     ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierItem.cpp ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierItem.h
     ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierItemAdaptor.cpp ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierItemAdaptor.h
     ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierMenu.cpp ${CMAKE_CURRENT_LIST_DIR}/StatusNotifierMenu.h

@@ -1,6 +1,7 @@
 #include "StatusNotifierItem.h"
 
 #include "StatusItemLogging.h"
+#include "StatusNotifierHost.h"
 #include "StatusNotifierItemAdaptor.h"
 #include "StatusNotifierMenu.h"
 
@@ -25,15 +26,20 @@ QString watcherInterface()
 } // namespace
 
 StatusNotifierItem::StatusNotifierItem(QDBusConnection bus, const QString& id, const QString& title,
-                                       QObject* parent)
+                                       const DesktopSession& session, QObject* parent)
     : StatusItemBackend(parent)
     , m_bus(std::move(bus))
     , m_id(id)
     , m_title(title)
+    , m_session(session)
     , m_adaptor(new StatusNotifierItemAdaptor(*this))
     , m_menu(new StatusNotifierMenu(this))
+    , m_hostShowsLabel(StatusNotifierHost::drawsLabel(QString(), session))
 {
     StatusNotifierToolTip::registerMetaType();
+    // Direct, so the figures are current before the menu's AboutToShow answers.
+    connect(m_menu, &StatusNotifierMenu::aboutToShow, this, &StatusItemBackend::menuAboutToShow);
+    connect(m_menu, &StatusNotifierMenu::openPanelRequested, this, &StatusItemBackend::panelRequested);
     connect(m_menu, &StatusNotifierMenu::pauseToggleRequested, this,
             &StatusItemBackend::pauseToggleRequested);
     connect(m_menu, &StatusNotifierMenu::historyRequested, this, &StatusItemBackend::historyRequested);
@@ -106,7 +112,7 @@ void StatusNotifierItem::onRegisterReply(QDBusPendingCallWatcher* call)
 void StatusNotifierItem::onWatcherGone()
 {
     setRegistered(false);
-    setHostAvailable(false);
+    setHost(false, m_hostShowsLabel);
 }
 
 void StatusNotifierItem::queryHost()
@@ -123,7 +129,35 @@ void StatusNotifierItem::onHostReply(QDBusPendingCallWatcher* call)
     call->deleteLater();
     const QDBusPendingReply<QDBusVariant> reply = *call;
     // A reply that arrives after the watcher went away speaks of a watcher that is gone.
-    setHostAvailable(m_registered && !reply.isError() && reply.value().variant().toBool());
+    if (m_registered && !reply.isError() && reply.value().variant().toBool())
+        lookUpHostProcess();
+    else
+        setHost(false, m_hostShowsLabel);
+}
+
+// Whether the host draws labels is known before the item counts as shown, so the first
+// drawing on a new host already puts the time in the right place.
+void StatusNotifierItem::lookUpHostProcess()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetConnectionUnixProcessID"));
+    call << watcherInterface();
+    auto* pending = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, &StatusNotifierItem::onHostProcessReply);
+}
+
+// Without an answer (a bus that hides process ids) the desktop's name decides.
+void StatusNotifierItem::onHostProcessReply(QDBusPendingCallWatcher* call)
+{
+    call->deleteLater();
+    const QDBusPendingReply<quint32> reply = *call;
+    m_hostProcess = reply.isError() ? QString() : StatusNotifierHost::processName(reply.value());
+    const bool drawsLabel = StatusNotifierHost::drawsLabel(m_hostProcess, m_session);
+    qCInfo(lcStatusItem) << "status items hosted by"
+                         << (m_hostProcess.isEmpty() ? "an unknown process" : qPrintable(m_hostProcess))
+                         << (drawsLabel ? "with labels" : "without labels");
+    setHost(m_registered, drawsLabel);
 }
 
 void StatusNotifierItem::setRegistered(bool registered)
@@ -134,11 +168,13 @@ void StatusNotifierItem::setRegistered(bool registered)
     Q_EMIT registeredChanged(registered);
 }
 
-void StatusNotifierItem::setHostAvailable(bool available)
+// A host that replaces another of a different kind is a change worth a redraw too.
+void StatusNotifierItem::setHost(bool available, bool showsLabel)
 {
-    if (available == m_hostAvailable)
+    if (available == m_hostAvailable && showsLabel == m_hostShowsLabel)
         return;
     m_hostAvailable = available;
+    m_hostShowsLabel = showsLabel;
     Q_EMIT shownChanged(available);
 }
 
@@ -148,9 +184,9 @@ void StatusNotifierItem::setLabel(const QString& text, const QString& guide)
         return;
     m_label = text;
     m_labelGuide = guide;
-    // Hosts differ in which notification they follow, so both go out.
+    // Every host that draws labels takes them from this signal's arguments (GNOME's extension
+    // and the Ayatana applets); a PropertiesChanged besides would double each second's traffic.
     Q_EMIT m_adaptor->XAyatanaNewLabel(text, guide);
-    announce({{QStringLiteral("XAyatanaLabel"), text}, {QStringLiteral("XAyatanaLabelGuide"), guide}});
 }
 
 void StatusNotifierItem::setIcon(const QImage& icon)
@@ -169,12 +205,19 @@ void StatusNotifierItem::setToolTip(const QString& text)
         return;
     m_toolTipText = text;
     Q_EMIT m_adaptor->NewToolTip();
-    announce({{QStringLiteral("ToolTip"), QVariant::fromValue(toolTip())}});
+    // The accessible description is the same text; it rides along rather than costing a message.
+    announce({{QStringLiteral("ToolTip"), QVariant::fromValue(toolTip())},
+              {QStringLiteral("IconAccessibleDesc"), toolTip().title}});
 }
 
 void StatusNotifierItem::setMenuPaused(bool paused)
 {
     m_menu->setPaused(paused);
+}
+
+void StatusNotifierItem::setMenuFigures(const QStringList& rows)
+{
+    m_menu->setFigures(rows);
 }
 
 StatusNotifierToolTip StatusNotifierItem::toolTip() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopSession.h"
 #include "StatusItemBackend.h"
 #include "StatusNotifierPixmap.h"
 #include "StatusNotifierToolTip.h"
@@ -27,8 +28,10 @@ public:
     static constexpr const char* watcherService = "org.kde.StatusNotifierWatcher";
     static constexpr const char* watcherPath = "/StatusNotifierWatcher";
 
+    // session names the desktop, which decides whether the label is drawn until the host's
+    // process is known.
     StatusNotifierItem(QDBusConnection bus, const QString& id, const QString& title,
-                       QObject* parent = nullptr);
+                       const DesktopSession& session = {}, QObject* parent = nullptr);
     ~StatusNotifierItem() override;
 
     // Exports the item and its menu and starts following the watcher; false, with one log
@@ -38,14 +41,16 @@ public:
     // True once a watcher took the registration and reports a host that shows items; when it
     // stays false the caller falls back to a plain tray icon.
     bool isShown() const override { return m_hostAvailable; }
+    // Decided by the process that owns the watcher once it is known, by the desktop before.
     bool showsLabel() const override { return m_hostShowsLabel; }
-    // Known from the desktop: Plasma, Xfce, Budgie and LXQt panels draw icons only.
-    void setHostShowsLabel(bool shows) { m_hostShowsLabel = shows; }
+    // The watcher's process name, empty until known.
+    QString hostProcess() const { return m_hostProcess; }
 
     void setLabel(const QString& text, const QString& guide) override;
     void setIcon(const QImage& icon) override;
     void setToolTip(const QString& text) override;
     void setMenuPaused(bool paused) override;
+    void setMenuFigures(const QStringList& rows) override;
 
     QString id() const { return m_id; }
     QString title() const { return m_title; }
@@ -63,16 +68,19 @@ private Q_SLOTS:
     void onRegisterReply(QDBusPendingCallWatcher* call);
     void queryHost();
     void onHostReply(QDBusPendingCallWatcher* call);
+    void onHostProcessReply(QDBusPendingCallWatcher* call);
 
 private:
     void followWatcher();
     void setRegistered(bool registered);
-    void setHostAvailable(bool available);
+    void lookUpHostProcess();
+    void setHost(bool available, bool showsLabel);
     void announce(const QVariantMap& changed);
 
     QDBusConnection m_bus;
     QString m_id;
     QString m_title;
+    DesktopSession m_session;
     StatusNotifierItemAdaptor* m_adaptor;
     StatusNotifierMenu* m_menu;
     QDBusServiceWatcher* m_watcher = nullptr;
@@ -80,6 +88,7 @@ private:
     bool m_registered = false;
     bool m_hostAvailable = false;
     bool m_hostShowsLabel = true;
+    QString m_hostProcess;
     QString m_label;
     QString m_labelGuide;
     QList<StatusNotifierPixmap> m_iconPixmaps;

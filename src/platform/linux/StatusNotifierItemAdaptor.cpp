@@ -23,6 +23,11 @@ QList<StatusNotifierPixmap> StatusNotifierItemAdaptor::iconPixmap() const
     return m_item.iconPixmaps();
 }
 
+QString StatusNotifierItemAdaptor::iconAccessibleDesc() const
+{
+    return m_item.toolTip().title;
+}
+
 StatusNotifierToolTip StatusNotifierItemAdaptor::toolTip() const
 {
     return m_item.toolTip();

@@ -25,6 +25,14 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
                 "    <property name=\"WindowId\" type=\"i\" access=\"read\"/>\n"
                 "    <property name=\"IconName\" type=\"s\" access=\"read\"/>\n"
                 "    <property name=\"IconPixmap\" type=\"a(iiay)\" access=\"read\"/>\n"
+                "    <property name=\"IconThemePath\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"IconAccessibleDesc\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"OverlayIconName\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"OverlayIconPixmap\" type=\"a(iiay)\" access=\"read\"/>\n"
+                "    <property name=\"AttentionIconName\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"AttentionIconPixmap\" type=\"a(iiay)\" access=\"read\"/>\n"
+                "    <property name=\"AttentionMovieName\" type=\"s\" access=\"read\"/>\n"
+                "    <property name=\"AttentionAccessibleDesc\" type=\"s\" access=\"read\"/>\n"
                 "    <property name=\"ToolTip\" type=\"(sa(iiay)ss)\" access=\"read\"/>\n"
                 "    <property name=\"ItemIsMenu\" type=\"b\" access=\"read\"/>\n"
                 "    <property name=\"Menu\" type=\"o\" access=\"read\"/>\n"
@@ -64,6 +72,14 @@ class StatusNotifierItemAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(int WindowId READ windowId)
     Q_PROPERTY(QString IconName READ iconName)
     Q_PROPERTY(QList<StatusNotifierPixmap> IconPixmap READ iconPixmap)
+    Q_PROPERTY(QString IconThemePath READ none)
+    Q_PROPERTY(QString IconAccessibleDesc READ iconAccessibleDesc)
+    Q_PROPERTY(QString OverlayIconName READ none)
+    Q_PROPERTY(QList<StatusNotifierPixmap> OverlayIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionIconName READ none)
+    Q_PROPERTY(QList<StatusNotifierPixmap> AttentionIconPixmap READ noPixmaps)
+    Q_PROPERTY(QString AttentionMovieName READ none)
+    Q_PROPERTY(QString AttentionAccessibleDesc READ none)
     Q_PROPERTY(StatusNotifierToolTip ToolTip READ toolTip)
     Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
     Q_PROPERTY(QDBusObjectPath Menu READ menu)
@@ -79,6 +95,12 @@ public:
     int windowId() const { return 0; }
     QString iconName() const { return QString(); }
     QList<StatusNotifierPixmap> iconPixmap() const;
+    // The spoken total, so screen readers on the host hear what the icon shows.
+    QString iconAccessibleDesc() const;
+    // The optional members we have no use for (theme icons, overlays, attention) are still
+    // answered, empty: hosts that ask for them log an error for every one that is missing.
+    QString none() const { return QString(); }
+    QList<StatusNotifierPixmap> noPixmaps() const { return {}; }
     StatusNotifierToolTip toolTip() const;
     // Clicks activate; the menu comes only on request (right click).
     bool itemIsMenu() const { return false; }

@@ -4,16 +4,17 @@ namespace {
 
 constexpr int firstSeparatorId = 2;
 constexpr int secondSeparatorId = 5;
+constexpr int figuresSeparatorId = 8;
 
 QVariantMap separator()
 {
     return {{QStringLiteral("type"), QStringLiteral("separator")}};
 }
 
-QVariantMap entry(const QString& label)
+QVariantMap entry(const QString& label, bool enabled = true)
 {
     return {{QStringLiteral("label"), label},
-            {QStringLiteral("enabled"), true},
+            {QStringLiteral("enabled"), enabled},
             {QStringLiteral("visible"), true}};
 }
 
@@ -31,13 +32,49 @@ void StatusNotifierMenu::setPaused(bool paused)
     if (paused == m_paused)
         return;
     m_paused = paused;
+    announceLabels({pauseId});
+}
+
+void StatusNotifierMenu::setFigures(const QStringList& rows)
+{
+    if (rows == m_figures)
+        return;
+    const bool rowsComeOrGo = rows.size() != m_figures.size();
+    m_figures = rows;
+    if (rowsComeOrGo)
+        relayout();
+    announceLabels(figureIds());
+}
+
+QList<int> StatusNotifierMenu::figureIds() const
+{
+    QList<int> ids;
+    for (int row = 0; row < m_figures.size(); ++row)
+        ids.append(firstFigureId + row);
+    return ids;
+}
+
+void StatusNotifierMenu::relayout()
+{
     ++m_revision;
     Q_EMIT LayoutUpdated(m_revision, rootId);
 }
 
-QList<int> StatusNotifierMenu::childIds()
+void StatusNotifierMenu::announceLabels(const QList<int>& ids)
 {
-    return {pauseId, firstSeparatorId, historyId, settingsId, secondSeparatorId, quitId};
+    QList<DBusMenuItemProperties> updated;
+    for (const int id : ids)
+        updated.append({id, filtered(propertiesOf(id), {QStringLiteral("label")})});
+    Q_EMIT ItemsPropertiesUpdated(updated, {});
+}
+
+QList<int> StatusNotifierMenu::childIds() const
+{
+    QList<int> ids = figureIds();
+    if (!ids.isEmpty())
+        ids.append(figuresSeparatorId);
+    return ids + QList<int>{openPanelId,       pauseId, firstSeparatorId, historyId, settingsId,
+                            secondSeparatorId, quitId};
 }
 
 QVariantMap StatusNotifierMenu::propertiesOf(int id) const
@@ -45,6 +82,8 @@ QVariantMap StatusNotifierMenu::propertiesOf(int id) const
     switch (id) {
     case rootId:
         return {{QStringLiteral("children-display"), QStringLiteral("submenu")}};
+    case openPanelId:
+        return entry(tr("Open Panel"));
     case pauseId:
         return entry(m_paused ? tr("Resume") : tr("Pause"));
     case historyId:
@@ -55,8 +94,12 @@ QVariantMap StatusNotifierMenu::propertiesOf(int id) const
         return entry(tr("Quit"));
     case firstSeparatorId:
     case secondSeparatorId:
+    case figuresSeparatorId:
         return separator();
     default:
+        // Shown, never chosen: the figures are to read.
+        if (id >= firstFigureId && id - firstFigureId < m_figures.size())
+            return entry(m_figures.at(id - firstFigureId), false);
         return {};
     }
 }
@@ -109,16 +152,23 @@ void StatusNotifierMenu::Event(int id, const QString& eventId, const QDBusVarian
         activate(id);
 }
 
+// The figures are brought up to date only here, not every second, so an unopened menu costs
+// the bus nothing; the answer tells the host whether to fetch the menu again.
 bool StatusNotifierMenu::AboutToShow(int id)
 {
-    Q_UNUSED(id)
-    // The layout never changes on opening, so the host need not fetch it again.
-    return false;
+    if (id != rootId)
+        return false;
+    const QStringList figures = m_figures;
+    Q_EMIT aboutToShow();
+    return m_figures != figures;
 }
 
 void StatusNotifierMenu::activate(int id)
 {
     switch (id) {
+    case openPanelId:
+        Q_EMIT openPanelRequested();
+        break;
     case pauseId:
         Q_EMIT pauseToggleRequested();
         break;

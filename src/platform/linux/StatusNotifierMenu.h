@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <QVariantMap>
 
-// The status item's menu as a minimal com.canonical.dbusmenu server: Pause or Resume, History…,
-// Settings… and Quit, flat, with separators. Export it with the scriptable contents only, so
+// The status item's menu as a minimal com.canonical.dbusmenu server, flat, with separators:
+// today's figures as read-only rows, Open Panel, Pause or Resume, History…, Settings… and Quit.
+// Where a single click opens this menu (GNOME's extension) it is the one-click way to the
+// figures and the panel. Export it with the scriptable contents only, so
 // the plain signals below stay off the bus.
 class StatusNotifierMenu : public QObject {
     Q_OBJECT
@@ -23,13 +25,18 @@ public:
     static constexpr const char* path = "/MenuBar";
     static constexpr const char* interfaceName = "com.canonical.dbusmenu";
 
-    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6 };
+    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6, openPanelId = 7 };
+    // The read-only figure rows take the ids from here on, one per row.
+    static constexpr int firstFigureId = 100;
 
     explicit StatusNotifierMenu(QObject* parent = nullptr);
 
-    // Relabels the first item; hosts hear of it through LayoutUpdated.
+    // Relabels the pause entry; hosts hear of it through ItemsPropertiesUpdated.
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
+    // The read-only rows at the top, each a line of text; hosts hear of new texts through
+    // ItemsPropertiesUpdated, and of rows that come or go through LayoutUpdated.
+    void setFigures(const QStringList& rows);
     uint revision() const { return m_revision; }
 
     uint version() const { return 3; }
@@ -46,19 +53,31 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     Q_SCRIPTABLE void LayoutUpdated(uint revision, int parent);
+    Q_SCRIPTABLE void ItemsPropertiesUpdated(const QList<DBusMenuItemProperties>& updated,
+                                             const DBusMenuRemovedProperties& removed);
 
+    // The host is about to show the menu: the figures may be brought up to date now, before
+    // AboutToShow answers.
+    void aboutToShow();
+    void openPanelRequested();
     void pauseToggleRequested();
     void historyRequested();
     void settingsRequested();
     void quitRequested();
 
 private:
-    static QList<int> childIds();
+    QList<int> figureIds() const;
+    QList<int> childIds() const;
+    void relayout();
+    // Hosts that keep a layout (GNOME's extension) refetch only the item types with it, so new
+    // labels of known items travel in this signal.
+    void announceLabels(const QList<int>& ids);
     QVariantMap propertiesOf(int id) const;
     static QVariantMap filtered(const QVariantMap& properties, const QStringList& names);
     DBusMenuLayoutItem layoutOf(int id, int depth, const QStringList& names) const;
     void activate(int id);
 
     bool m_paused = false;
+    QStringList m_figures;
     uint m_revision = 1;
 };

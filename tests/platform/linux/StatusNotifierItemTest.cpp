@@ -4,6 +4,7 @@
 #include "FakeStatusNotifierWatcher.h"
 #include "PrivateBus.h"
 #include "QtPrinters.h"
+#include "StatusNotifierHost.h"
 #include "StatusNotifierMenu.h"
 #include "StatusNotifierPixmap.h"
 #include "WaitUntil.h"
@@ -11,9 +12,12 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QFile>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -21,6 +25,21 @@ const QString itemPath = QString::fromLatin1(StatusNotifierItem::itemPath);
 const QString itemInterface = QString::fromLatin1(StatusNotifierItem::itemInterface);
 const QString menuPath = QString::fromLatin1(StatusNotifierMenu::path);
 const QString menuInterface = QString::fromLatin1(StatusNotifierMenu::interfaceName);
+
+// The menu's label updates as a panel hears them on the bus.
+class LabelUpdateRecorder : public QObject {
+    Q_OBJECT
+public Q_SLOTS:
+    void record(const QDBusMessage& message)
+    {
+        labels += qdbus_cast<QList<DBusMenuItemProperties>>(message.arguments().value(0));
+        signature = message.signature();
+    }
+
+public:
+    QList<DBusMenuItemProperties> labels;
+    QString signature;
+};
 
 class StatusNotifierItemTest : public testing::Test {
 protected:
@@ -43,11 +62,20 @@ protected:
         return pending.reply().arguments().value(answer);
     }
 
-    QString firstMenuLabel()
+    // The menu's entries as a host lists them; a read-only row is in brackets, a separator "-".
+    QStringList menuEntries()
     {
         const auto root = qdbus_cast<DBusMenuLayoutItem>(
             call(menuPath, menuInterface, QStringLiteral("GetLayout"), {0, -1, QStringList()}, 1));
-        return root.children.value(0).properties.value(QStringLiteral("label")).toString();
+        QStringList entries;
+        for (const DBusMenuLayoutItem& child : root.children) {
+            const QString label =
+                child.properties.value(QStringLiteral("label"), QStringLiteral("-")).toString();
+            entries.append(child.properties.value(QStringLiteral("enabled"), true).toBool()
+                               ? label
+                               : u'[' + label + u']');
+        }
+        return entries;
     }
 
     PrivateBus m_bus;
@@ -65,6 +93,10 @@ TEST_F(StatusNotifierItemTest, registersWhenThePanelComesAndAgainWhenItReturns)
     EXPECT_FALSE(waitUntil([&] { return m_item.isShown(); }, 300));
     ASSERT_TRUE(m_watcher.start(m_panelBus));
     ASSERT_TRUE(waitUntil([&] { return m_item.isRegistered() && m_item.isShown(); }));
+    // The watcher runs in this process, so its process name is ours.
+    QFile comm(u"/proc/self/comm"_s);
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(m_item.hostProcess(), QString::fromUtf8(comm.readAll()).trimmed());
     m_watcher.stop(m_panelBus);
     ASSERT_TRUE(waitUntil([&] { return !m_item.isRegistered() && !m_item.isShown(); }));
     ASSERT_TRUE(m_watcher.start(m_panelBus));
@@ -93,7 +125,14 @@ TEST_F(StatusNotifierItemTest, panelHearsEachNewLabelOnceAndReadsIconToolTipAndM
     EXPECT_EQ(properties.value(QStringLiteral("XAyatanaLabelGuide")), QStringLiteral("0h 00m 00s"));
     EXPECT_EQ(qdbus_cast<StatusNotifierToolTip>(properties.value(QStringLiteral("ToolTip"))).title,
               QStringLiteral("Screen time today: 1 hour 5 minutes"));
+    EXPECT_EQ(properties.value(QStringLiteral("IconAccessibleDesc")),
+              QStringLiteral("Screen time today: 1 hour 5 minutes"));
     EXPECT_EQ(properties.value(QStringLiteral("Menu")).value<QDBusObjectPath>().path(), menuPath);
+    // Hosts log an error for each optional property an item does not answer.
+    for (const char* name :
+         {"IconThemePath", "AttentionIconName", "AttentionIconPixmap", "AttentionMovieName",
+          "OverlayIconName", "OverlayIconPixmap", "AttentionAccessibleDesc", "WindowId"})
+        EXPECT_TRUE(properties.contains(QLatin1String(name))) << name;
     const auto pixmaps =
         qdbus_cast<QList<StatusNotifierPixmap>>(properties.value(QStringLiteral("IconPixmap")));
     ASSERT_EQ(pixmaps.size(), 1);
@@ -120,9 +159,50 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
     ASSERT_TRUE(waitUntil([&] { return activated.size() == 1 && pause.size() == 1 && quit.size() == 1; }));
     EXPECT_FALSE(waitUntil([&] { return quit.size() > 1; }, 100)) << "a hover is no click";
     EXPECT_EQ(activated.first().first().toPoint(), QPoint(12, 34));
-    EXPECT_EQ(firstMenuLabel(), QStringLiteral("Pause"));
+
+    // Where a click opens the menu, its top shows the figures, fresh at each opening, and its
+    // first entry opens the panel.
+    LabelUpdateRecorder heard;
+    m_panelBus.connect(m_itemBus.baseService(), menuPath, menuInterface, u"ItemsPropertiesUpdated"_s, &heard,
+                       SLOT(record(QDBusMessage)));
+    int openings = 0;
+    QObject::connect(&m_item, &StatusItemBackend::menuAboutToShow, &m_item,
+                     [&] { m_item.setMenuFigures({u"Today: %1m"_s.arg(++openings)}); });
+    EXPECT_TRUE(call(menuPath, menuInterface, u"AboutToShow"_s, {0}).toBool());
     m_item.setMenuPaused(true);
-    EXPECT_EQ(firstMenuLabel(), QStringLiteral("Resume"));
+    EXPECT_EQ(menuEntries(), (QStringList{u"[Today: 1m]"_s, u"-"_s, u"Open Panel"_s, u"Resume"_s, u"-"_s,
+                                          u"History…"_s, u"Settings…"_s, u"-"_s, u"Quit"_s}));
+    EXPECT_TRUE(call(menuPath, menuInterface, u"AboutToShow"_s, {0}).toBool()) << "changed: fetch again";
+    EXPECT_EQ(menuEntries().first(), u"[Today: 2m]"_s);
+    // A host keeping the layout learns new labels of known entries only from the signal.
+    ASSERT_TRUE(waitUntil([&] { return heard.labels.size() == 3; })) << heard.labels.size();
+    EXPECT_EQ(heard.labels.last().properties.value(u"label"_s), u"Today: 2m"_s);
+    EXPECT_EQ(heard.signature, u"a(ia{sv})a(ias)"_s);
+    QSignalSpy panel(&m_item, &StatusItemBackend::panelRequested);
+    call(menuPath, menuInterface, u"Event"_s,
+         {int(StatusNotifierMenu::openPanelId), u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
+    EXPECT_TRUE(waitUntil([&] { return panel.size() == 1; }));
+}
+
+// The host's process says whether it draws labels; only an unknown one leaves it to the desktop.
+TEST(StatusNotifierHostTest, theHostsProcessDecidesWhetherTheLabelIsDrawn)
+{
+    const struct {
+        const char* process;
+        const char* desktops;
+        bool drawsLabel;
+    } hosts[] = {{"gnome-shell", "KDE", true},  {"plasmashell", "GNOME", false},
+                 {"waybar", "", false},         {"panel-6-systray", "", false},
+                 {"", "sway", false},           {"", "ubuntu:GNOME", true},
+                 {"unknown-bar", "XFCE", false}};
+    for (const auto& host : hosts) {
+        DesktopSession session;
+        session.desktops = QString::fromLatin1(host.desktops);
+        EXPECT_EQ(StatusNotifierHost::drawsLabel(QString::fromLatin1(host.process), session), host.drawsLabel)
+            << host.process << " on " << host.desktops;
+    }
 }
 
 } // namespace
+
+#include "StatusNotifierItemTest.moc"
