@@ -9,8 +9,14 @@
 #include <algorithm>
 
 namespace {
+// How far from the screen's edge a click still counts as a click on a bar along that edge.
+constexpr int barBand = 64;
+
 // The panel opens with its corner at `position` but never hangs off the screen's usable area
-// (a panel at the bottom or the right edge would otherwise push it out of sight).
+// (a panel at the bottom or the right edge would otherwise push it out of sight). A bar that
+// reserves no space (a Wayland layer-shell bar seen through Xwayland) leaves the usable area
+// whole, so a click near the edge is taken to sit mid-bar and the panel clears the bar's other
+// half instead of covering it.
 QPoint keptOnScreen(QPoint position, QSize size)
 {
     const QScreen* screen = QGuiApplication::screenAt(position);
@@ -19,8 +25,13 @@ QPoint keptOnScreen(QPoint position, QSize size)
     if (!screen)
         return position;
     const QRect area = screen->availableGeometry();
+    int top = position.y();
+    if (area.contains(position) && top - area.top() < barBand)
+        top = area.top() + 2 * (top - area.top());
+    else if (area.contains(position) && area.bottom() - top < barBand)
+        top = area.bottom() + 1 - 2 * (area.bottom() + 1 - top) - size.height();
     const int x = std::max(area.left(), std::min(position.x(), area.right() + 1 - size.width()));
-    const int y = std::max(area.top(), std::min(position.y(), area.bottom() + 1 - size.height()));
+    const int y = std::max(area.top(), std::min(top, area.bottom() + 1 - size.height()));
     return {x, y};
 }
 } // namespace

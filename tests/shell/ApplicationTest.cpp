@@ -29,12 +29,14 @@
 #include <QDBusPendingCall>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -521,8 +523,10 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
     EXPECT_TRUE(m_app->isPanelVisible());
     Q_EMIT item().panelRequested();
 
-    Q_EMIT item().activated(QPoint(40, 0));
+    // Clicked mid-bar on a bar that reserves no space, the panel clears the bar's lower half.
+    Q_EMIT item().activated(QPoint(40, 12));
     ASSERT_TRUE(m_app->isPanelVisible());
+    EXPECT_EQ(panel->y(), 24);
     // A popup, so a click anywhere else closes it.
     EXPECT_TRUE(panel->windowFlags().testFlag(Qt::Popup));
     EXPECT_EQ(qobject_cast<QLabel*>(panelChild(u"yesterdayValue"_s))->text(), u"1h 00m 00s"_s);
@@ -535,8 +539,10 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
     Q_EMIT item().activated(QPoint(40, 0));
     EXPECT_FALSE(m_app->isPanelVisible());
     m_clock.advance(1);
-    Q_EMIT item().activated(QPoint(40, 0));
+    const int screenBottom = QGuiApplication::primaryScreen()->availableGeometry().bottom() + 1;
+    Q_EMIT item().activated(QPoint(40, screenBottom - 10));
     EXPECT_TRUE(m_app->isPanelVisible());
+    EXPECT_EQ(panel->y() + panel->height(), screenBottom - 20) << "a bottom bar is cleared too";
 
     // A second start hands over: the running one toggles its panel.
     EXPECT_TRUE(SingleInstance::handOverToRunningInstance(m_bus.connect(u"client"_s)));
