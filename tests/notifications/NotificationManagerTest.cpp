@@ -79,18 +79,6 @@ TEST_F(NotificationManagerTest, summaryIsRefreshedInTheLastMinuteBeforeItsDelive
     }
 }
 
-TEST_F(NotificationManagerTest, refreshCarriesTheLiveTotalWithoutSeconds)
-{
-    schedule(true, 22, false, 1, 20);
-    m_clock.set(QDateTime(sunday, QTime(21, 59, 1)));
-    setToday(4 * 3600, 4 * 3600 + 7 * 60 + 59);
-    m_notifications.checkSummaryDue();
-    const auto daily = m_center.pendingRequest(dailyId);
-    ASSERT_TRUE(daily);
-    EXPECT_EQ(daily->body, u"Today: 4h 07m"_s);
-    EXPECT_EQ(daily->title, u"Lumatick"_s);
-}
-
 // Weeks start on the locale's first day at its first midnight and are stepped in calendar
 // days across DST; today adds only what is not saved yet; a past week counts all seven days.
 TEST_F(NotificationManagerTest, weeklyTextAveragesThisWeekSoFarAndAllOfLastWeek)
