@@ -45,13 +45,8 @@ def check(ok, what):
     return ok
 
 
-def on_event(event):
-    if event.type.startswith("object:state-changed:focused") and event.detail1:
-        FOCUS.append(event.source)
-
-
 # What a screen reader listens to; the application sends only the events someone asks for.
-LISTENER = Atspi.EventListener.new(on_event)
+LISTENER = Atspi.EventListener.new(lambda e: e.type.endswith("focused") and e.detail1 and FOCUS.append(e.source))
 for kind in ("object:state-changed", "object:property-change:accessible-name", "window:activate"):
     LISTENER.register(kind)
 
@@ -77,7 +72,7 @@ def find(node, name, role=None):
 
 
 def describe(node):
-    return f"{node.get_role_name()} | {node.get_name()}" if node else "(nothing focused)"
+    return f"{node.get_role_name()} | {node.get_name()}" if node else "(nothing)"
 
 
 def key(name):
@@ -93,13 +88,11 @@ def walk(title, expected, opening):
     role, name = expected[0] or (None, ".*")
     window = wait_for(lambda: find(app, name, role) if app else None)
     check(window, f"{title}: no {role} named {name} in {[describe(w) for w in children(app)] if app else []}")
-    print(f"{title}:")
-    first = None
+    print(f"{title}: {describe(window)}, in Tab order:")
     for step, stop in enumerate(expected[1:]):
         if step:
             key("Tab")
         node = wait_for(lambda: FOCUS and FOCUS[-1], 3)
-        first = first or node
         print("  " + describe(node))
         role, name = stop or expected[1]
         check(node and node.get_role_name() == role and re.fullmatch(name, node.get_name()),
