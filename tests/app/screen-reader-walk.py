@@ -123,9 +123,9 @@ for bar in bars:
     check(extents.width > 0 and extents.height > 0, f"bar {bar.get_name()} has no place")
 for caption in ("Current", "Longest"):
     check(history and find(history, caption + r" streak: \d+ days", "label"), f"no {caption} streak")
-settings = walk("settings", SETTINGS, lambda: (subprocess.run([sys.argv[1]], check=True),
-                                               press(wait_for(lambda: find(Atspi.get_desktop(0), "Lumatick", "dialog")),
-                                                     "Open settings")))
+# Back from the top of the panel to its Settings button, which Return presses.
+settings = walk("settings", SETTINGS, lambda: (subprocess.run([sys.argv[1]], check=True), wait_for(lambda: FOCUS),
+                                               [key(k) for k in ("shift+Tab", "shift+Tab", "Return")]))
 combo = settings and find(settings, "automatically", "combo box")
 labels = [r.get_target(0).get_name() for r in combo.get_relation_set()] if combo else []
 check("Show the time:" in labels, f"the combo box is labelled {labels}")
