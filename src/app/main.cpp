@@ -33,7 +33,7 @@ std::unique_ptr<QApplication> makeWidgetApplication(int& argc, char* argv[])
     QApplication::setWindowIcon(
         QIcon::fromTheme(ApplicationIdentity::iconName, QIcon(QStringLiteral(":/icons/lumatick.svg"))));
     QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName);
-    // Hiding the popup panel must not end a program that has no main window.
+    // Hiding the panel must not end a program that has no main window.
     QApplication::setQuitOnLastWindowClosed(false);
     return application;
 }

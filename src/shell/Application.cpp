@@ -232,7 +232,8 @@ void Application::setUpStatusItem()
 void Application::setUpPanel()
 {
     m_panel = std::make_unique<DropdownView>(*m_model, m_preferences);
-    m_panel->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    m_panel->setWindowFlags(PanelToggle::windowFlags);
+    m_panel->setWindowTitle(ApplicationIdentity::applicationName);
     connect(m_panel.get(), &DropdownView::quitRequested, QCoreApplication::instance(),
             &QCoreApplication::quit, Qt::QueuedConnection);
     connect(m_panel.get(), &DropdownView::historyRequested, this, &Application::openHistory);
@@ -421,7 +422,7 @@ void Application::handleStatusItemShownChanged()
     updateStatusItem();
     if (m_panel && !m_panel->isVisible()) {
         const Qt::WindowFlags flags =
-            m_statusItem->isShown() ? Qt::Popup | Qt::FramelessWindowHint : Qt::WindowFlags(Qt::Window);
+            m_statusItem->isShown() ? PanelToggle::windowFlags : Qt::WindowFlags(Qt::Window);
         m_panel->setWindowFlags(flags);
         m_panel->setWindowTitle(ApplicationIdentity::applicationName);
     }

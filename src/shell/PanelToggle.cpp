@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
 
@@ -66,10 +67,20 @@ void PanelToggle::close()
     m_closedByItselfAt = {};
 }
 
+// Closes like a popover: when another window takes the focus (as a click outside does) and on
+// Escape. Without a status item the panel is an ordinary window, which stays open.
 bool PanelToggle::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_panel && event->type() == QEvent::Hide)
+    if (watched != &m_panel)
+        return QObject::eventFilter(watched, event);
+    const bool popover = m_panel.windowType() == Qt::Tool;
+    if (event->type() == QEvent::Hide)
         m_closedByItselfAt = m_clock();
+    else if (popover && event->type() == QEvent::WindowDeactivate)
+        m_panel.hide();
+    else if (popover && event->type() == QEvent::KeyPress &&
+             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        m_panel.hide();
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,5 +1,6 @@
 #include "StatusItemPresenter.h"
 
+#include "SpokenDuration.h"
 #include "StatusIconRenderer.h"
 #include "StatusItemBackend.h"
 #include "TierColors.h"
@@ -160,18 +161,6 @@ bool StatusItemPresenter::fontsCanDraw(char32_t character)
 {
     return QFontMetrics(QFont()).inFontUcs4(character);
 }
-
-namespace {
-
-QString countedUnit(qint64 count, QLatin1String unit)
-{
-    QString text = QString::number(count) + QLatin1Char(' ') + unit;
-    if (count != 1)
-        text += QLatin1Char('s');
-    return text;
-}
-
-} // namespace
 
 QString StatusItemPresenter::accessibilityText(qint64 totalSeconds, bool paused)
 {

@@ -3,6 +3,7 @@
 #include "HistoryView.h"
 #include "HistoryViewModel.h"
 #include "OnboardingView.h"
+#include "RoleAccessible.h"
 #include "SettingsView.h"
 
 #include <QGuiApplication>
@@ -46,6 +47,7 @@ void WindowCoordinator::openSettings()
         m_settingsWindow->setWindowTitle(QString::fromLatin1(settingsTitle));
         m_settingsWindow->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         m_settingsWindow->setFixedSize(SettingsView::contentSize);
+        RoleAccessible::setRole(m_settingsWindow.get(), QAccessible::Window);
         centreOnScreen(*m_settingsWindow);
     }
     m_settingsWindow->setDesktop(m_services.desktop());
@@ -57,6 +59,8 @@ void WindowCoordinator::openHistory()
     if (!m_historyWindow) {
         m_historyWindow = std::make_unique<QWidget>();
         m_historyWindow->setWindowTitle(QString::fromLatin1(historyTitle));
+        // A window to screen readers, which otherwise see a plain widget and announce no frame.
+        RoleAccessible::setRole(m_historyWindow.get(), QAccessible::Window);
         new QVBoxLayout(m_historyWindow.get());
         m_historyWindow->layout()->setContentsMargins(0, 0, 0, 0);
         m_historyWindow->setMinimumSize(HistoryView::minimumWindowSize);

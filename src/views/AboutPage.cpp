@@ -53,6 +53,8 @@ QLabel* locationLabel(const QString& title, const QString& file, const QString& 
                        .arg(title, folder, PanelStyle::paused().name(), shown.toHtmlEscaped()));
     label->setTextFormat(Qt::RichText);
     label->setOpenExternalLinks(true);
+    // Tab reaches the link and Enter opens it, as a click does.
+    label->setTextInteractionFlags(Qt::TextBrowserInteraction);
     label->setToolTip(file);
     return label;
 }

@@ -2,8 +2,11 @@
 
 #include "BarChartView.h"
 #include "ChartHoursText.h"
+#include "SpokenDuration.h"
 
 #include <QWidget>
+
+#include <algorithm>
 
 BarAccessible::BarAccessible(BarChartView* chart, int index)
     : m_chart(chart)
@@ -57,7 +60,8 @@ QString BarAccessible::text(QAccessible::Text kind) const
     const BarChartEntry& entry = m_chart->entries().at(m_index);
     switch (kind) {
     case QAccessible::Name:
-        return entry.label;
+        // The value joins the name: AT-SPI publishes no value for an element without a range.
+        return entry.label + QStringLiteral(": ") + spokenDuration(entry.seconds, false);
     case QAccessible::Value:
         return chartHoursText(entry.seconds);
     default:
@@ -71,7 +75,9 @@ QRect BarAccessible::rect() const
 {
     if (!isValid())
         return {};
-    const QRect local = m_chart->barRect(m_index).toAlignedRect();
+    // An empty day still has a place on the baseline, one pixel high, to be found by pointing.
+    QRect local = m_chart->barRect(m_index).toAlignedRect();
+    local.setTop(std::min(local.top(), local.bottom() - 1));
     return QRect(m_chart->mapToGlobal(local.topLeft()), local.size());
 }
 

@@ -5,8 +5,9 @@
 
 class BarChartView;
 
-// One bar of a history chart as assistive technology sees it: its category label as name,
-// its hours text as value. It reads the chart live, so it stays right after a reload.
+// One bar of a history chart as assistive technology sees it: its category label and its time
+// in words as name ("Dec 4: 2 hours 30 minutes"), its hours text as value. It reads the chart live, so it
+// stays right after a reload.
 class BarAccessible : public QAccessibleInterface {
 public:
     BarAccessible(BarChartView* chart, int index);

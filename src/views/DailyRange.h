@@ -28,3 +28,9 @@ inline QString segmentTitle(DailyRange range)
 {
     return QString::number(dayCount(range)) + u'd';
 }
+
+// The title as a screen reader says it: "7 days".
+inline QString spokenSegmentTitle(DailyRange range)
+{
+    return QString::number(dayCount(range)) + QStringLiteral(" days");
+}

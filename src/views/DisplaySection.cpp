@@ -1,6 +1,7 @@
 #include "DisplaySection.h"
 
 #include "Preferences.h"
+#include "RoleAccessible.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -49,6 +50,7 @@ void DisplaySection::buildPicker()
         segment->setObjectName(id == iconOnlyId ? QStringLiteral("iconOnlySegment")
                                                 : QStringLiteral("counterSegment"));
         segment->setCheckable(true);
+        RoleAccessible::setRole(segment, QAccessible::RadioButton);
         m_display->addButton(segment, id);
         row->addWidget(segment);
     }

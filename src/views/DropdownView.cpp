@@ -6,8 +6,11 @@
 #include "PanelStyle.h"
 #include "PauseButton.h"
 #include "Preferences.h"
+#include "ReturnPressesButtons.h"
+#include "RoleAccessible.h"
 #include "ScreenTimeManager.h"
 #include "ShortcutText.h"
+#include "SpokenDuration.h"
 #include "StreakText.h"
 #include "SymbolIcon.h"
 
@@ -56,7 +59,13 @@ void showFireSymbol(QLabel* label)
         return;
     }
     label->setPixmap(SymbolIcon::pixmap(SymbolIcon::Symbol::flame, PanelStyle::paused(), 13));
-    label->setAccessibleName(QString::fromUcs4(&fireCodePoint, 1));
+}
+
+// Figures a screen reader reaches with Tab, one stop each, so the panel reads top to bottom
+// before its buttons; their names carry the words in place of the abbreviated text.
+void makeReadable(QWidget* figure)
+{
+    figure->setFocusPolicy(Qt::TabFocus);
 }
 
 } // namespace
@@ -68,6 +77,8 @@ DropdownView::DropdownView(MenuBarViewModel& viewModel, Preferences& preferences
     , m_tierColors(preferences)
 {
     setObjectName(QStringLiteral("dropdownView"));
+    RoleAccessible::setRole(this, QAccessible::Dialog);
+    ReturnPressesButtons::install(*this);
     setFixedWidth(panelWidth);
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(padding, padding, padding, padding);
@@ -78,6 +89,8 @@ DropdownView::DropdownView(MenuBarViewModel& viewModel, Preferences& preferences
     buildStreakRow(stack);
     m_chart = new MiniBarChartView(m_preferences, this);
     m_chart->setObjectName(QStringLiteral("miniChart"));
+    makeReadable(m_chart);
+    RoleAccessible::setRole(m_chart, QAccessible::Chart);
     stack->addSpacing(6);
     stack->addWidget(m_chart);
     stack->addSpacing(6);
@@ -100,6 +113,7 @@ void DropdownView::buildHeader(QBoxLayout* stack)
     m_today = new QLabel(this);
     m_today->setObjectName(QStringLiteral("todayTime"));
     m_today->setFont(PanelStyle::todayFont());
+    makeReadable(m_today);
     m_todayFade = new QVariantAnimation(this);
     m_todayFade->setDuration(tierFadeMilliseconds);
     connect(m_todayFade, &QVariantAnimation::valueChanged, this,
@@ -124,6 +138,7 @@ QLabel* DropdownView::addStatisticRow(QBoxLayout* stack, const QString& label, c
     row->addStretch(1);
     QLabel* value = secondaryLabel(QString(), this);
     value->setObjectName(objectName);
+    makeReadable(value);
     row->addWidget(value);
     stack->addLayout(row);
     return value;
@@ -139,12 +154,14 @@ void DropdownView::buildStreakRow(QBoxLayout* stack)
     auto* fire = new QLabel(m_streakRow);
     fire->setObjectName(QStringLiteral("streakSymbol"));
     fire->setFont(PanelStyle::calloutFont());
+    fire->setAccessibleName(QStringLiteral("Fire"));
     showFireSymbol(fire);
     m_streak = new QLabel(m_streakRow);
     m_streak->setObjectName(QStringLiteral("streakText"));
     QFont font = PanelStyle::calloutFont();
     font.setWeight(QFont::Medium);
     m_streak->setFont(font);
+    makeReadable(m_streak);
     row->addWidget(fire);
     row->addWidget(m_streak);
     row->addStretch(1);
@@ -228,9 +245,19 @@ void DropdownView::showAll()
     showPauseState();
 }
 
+// Each opening starts at today's total, which a screen reader then reads first.
+void DropdownView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_today->setFocus(Qt::PopupFocusReason);
+}
+
 void DropdownView::showToday()
 {
     m_today->setText(m_viewModel.formattedTime());
+    m_today->setAccessibleName(
+        QStringLiteral("Screen time today: ") +
+        spokenDuration(m_viewModel.accumulatedSeconds(), m_preferences.value(PreferenceKeys::showSeconds)));
     fadeTodayColour(m_tierColors.tierColor(m_viewModel.thresholdTier()));
 }
 
@@ -258,13 +285,19 @@ void DropdownView::showStatistics()
 {
     const bool showSeconds = m_preferences.value(PreferenceKeys::showSeconds);
     m_yesterday->setText(formatDuration(m_viewModel.yesterdaySeconds(), showSeconds));
+    m_yesterday->setAccessibleName(QStringLiteral("Yesterday: ") +
+                                   spokenDuration(m_viewModel.yesterdaySeconds(), showSeconds));
     m_average->setText(formatDuration(m_viewModel.sevenDayAvgSeconds(), showSeconds));
+    m_average->setAccessibleName(QStringLiteral("7-day average: ") +
+                                 spokenDuration(m_viewModel.sevenDayAvgSeconds(), showSeconds));
 }
 
 void DropdownView::showStreak()
 {
     const QString text = streakLineText(m_viewModel.dailyGoalEnabled(), m_viewModel.currentStreak());
     m_streak->setText(text);
+    m_streak->setAccessibleName(
+        streakSpokenText(m_viewModel.dailyGoalEnabled(), m_viewModel.currentStreak()));
     m_streakRow->setVisible(!text.isEmpty());
 }
 
@@ -283,6 +316,7 @@ void DropdownView::showPauseState()
     m_pauseButton->setPaused(m_viewModel.isPaused());
     const QString keyChar = m_preferences.value(shortcutKeyChar);
     const bool recorded = isShortcutRecorded(m_preferences.value(shortcutKeyCode), keyChar);
-    m_pauseButton->setShortcutHint(
-        recorded ? shortcutDisplayText(m_preferences.value(shortcutModifiers), keyChar) : QString());
+    const qint64 modifiers = m_preferences.value(shortcutModifiers);
+    m_pauseButton->setShortcutHint(recorded ? shortcutDisplayText(modifiers, keyChar) : QString(),
+                                   recorded ? shortcutSpokenText(modifiers, keyChar) : QString());
 }

@@ -32,6 +32,9 @@ Q_SIGNALS:
     // The application owns the pause, so every way of pausing redraws the counter alike.
     void pauseToggleRequested();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildHeader(QBoxLayout* stack);
     void buildStatistics(QBoxLayout* stack);

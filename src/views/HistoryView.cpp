@@ -6,6 +6,7 @@
 #include "Logging.h"
 #include "PanelStyle.h"
 #include "Preferences.h"
+#include "ReturnPressesButtons.h"
 #include "SegmentedControl.h"
 #include "SymbolIcon.h"
 
@@ -56,12 +57,19 @@ QFrame* divider(QWidget* parent)
 }
 
 template <typename Range, std::size_t count>
-QStringList segmentTitles(const std::array<Range, count>& ranges)
+QStringList segmentTitles(const std::array<Range, count>& ranges, QString (*title)(Range))
 {
     QStringList titles;
     for (Range range : ranges)
-        titles.append(segmentTitle(range));
+        titles.append(title(range));
     return titles;
+}
+
+template <typename Range, std::size_t count>
+SegmentedControl* rangePicker(const std::array<Range, count>& ranges, int width)
+{
+    return new SegmentedControl(segmentTitles(ranges, &segmentTitle),
+                                segmentTitles(ranges, &spokenSegmentTitle), width);
 }
 
 QString daysText(qint64 count)
@@ -89,7 +97,10 @@ HistoryView::HistoryView(HistoryViewModel& viewModel, Preferences& preferences,
     , m_chooser(chooser ? *chooser : *m_ownChooser)
 {
     setObjectName(u"historyView"_s);
+    ReturnPressesButtons::install(*this);
     auto* scroll = new QScrollArea(this);
+    // Not a Tab stop of its own: the window opens on its first control, the daily range.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setObjectName(u"historyScroll"_s);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
@@ -137,7 +148,7 @@ void HistoryView::buildDailySection(QBoxLayout* stack)
     auto* header = new QHBoxLayout;
     auto* title = new QLabel(u"Daily Screen Time"_s);
     title->setFont(headlineFont());
-    m_dailyPicker = new SegmentedControl(segmentTitles(allDailyRanges), dailyPickerWidth);
+    m_dailyPicker = rangePicker(allDailyRanges, dailyPickerWidth);
     m_dailyPicker->setObjectName(u"dailyRangePicker"_s);
     m_dailyPicker->setAccessibleName(u"Daily range"_s);
     header->addWidget(title);
@@ -157,7 +168,7 @@ void HistoryView::buildMonthlySection(QBoxLayout* stack)
     auto* header = new QHBoxLayout;
     auto* title = new QLabel(u"Monthly Average"_s);
     title->setFont(headlineFont());
-    m_monthlyPicker = new SegmentedControl(segmentTitles(allMonthlyRanges), monthlyPickerWidth);
+    m_monthlyPicker = rangePicker(allMonthlyRanges, monthlyPickerWidth);
     m_monthlyPicker->setObjectName(u"monthlyRangePicker"_s);
     m_monthlyPicker->setAccessibleName(u"Monthly range"_s);
     header->addWidget(title);
@@ -203,7 +214,6 @@ QLabel* HistoryView::addStatistic(QBoxLayout* row, const QString& title, const Q
     auto* value = new QLabel(daysText(0));
     value->setObjectName(objectName);
     value->setFont(statisticFont());
-    value->setAccessibleName(title);
     column->addWidget(caption);
     column->addWidget(value);
     row->addLayout(column);
@@ -268,7 +278,9 @@ void HistoryView::selectMonthlyRange(MonthlyRange range)
 void HistoryView::showStreaks()
 {
     m_currentStreak->setText(daysText(m_viewModel.currentStreak()));
+    m_currentStreak->setAccessibleName(u"Current streak: "_s + m_currentStreak->text());
     m_longestStreak->setText(daysText(m_viewModel.longestStreak()));
+    m_longestStreak->setAccessibleName(u"Longest streak: "_s + m_longestStreak->text());
 }
 
 // Thresholds, tier colours and the daily goal switch are read whenever a preference changes,

@@ -1,9 +1,11 @@
 #include "MiniBarChartView.h"
 
 #include "PanelStyle.h"
+#include "SpokenDuration.h"
 #include "ThresholdTier.h"
 
 #include <QPainter>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -19,7 +21,23 @@ MiniBarChartView::MiniBarChartView(Preferences& preferences, QWidget* parent)
 void MiniBarChartView::setEntries(const QList<MiniBarEntry>& entries)
 {
     m_entries = entries;
+    setAccessibleDescription(spokenDays(entries));
     update();
+}
+
+// The bars in words, in the order they stand, the last one being today:
+// "6 days ago: 0 minutes, …, yesterday: 1 hour 0 minutes, today: 4 hours 0 minutes".
+QString MiniBarChartView::spokenDays(const QList<MiniBarEntry>& entries)
+{
+    QStringList days;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const qsizetype ago = entries.size() - 1 - i;
+        const QString day = ago == 0   ? QStringLiteral("today")
+                            : ago == 1 ? QStringLiteral("yesterday")
+                                       : QStringLiteral("%1 days ago").arg(ago);
+        days << day + QStringLiteral(": ") + spokenDuration(entries[i].seconds, false);
+    }
+    return days.join(QStringLiteral(", "));
 }
 
 void MiniBarChartView::setThresholds(qint64 greenMaxHours, qint64 yellowMaxHours)

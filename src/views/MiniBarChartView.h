@@ -30,6 +30,7 @@ public:
     static qint64 scaleFor(const QList<MiniBarEntry>& entries);
     // One pixel for an empty day; otherwise proportional, but never shorter than two pixels.
     static qreal barHeight(qint64 seconds, qint64 scale);
+    static QString spokenDays(const QList<MiniBarEntry>& entries);
     QColor barColor(qint64 seconds) const;
     // Where column `index` of `count` lies in this chart's current width.
     QRectF columnRect(int index, int count) const;

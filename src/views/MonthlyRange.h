@@ -19,3 +19,9 @@ inline QString segmentTitle(MonthlyRange range)
 {
     return QString::number(monthCount(range)) + QStringLiteral("mo");
 }
+
+// The title as a screen reader says it: "6 months".
+inline QString spokenSegmentTitle(MonthlyRange range)
+{
+    return QString::number(monthCount(range)) + QStringLiteral(" months");
+}

@@ -95,10 +95,14 @@ QComboBox* NotificationSection::addPicker(const QString& title, const QString& o
     row->setObjectName(objectName + QStringLiteral("Row"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(title, row), 1);
+    auto* caption = new QLabel(title, row);
+    layout->addWidget(caption, 1);
     auto* picker = new QComboBox(row);
     picker->setObjectName(objectName);
     picker->setAccessibleName(title);
+    // On Linux Qt names a combo box after its current item; the caption reaches screen readers
+    // as the box's label instead.
+    caption->setBuddy(picker);
     layout->addWidget(picker);
     // Filled before it is connected: the first item becoming current is not a user's choice.
     fill(picker);

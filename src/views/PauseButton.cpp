@@ -1,6 +1,7 @@
 #include "PauseButton.h"
 
 #include "PanelStyle.h"
+#include "RoleAccessible.h"
 #include "SymbolIcon.h"
 
 #include <QEvent>
@@ -17,6 +18,10 @@ PauseButton::PauseButton(QWidget* parent)
 {
     setObjectName(QStringLiteral("pauseButton"));
     setCursor(Qt::PointingHandCursor);
+    // Checked while paused, so a screen reader tells the state. Qt's own interface would toggle
+    // the state without a click when a screen reader presses it, and nothing would pause.
+    setCheckable(true);
+    RoleAccessible::setRole(this, QAccessible::CheckBox);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 2, 0, 2);
     row->setSpacing(6);
@@ -33,6 +38,7 @@ PauseButton::PauseButton(QWidget* parent)
 void PauseButton::setPaused(bool paused)
 {
     m_paused = paused;
+    setChecked(paused);
     const QString title = paused ? QStringLiteral("Resume Tracking") : QStringLiteral("Pause Tracking");
     m_title->setText(title);
     setText(title);
@@ -41,10 +47,12 @@ void PauseButton::setPaused(bool paused)
     applyColours();
 }
 
-void PauseButton::setShortcutHint(const QString& hint)
+void PauseButton::setShortcutHint(const QString& hint, const QString& spokenHint)
 {
     m_hint->setText(hint);
+    m_hint->setAccessibleName(spokenHint);
     m_hint->setVisible(!hint.isEmpty());
+    setAccessibleDescription(spokenHint.isEmpty() ? QString() : QStringLiteral("Shortcut: ") + spokenHint);
 }
 
 void PauseButton::paintEvent(QPaintEvent* /*event*/)

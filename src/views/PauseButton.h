@@ -12,8 +12,9 @@ public:
     explicit PauseButton(QWidget* parent = nullptr);
 
     void setPaused(bool paused);
-    // An empty hint hides it, leaving only the symbol and the title.
-    void setShortcutHint(const QString& hint);
+    // An empty hint hides it, leaving only the symbol and the title. The spoken form names the
+    // keys in words for screen readers, which say nothing for the modifier symbols.
+    void setShortcutHint(const QString& hint, const QString& spokenHint);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,10 +1,13 @@
 #include "SegmentedControl.h"
 
+#include "RoleAccessible.h"
+
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QToolButton>
 
-SegmentedControl::SegmentedControl(const QStringList& titles, int width, QWidget* parent)
+SegmentedControl::SegmentedControl(const QStringList& titles, const QStringList& spokenTitles, int width,
+                                   QWidget* parent)
     : QWidget(parent)
     , m_group(new QButtonGroup(this))
 {
@@ -16,6 +19,8 @@ SegmentedControl::SegmentedControl(const QStringList& titles, int width, QWidget
         auto* segment = new QToolButton(this);
         segment->setText(titles.at(index));
         segment->setCheckable(true);
+        segment->setAccessibleName(spokenTitles.value(index));
+        RoleAccessible::setRole(segment, QAccessible::RadioButton);
         segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         segment->setToolButtonStyle(Qt::ToolButtonTextOnly);
         m_group->addButton(segment, index);

@@ -6,11 +6,14 @@
 class QButtonGroup;
 
 // A row of joined, mutually exclusive buttons of one fixed total width: the picker of the
-// history headers. Exactly one segment is selected at any time.
+// history headers. Exactly one segment is selected at any time; screen readers hear radio
+// buttons, one Tab stop for the row, arrows to move along it.
 class SegmentedControl : public QWidget {
     Q_OBJECT
 public:
-    SegmentedControl(const QStringList& titles, int width, QWidget* parent = nullptr);
+    // spokenTitles name the segments for screen readers where the short titles read badly.
+    SegmentedControl(const QStringList& titles, const QStringList& spokenTitles, int width,
+                     QWidget* parent = nullptr);
 
     int currentIndex() const;
     // Selects without announcing: the owner already knows what it set.

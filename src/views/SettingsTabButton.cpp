@@ -1,6 +1,7 @@
 #include "SettingsTabButton.h"
 
 #include "PanelStyle.h"
+#include "RoleAccessible.h"
 
 #include <QPainter>
 
@@ -25,6 +26,7 @@ SettingsTabButton::SettingsTabButton(const QString& title, SettingsSymbol::Symbo
 {
     setText(title);
     setCheckable(true);
+    RoleAccessible::setRole(this, QAccessible::PageTab);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }

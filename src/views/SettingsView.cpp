@@ -6,6 +6,7 @@
 #include "NotificationCenter.h"
 #include "NotificationSection.h"
 #include "Preferences.h"
+#include "ReturnPressesButtons.h"
 #include "SettingsForm.h"
 #include "SettingsTabButton.h"
 #include "ShortcutSection.h"
@@ -52,6 +53,7 @@ SettingsView::SettingsView(Preferences& preferences, InProcessNotificationCenter
 {
     setObjectName(QStringLiteral("settingsView"));
     setFixedSize(contentSize);
+    ReturnPressesButtons::install(*this);
     auto* stack = new QVBoxLayout(this);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);

@@ -106,11 +106,13 @@ void ShortcutSection::refresh()
     QFont font = this->font();
     QColor colour = PanelStyle::primary(palette());
     QString text;
+    QString spoken;
     if (m_recorder.isRecording()) {
         text = QStringLiteral("Press shortcut\u2026");
         colour = PanelStyle::paused();
     } else if (isShortcutRecorded(keyCode, keyChar)) {
         text = shortcutDisplayText(preferences().value(shortcutModifiers), keyChar);
+        spoken = shortcutSpokenText(preferences().value(shortcutModifiers), keyChar);
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         font.setPointSizeF(this->font().pointSizeF());
     } else {
@@ -118,6 +120,10 @@ void ShortcutSection::refresh()
         colour = PanelStyle::secondary(palette());
     }
     m_recordLabel->setText(text);
+    // The symbols mean nothing to a screen reader: the button tells the keys in words.
+    m_record->setAccessibleDescription(spoken.isEmpty() ? text
+                                                        : QStringLiteral("Current shortcut: ") + spoken);
+    m_recordLabel->setAccessibleName(spoken.isEmpty() ? text : spoken);
     m_recordLabel->setFont(font);
     // The label lies inside the button, whose own size hint knows nothing of it.
     const int labelWidth = std::max(recordLabelMinimumWidth, m_recordLabel->sizeHint().width());

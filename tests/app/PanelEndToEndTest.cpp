@@ -1,8 +1,10 @@
+#include "PreferenceKeys.h"
 #include "ReliabilityTest.h"
 
 #include "QtPrinters.h"
 
 #include <QDBusArgument>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
@@ -86,6 +88,44 @@ TEST_F(PanelEndToEndTest, theItemCountsAndASecondStartOpensItsPanelWithoutASecon
     QTest::qWait(500);
     EXPECT_EQ(m_watcher.registrations().size(), 1) << m_watcher.registrations().join(u' ').toStdString();
     EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+// What a screen reader hears: the counter on the accessibility bus, read by the walk script.
+TEST_F(PanelEndToEndTest, aScreenReaderReadsThePanelTheHistoryAndTheSettings)
+{
+    const QString busLauncher = u"/usr/libexec/at-spi-bus-launcher"_s;
+    if (!QFile::exists(busLauncher))
+        GTEST_SKIP() << "at-spi2-core is not installed";
+    m_preferences.setValue(PreferenceKeys::onboardingShown, true);
+    m_preferences.setValue(PreferenceKeys::dailyGoalEnabled, true);
+    m_preferences.setValue(PreferenceKeys::shortcutKeyCode, 33);
+    m_preferences.setValue(PreferenceKeys::shortcutModifiers, 0x40000 | 0x20000);
+    m_preferences.setValue(PreferenceKeys::shortcutKeyChar, u"P"_s);
+    // Under the goal, which was on as they were kept: a streak of two.
+    ASSERT_TRUE(seedDay(QDate::currentDate().addDays(-1), 3723));
+    ASSERT_TRUE(seedDay(QDate::currentDate().addDays(-2), 3600));
+    QProcess bus;
+    bus.setProcessEnvironment(environment());
+    bus.start(busLauncher, {u"--launch-immediately"_s});
+    // Ours before anyone asks for it, or the session bus would start a launcher of its own.
+    ASSERT_TRUE(
+        waitUntil([this] { return m_bus.interface()->isServiceRegistered(u"org.a11y.Bus"_s).value(); }));
+    QProcessEnvironment accessible;
+    accessible.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_s, u"1"_s);
+    startPanel(accessible);
+
+    QProcess walk;
+    walk.setProcessEnvironment(environment());
+    walk.start(u"/usr/bin/python3"_s, {QStringLiteral(LUMATICK_SOURCE_DIR "/tests/app/screen-reader-walk.py"),
+                                       QStringLiteral(LUMATICK_BINARY)});
+    // The counter answers the bus meanwhile; this process must answer its watcher calls too.
+    EXPECT_TRUE(waitUntil([&] { return walk.state() == QProcess::NotRunning; }, 120'000));
+    const QString heard = QString::fromUtf8(walk.readAllStandardOutput() + walk.readAllStandardError());
+    bus.terminate();
+    bus.waitForFinished();
+    if (walk.exitCode() == 77)
+        GTEST_SKIP() << "the AT-SPI client library (gir1.2-atspi-2.0, python3-gi) is not installed";
+    EXPECT_EQ(walk.exitCode(), 0) << heard.toStdString();
 }
 
 } // namespace

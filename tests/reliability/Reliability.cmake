@@ -31,5 +31,6 @@ lumatick_add_tests(reliability_tests
 target_include_directories(reliability_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/reliability)
 target_compile_definitions(reliability_tests PRIVATE
     LUMATICK_BINARY="$<TARGET_FILE:lumatick>"
+    LUMATICK_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     LUMATICK_FAKETIME_LIBRARY="${LUMATICK_RELIABILITY_FAKETIME}")
 add_dependencies(reliability_tests lumatick)

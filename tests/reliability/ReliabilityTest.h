@@ -148,9 +148,9 @@ protected:
         return environment;
     }
 
-    QProcess* startPanel()
+    QProcess* startPanel(const QProcessEnvironment& additions = {})
     {
-        QProcess* app = launch({});
+        QProcess* app = launch({}, additions);
         EXPECT_TRUE(waitUntil([this] { return !m_watcher.registrations().isEmpty(); }, startTimeoutMs))
             << "the status item never registered with the watcher\n"
             << logOf(app).toStdString();

@@ -68,8 +68,6 @@ TEST_F(HistoryViewTest, opensOnSevenDaysAndSixMonthsAndFollowsPickersAndSettings
     EXPECT_EQ(text(u"longestStreakValue"_s), u"37 days"_s);
     QAccessibleInterface* bars = QAccessible::queryAccessibleInterface(&daily);
     ASSERT_EQ(bars->childCount(), 7);
-    EXPECT_EQ(bars->child(6)->text(QAccessible::Name), u"Dec 5"_s);
-    EXPECT_EQ(bars->child(6)->text(QAccessible::Value), u"2.5h"_s);
 
     const QString monthlyId = monthly.entries().first().id;
     EXPECT_EQ(daily.annotatedIndices().size(), 7);
@@ -99,7 +97,6 @@ TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadOpensNoDialogAndWritesNo
     executeElsewhere(u"DROP TABLE DailyScreenTime"_s);
     auto* button = find<QPushButton>(m_view, u"exportButton"_s);
     EXPECT_EQ(button->text(), u"Export CSV\u2026"_s);
-    EXPECT_EQ(button->accessibleName(), u"Export screen time data as CSV"_s);
     button->click();
 
     EXPECT_TRUE(m_chooser.offered.isEmpty()) << "no save dialog";
