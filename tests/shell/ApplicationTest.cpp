@@ -392,21 +392,18 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     // A round trip, so the bus has the match rule before anything changes.
     callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties);
     // Paused and resumed within one pass of the loop: nobody needs to hear of it. Unsubscribed,
-    // a second within the minute is not told either; the minute, a pause, a subscriber's second are.
+    // the seconds are told once their minute changes; a subscriber hears each one.
     Q_EMIT item().pauseToggleRequested();
     Q_EMIT item().pauseToggleRequested();
     tick(48);
-    Q_EMIT item().pauseToggleRequested();
     callControl(u"Subscribe"_s);
-    Q_EMIT item().pauseToggleRequested();
     tick();
+    Q_EMIT item().pauseToggleRequested();
     ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 3; }));
     EXPECT_EQ(recorder.changes[0],
               (QVariantMap{{u"TodaySeconds"_s, qlonglong{16680}}, {u"TodayText"_s, u"4h 38m 00s"_s}}));
-    EXPECT_EQ(recorder.changes[1], (QVariantMap{{u"Paused"_s, true}}));
-    EXPECT_EQ(recorder.changes[2], (QVariantMap{{u"Paused"_s, false},
-                                                {u"TodaySeconds"_s, qlonglong{16681}},
-                                                {u"TodayText"_s, u"4h 38m 01s"_s}}));
+    EXPECT_EQ(recorder.changes[1].value(u"TodaySeconds"_s), qlonglong{16681});
+    EXPECT_EQ(recorder.changes[2], (QVariantMap{{u"Paused"_s, true}}));
 }
 
 TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
