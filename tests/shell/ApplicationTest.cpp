@@ -563,6 +563,8 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
     for (const auto& [open, window] : openings) {
         if (window())
             window()->close();
+        // A closed history is released with its chart; the settings are kept as they were left.
+        EXPECT_TRUE(waitUntil([&] { return !window() || window() == windows.settingsWindow(); }));
         open();
         ASSERT_NE(window(), nullptr);
         EXPECT_TRUE(window()->isVisible());
