@@ -37,11 +37,12 @@ DESKTOP_HOSTS ?= gnome,xfce,lxqt,sway,plasma
 desktop-check: build
 	scripts/desktop-check --hosts $(DESKTOP_HOSTS) --out $(BUILD_DIR)/desktop $(BUILD_DIR)/src/app/lumatick
 
-# Micro-benchmarks, a timed `lumatick export` and the footprint next to workrave, safeeyes and
+# Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status` and the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check).
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick
+	bench/cli-status.sh $(BUILD_DIR)/src/app/lumatick
 	bench/footprint.sh $(BUILD_DIR)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails the run.

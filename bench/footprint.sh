@@ -147,9 +147,9 @@ if alive lumatick; then
         echo "No peer lasted its run: no ratios."
     fi
     # Our targets are per 120 s of CPU; a shorter window scales the CPU one.
-    cpu_target=$(awk -v w="$window" 'BEGIN { printf "%.3f", 0.10 * w / 120 }')
-    row "lumatick target" "<= $cpu_target" "<= 2.5" - "<= 40" - \
-        "$(verdict "$(value lumatick cpu_s)" "$cpu_target") $(verdict "$(value lumatick ctx_per_s)" 2.5) $(verdict "$(value lumatick pss_mib)" 40)"
+    cpu_target=$(awk -v w="$window" 'BEGIN { printf "%.3f", 0.05 * w / 120 }')
+    row "lumatick target" "<= $cpu_target" "<= 1.5" "<= 35" - - \
+        "$(verdict "$(value lumatick cpu_s)" "$cpu_target") $(verdict "$(value lumatick ctx_per_s)" 1.5) $(verdict "$(value lumatick rss_mib)" 35)"
 fi
 
 echo

@@ -1,23 +1,15 @@
 #include "CommandLine.h"
 
-#include "Application.h"
-#include "ApplicationIdentity.h"
 #include "CommandOutput.h"
 #include "CtlCommand.h"
 #include "ExportCommand.h"
 #include "ImportCommand.h"
-#include "LinuxDesktopServices.h"
-#include "SingleInstance.h"
+#include "PanelLauncher.h"
 #include "StatusCommand.h"
-#include "StoreOpener.h"
-#include "TerminationSignals.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QFile>
-#include <QMessageBox>
 
 #include <algorithm>
 
@@ -65,6 +57,21 @@ CommandLine::Launch CommandLine::launchFor(const QStringList& arguments)
     const bool onlyHeadless = std::all_of(options.cbegin(), options.cend(),
                                           [](const QString& option) { return option == headlessFlag; });
     return onlyHeadless ? Launch::headless : Launch::command;
+}
+
+CommandLine::Launch CommandLine::launchFor(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return launchFor(arguments);
+}
+
+void CommandLine::nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Brightlet"));
+    QCoreApplication::setApplicationName(QStringLiteral("Lumatick"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(LUMATICK_VERSION));
 }
 
 CommandLine::CommandLine(FILE* out, FILE* err)
@@ -128,47 +135,12 @@ int CommandLine::runDefault(const QStringList& arguments)
     return runApplication(parser.isSet(headlessOption));
 }
 
+// The counter runs in the panel's executable; this process becomes it.
 int CommandLine::runApplication(bool headless)
 {
-    if (SingleInstance::handOverToRunningInstance(QDBusConnection::sessionBus()))
-        return exitOk;
-    const TerminationSignals termination;
-    Application::Options options{
-        QDBusConnection::sessionBus(), [] {
-            return std::make_unique<LinuxDesktopServices>(
-                LinuxDesktopServices::fromEnvironment(QCoreApplication::applicationFilePath()));
-        }};
-    options.withStatusItem = !headless;
-    Application application(std::move(options));
-    switch (application.start()) {
-    case Application::StartResult::storeUnavailable:
-        reportStoreFailure(application.storeError(), headless);
-        return exitFailure;
-    case Application::StartResult::anotherInstanceRunning:
-        return exitOk;
-    // Without a session bus there is no one to hand over to; the user hears why nothing starts.
-    case Application::StartResult::storeInUse:
-        writeLine(m_err, application.storeError());
-        return exitOk;
-    case Application::StartResult::running:
-        break;
-    }
-    return QCoreApplication::exec();
-}
-
-// The panel's user may have started it from a menu, with no terminal to read; the alert says
-// the same as the lines on standard error.
-void CommandLine::reportStoreFailure(const QString& informativeText, bool headless)
-{
-    writeLine(m_err, StoreOpener::failureMessageText());
-    writeLine(m_err, informativeText);
-    if (headless || !qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return;
-    QMessageBox alert(QMessageBox::Critical, ApplicationIdentity::applicationName,
-                      StoreOpener::failureMessageText(), QMessageBox::NoButton);
-    alert.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);
-    alert.setInformativeText(informativeText);
-    alert.exec();
+    const QString failure = PanelLauncher::becomePanel(headless ? QStringList{headlessFlag} : QStringList());
+    writeLine(m_err, QStringLiteral("lumatick: cannot start the counter: ") + failure);
+    return exitFailure;
 }
 
 int CommandLine::usageError(const QString& message)

@@ -20,6 +20,9 @@ public:
     // `noDesktop` is the panel asked for where there is no display to show it on.
     enum class Launch { panel, headless, command, noDesktop };
     static Launch launchFor(const QStringList& arguments);
+    static Launch launchFor(int argc, char* argv[]);
+    // The names settings and the bus know us by, and the version; once the application exists.
+    static void nameApplication();
 
     CommandLine(FILE* out, FILE* err);
 
@@ -31,7 +34,6 @@ public:
 private:
     int runDefault(const QStringList& arguments);
     int runApplication(bool headless);
-    void reportStoreFailure(const QString& informativeText, bool headless);
     int usageError(const QString& message);
 
     FILE* m_out;

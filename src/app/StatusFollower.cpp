@@ -60,6 +60,9 @@ void StatusFollower::takeChanges(const QString& interface, const QVariantMap& ch
 void StatusFollower::instanceStarted()
 {
     const ControlClient client(m_connection);
+    // Before the first question, so no second falls between the two. An instance that does
+    // not know the call still announces each minute and each pause.
+    client.call(QStringLiteral("Subscribe"));
     const std::optional<QVariantMap> properties = client.properties();
     if (!properties || !m_report.takeLive(*properties)) {
         if (client.isInstanceRunning())

@@ -11,7 +11,8 @@
 #include <cstdio>
 
 // `lumatick status --follow`: a report at once, then one each time the running instance
-// announces a change of its figures (PropertiesChanged of its control object). The store is
+// announces a change of its figures (PropertiesChanged of its control object, each second once
+// subscribed). The store is
 // read only while no instance runs and when a new day begins; a line equal to the last one
 // is not repeated. With no instance it says so once and waits for one to start.
 class StatusFollower : public QObject {

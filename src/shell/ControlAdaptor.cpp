@@ -46,3 +46,8 @@ void ControlAdaptor::ShowPanel()
 {
     m_service->requestShowPanel();
 }
+
+void ControlAdaptor::Subscribe(const QDBusMessage& message)
+{
+    m_service->subscribe(message.service());
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusMessage>
 #include <QString>
 
 class ControlService;
@@ -27,6 +28,8 @@ public Q_SLOTS:
     void Resume();
     void TogglePause();
     void ShowPanel();
+    // Every second's change of the total to the caller, until it leaves the bus.
+    void Subscribe(const QDBusMessage& message);
 
 private:
     ControlService* m_service;

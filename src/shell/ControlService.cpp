@@ -24,6 +24,9 @@ ControlService::ControlService(MenuBarViewModel& model, ScreenTimeManager& manag
     connect(&m_model, &MenuBarViewModel::isPausedChanged, this, &ControlService::schedulePublish);
     // Pausing over the bus answers before the next tick refreshes the model.
     connect(&m_manager, &ScreenTimeManager::isPausedChanged, this, &ControlService::schedulePublish);
+    m_subscribers.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+    connect(&m_subscribers, &QDBusServiceWatcher::serviceUnregistered, &m_subscribers,
+            &QDBusServiceWatcher::removeWatchedService);
 }
 
 ControlService::~ControlService()
@@ -48,6 +51,7 @@ bool ControlService::registerOn(QDBusConnection connection)
         return false;
     }
     m_connection = connection;
+    m_subscribers.setConnection(connection);
     m_published = properties();
     return true;
 }
@@ -93,6 +97,16 @@ void ControlService::requestShowPanel()
     Q_EMIT showPanelRequested();
 }
 
+void ControlService::subscribe(const QString& uniqueName)
+{
+    if (!m_connection || m_subscribers.watchedServices().contains(uniqueName))
+        return;
+    m_subscribers.addWatchedService(uniqueName);
+    // A subscriber that left before the watch began would otherwise be kept for good.
+    if (!m_connection->interface()->isServiceRegistered(uniqueName))
+        m_subscribers.removeWatchedService(uniqueName);
+}
+
 QVariantMap ControlService::properties() const
 {
     return {
@@ -118,6 +132,8 @@ void ControlService::publishChanges()
         if (m_published.value(it.key()) != it.value())
             changed.insert(it.key(), it.value());
     }
+    if (onlyTheSecondsMoved(changed, current))
+        return;
     m_published = current;
     if (changed.isEmpty() || !m_connection)
         return;
@@ -126,4 +142,14 @@ void ControlService::publishChanges()
                                                      QStringLiteral("PropertiesChanged"));
     signal << ApplicationIdentity::controlInterface << changed << QStringList();
     m_connection->send(signal);
+}
+
+// Held back, the seconds still reach the next signal, since m_published keeps the figures last sent.
+bool ControlService::onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const
+{
+    const QString seconds = QStringLiteral("TodaySeconds");
+    if (!m_subscribers.watchedServices().isEmpty() || changed.contains(QStringLiteral("Tier")) ||
+        changed.contains(QStringLiteral("Paused")))
+        return false;
+    return current.value(seconds).toLongLong() / 60 == m_published.value(seconds).toLongLong() / 60;
 }

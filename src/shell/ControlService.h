@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -14,7 +15,10 @@ class ScreenTimeManager;
 // The running instance's control object on the session bus: today's figures as read-only
 // properties, pause control, and a request to show the panel. Scripts and status bars read it
 // instead of the store, which is up to a minute behind. Pause requests go to the application,
-// which pauses the same way from every entry point and redraws the counter at once.
+// which pauses the same way from every entry point and redraws the counter at once. The
+// running total changes every second, yet a second's PropertiesChanged wakes the bus and every
+// listener; it goes out each second only while someone has subscribed, else once its minute
+// changes. A pause or a new tier goes out at once either way.
 class ControlService : public QObject {
     Q_OBJECT
 public:
@@ -34,6 +38,8 @@ public:
     void resume();
     void togglePause();
     void requestShowPanel();
+    // `uniqueName` hears every second's change until it leaves the bus.
+    void subscribe(const QString& uniqueName);
 
     // Sends the changes gathered so far at once instead of on the next pass of the event loop,
     // so a tick's bus messages leave together and the bus thread wakes once for them.
@@ -48,6 +54,7 @@ Q_SIGNALS:
 private:
     QVariantMap properties() const;
     void schedulePublish();
+    bool onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const;
 
     MenuBarViewModel& m_model;
     ScreenTimeManager& m_manager;
@@ -56,4 +63,6 @@ private:
     QVariantMap m_published;
     // Several figures change in one tick; a zero-interval timer folds them into one signal.
     QTimer m_publishTimer;
+    // Watching a subscriber's name both remembers it and forgets it when it leaves.
+    QDBusServiceWatcher m_subscribers;
 };

@@ -6,8 +6,10 @@
 #include "RoleAccessible.h"
 #include "SettingsView.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -66,6 +68,9 @@ void WindowCoordinator::openHistory()
         m_historyWindow->setMinimumSize(HistoryView::minimumWindowSize);
         m_historyWindow->resize(HistoryView::defaultWindowSize);
         centreOnScreen(*m_historyWindow);
+        if (m_historyGeometry.isValid())
+            m_historyWindow->setGeometry(m_historyGeometry);
+        m_historyWindow->installEventFilter(this);
     }
     buildHistoryContent();
     bringToFront(*m_historyWindow);
@@ -80,6 +85,24 @@ void WindowCoordinator::buildHistoryContent()
         std::make_unique<HistoryViewModel>(m_services.store, m_services.preferences, m_services.clock);
     m_historyView = new HistoryView(*m_historyModel, m_services.preferences, m_historyWindow.get());
     m_historyWindow->layout()->addWidget(m_historyView);
+}
+
+bool WindowCoordinator::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_historyWindow.get() && event->type() == QEvent::Close) {
+        m_historyGeometry = m_historyWindow->geometry();
+        // After the close has finished; the window may be open again by then.
+        QTimer::singleShot(0, this, &WindowCoordinator::releaseClosedHistory);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowCoordinator::releaseClosedHistory()
+{
+    if (!m_historyWindow || m_historyWindow->isVisible())
+        return;
+    m_historyWindow.reset();
+    m_historyModel.reset();
 }
 
 void WindowCoordinator::showOnboarding(std::function<void()> onComplete)

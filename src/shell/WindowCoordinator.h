@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -23,9 +24,9 @@ class SettingsView;
 class UpdateControls;
 
 // Creates, reuses and raises the application's windows: settings made once and shown again as
-// it was left, history in one window whose content starts afresh at every opening, and the
-// floating onboarding released when it is completed. Window code is built on first use only,
-// so a counter that never opens a window never pays for one.
+// it was left, history in one window whose content starts afresh at every opening and which is
+// released when closed, and the floating onboarding released when it is completed. Window code is built on
+// first use only, so a counter that never opens a window never pays for one.
 class WindowCoordinator : public QObject {
     Q_OBJECT
 public:
@@ -57,12 +58,19 @@ public:
     QWidget* historyWindow() const;
     QWidget* onboardingWindow() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildHistoryContent();
+    void releaseClosedHistory();
 
     Services m_services;
     std::unique_ptr<SettingsView> m_settingsWindow;
+    // Released once closed, with its chart and its buffers; the next opening builds it again
+    // where it was left.
     std::unique_ptr<QWidget> m_historyWindow;
+    QRect m_historyGeometry;
     // The content of the current history opening; replaced by the next one.
     std::unique_ptr<HistoryViewModel> m_historyModel;
     QPointer<HistoryView> m_historyView;

@@ -53,6 +53,11 @@ OnboardingConfirmationScreen::OnboardingConfirmationScreen(QWidget* parent)
         syncButton();
         update();
     });
+    connect(this, &OnboardingConfirmationScreen::loopChanged, this, [this] {
+        const Layout parts = layout();
+        update(parts.badge.adjusted(-glowBlur, -glowBlur, glowBlur, glowBlur).toAlignedRect());
+        update(parts.preview.toAlignedRect());
+    });
     syncButton();
 }
 

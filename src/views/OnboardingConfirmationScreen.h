@@ -14,12 +14,12 @@ class OnboardingConfirmationScreen : public QWidget {
     Q_OBJECT
     Q_PROPERTY(qreal circleTrim MEMBER m_circleTrim NOTIFY stateChanged)
     Q_PROPERTY(qreal checkmarkTrim MEMBER m_checkmarkTrim NOTIFY stateChanged)
-    Q_PROPERTY(qreal glowOpacity MEMBER m_glowOpacity NOTIFY stateChanged)
+    Q_PROPERTY(qreal glowOpacity MEMBER m_glowOpacity NOTIFY loopChanged)
     Q_PROPERTY(qreal headlineVisible MEMBER m_headlineVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal subtextVisible MEMBER m_subtextVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal previewVisible MEMBER m_previewVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal button2Visible MEMBER m_button2Visible NOTIFY stateChanged)
-    Q_PROPERTY(qreal shimmerPhase MEMBER m_shimmerPhase NOTIFY stateChanged)
+    Q_PROPERTY(qreal shimmerPhase MEMBER m_shimmerPhase NOTIFY loopChanged)
 public:
     explicit OnboardingConfirmationScreen(QWidget* parent = nullptr);
 
@@ -31,6 +31,8 @@ public:
 
 Q_SIGNALS:
     void stateChanged();
+    // The endless glow and shimmer, which repaint only the badge and the preview.
+    void loopChanged();
     void startUsingClicked();
 
 protected:

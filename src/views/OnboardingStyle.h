@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QRadialGradient>
+#include <QtMath>
 
 // The first-run window's own dark colours and its fonts. They do not follow the desktop theme: the
 // introduction looks the same on every desktop.
@@ -61,7 +64,8 @@ inline QColor withAlpha(QColor color, double alpha)
 }
 
 // A disc of `radius` whose edge is softened over `blur` pixels, as if blurred.
-inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qreal blur, const QColor& color)
+inline void paintGlowShape(QPainter& painter, const QPointF& centre, qreal radius, qreal blur,
+                           const QColor& color)
 {
     QRadialGradient gradient(centre, radius + blur);
     gradient.setColorAt(0, color);
@@ -70,6 +74,36 @@ inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qr
     painter.setPen(Qt::NoPen);
     painter.setBrush(gradient);
     painter.drawEllipse(centre, radius + blur, radius + blur);
+}
+
+// The glow, drawn once opaque and kept: the screens pulse it for as long as they are open, and
+// copying a picture at a whole-pixel place with an opacity costs a fraction of filling the
+// gradient again each frame.
+inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qreal blur, const QColor& color)
+{
+    const qreal reach = radius + blur;
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QColor opaque = withAlpha(color, 1);
+    const QString key =
+        QStringLiteral("lumatick-glow-%1-%2-%3-%4").arg(radius).arg(blur).arg(opaque.rgb()).arg(ratio);
+    QPixmap glow;
+    if (!QPixmapCache::find(key, &glow)) {
+        const int side = qCeil(2 * reach * ratio);
+        glow = QPixmap(side, side);
+        glow.setDevicePixelRatio(ratio);
+        glow.fill(Qt::transparent);
+        QPainter glowPainter(&glow);
+        glowPainter.setRenderHint(QPainter::Antialiasing);
+        paintGlowShape(glowPainter, QPointF(reach, reach), radius, blur, opaque);
+        glowPainter.end();
+        QPixmapCache::insert(key, glow);
+    }
+    painter.save();
+    painter.setOpacity(painter.opacity() * color.alphaF());
+    const QPointF topLeft = centre - QPointF(reach, reach);
+    painter.drawPixmap(QPointF(qRound(topLeft.x() * ratio) / ratio, qRound(topLeft.y() * ratio) / ratio),
+                       glow);
+    painter.restore();
 }
 
 } // namespace OnboardingStyle

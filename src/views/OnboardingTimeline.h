@@ -9,10 +9,13 @@
 
 class QAbstractAnimation;
 class QParallelAnimationGroup;
+class QTimeLine;
+class QTimer;
 
 // An entrance sequence: timed property changes that start together, each waiting its own delay
 // before animating one property of a target to its end value, and loops that repeat forever
-// once their delay has passed.
+// once their delay has passed. The loops are slow glows and sweeps that run for as long as the
+// window is open, so they step at a frame rate the eye needs for them, not at the display's.
 class OnboardingTimeline : public QObject {
     Q_OBJECT
 public:
@@ -21,6 +24,8 @@ public:
     // Animates `property` from its current value to `endValue`.
     void addStep(int delayMs, QObject* target, const char* property, qreal endValue, int durationMs,
                  const QEasingCurve& easing);
+    static constexpr int loopFrameMs = 40;
+
     // Runs `property` from `from` to `to` and, with `autoReverse`, back again, forever.
     void addLoop(int delayMs, QObject* target, const char* property, qreal from, qreal to, int durationMs,
                  const QEasingCurve& easing, bool autoReverse);
@@ -42,7 +47,11 @@ private:
                                                  int durationMs, const QEasingCurve& easing);
 
     QParallelAnimationGroup* m_steps = nullptr;
-    QList<QAbstractAnimation*> m_loops;
+    struct Loop {
+        QTimer* delay;
+        QTimeLine* cycle;
+    };
+    QList<Loop> m_loops;
     QList<Target> m_stepEnds;
     QList<Target> m_loopRests;
 };

@@ -77,6 +77,11 @@ OnboardingWelcomeScreen::OnboardingWelcomeScreen(QWidget* parent)
         syncButton();
         update();
     });
+    connect(this, &OnboardingWelcomeScreen::glowChanged, this, [this] {
+        syncButton();
+        update(
+            layout().icon.adjusted(-iconGlowBlur, -iconGlowBlur, iconGlowBlur, iconGlowBlur).toAlignedRect());
+    });
     syncButton();
 }
 

@@ -18,7 +18,7 @@ class OnboardingWelcomeScreen : public QWidget {
     Q_PROPERTY(qreal bullet2Visible MEMBER m_bullet2Visible NOTIFY stateChanged)
     Q_PROPERTY(qreal bullet3Visible MEMBER m_bullet3Visible NOTIFY stateChanged)
     Q_PROPERTY(qreal buttonVisible MEMBER m_buttonVisible NOTIFY stateChanged)
-    Q_PROPERTY(qreal glowPulse MEMBER m_glowPulse NOTIFY stateChanged)
+    Q_PROPERTY(qreal glowPulse MEMBER m_glowPulse NOTIFY glowChanged)
 public:
     explicit OnboardingWelcomeScreen(QWidget* parent = nullptr);
 
@@ -30,6 +30,8 @@ public:
 
 Q_SIGNALS:
     void stateChanged();
+    // The endless pulse, which repaints only the glow and the button.
+    void glowChanged();
     void getStartedClicked();
 
 protected:

@@ -394,15 +394,19 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
                              u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
     // A round trip, so the bus has the match rule before anything changes.
     callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties);
-    // Paused and resumed within one pass of the loop: nobody needs to hear of it.
+    // Paused and resumed within one pass of the loop: nobody needs to hear of it. Unsubscribed,
+    // the seconds are told once their minute changes; a subscriber hears each one.
     Q_EMIT item().pauseToggleRequested();
     Q_EMIT item().pauseToggleRequested();
+    tick(48);
+    callControl(u"Subscribe"_s);
     tick();
     Q_EMIT item().pauseToggleRequested();
-    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 3; }));
     EXPECT_EQ(recorder.changes[0],
-              (QVariantMap{{u"TodaySeconds"_s, qlonglong{16633}}, {u"TodayText"_s, u"4h 37m 13s"_s}}));
-    EXPECT_EQ(recorder.changes[1], (QVariantMap{{u"Paused"_s, true}}));
+              (QVariantMap{{u"TodaySeconds"_s, qlonglong{16680}}, {u"TodayText"_s, u"4h 38m 00s"_s}}));
+    EXPECT_EQ(recorder.changes[1].value(u"TodaySeconds"_s), qlonglong{16681});
+    EXPECT_EQ(recorder.changes[2], (QVariantMap{{u"Paused"_s, true}}));
 }
 
 TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
@@ -574,6 +578,8 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
     for (const auto& [open, window] : openings) {
         if (window())
             window()->close();
+        // A closed history is released with its chart; the settings are kept as they were left.
+        EXPECT_TRUE(waitUntil([&] { return !window() || window() == windows.settingsWindow(); }));
         open();
         ASSERT_NE(window(), nullptr);
         EXPECT_TRUE(window()->isVisible());

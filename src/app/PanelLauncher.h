@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line's way to the counter and its panel: it becomes the panel's executable, which
+// alone links the window code, so the short commands start without loading it. The panel's
+// executable lies beside this one in a build tree and in the package's private directory
+// once installed.
+class PanelLauncher {
+public:
+    // Returns only on failure, with the reason. `options` are passed on unchanged.
+    static QString becomePanel(const QStringList& options);
+};
