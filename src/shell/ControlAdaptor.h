@@ -26,6 +26,8 @@ public Q_SLOTS:
     void Pause();
     void Resume();
     void TogglePause();
+    void PauseFor(qlonglong seconds);
+    void PauseUntilTomorrow();
     void ShowPanel();
 
 private:

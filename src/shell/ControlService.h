@@ -33,6 +33,9 @@ public:
     void pause();
     void resume();
     void togglePause();
+    // Seconds outside 1 s to PauseTimer::longestPause are ignored.
+    void pauseFor(qint64 seconds);
+    void pauseUntilTomorrow();
     void requestShowPanel();
 
     // Sends the changes gathered so far at once instead of on the next pass of the event loop,
@@ -44,6 +47,8 @@ Q_SIGNALS:
     void showPanelRequested();
     void pauseRequested(bool paused);
     void pauseToggleRequested();
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
 
 private:
     QVariantMap properties() const;

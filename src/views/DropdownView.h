@@ -31,12 +31,16 @@ Q_SIGNALS:
     void quitRequested();
     // The application owns the pause, so every way of pausing redraws the counter alike.
     void pauseToggleRequested();
+    // From the pause button's menu: a pause that resumes by itself.
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
 
 private:
     void buildHeader(QBoxLayout* stack);
     void buildStatistics(QBoxLayout* stack);
     void buildStreakRow(QBoxLayout* stack);
     void buildPauseButton(QBoxLayout* stack);
+    QToolButton* buildPauseMenuButton();
     void buildFooter(QBoxLayout* stack);
     void buildQuitRow(QBoxLayout* stack);
     QLabel* addStatisticRow(QBoxLayout* stack, const QString& label, const QString& objectName);
