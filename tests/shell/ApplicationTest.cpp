@@ -426,6 +426,12 @@ TEST_F(ApplicationTest, timedPausesShowTheTimeLeftResumeByThemselvesAndOutliveAR
     m_clock.advance(901);
     start();
     EXPECT_FALSE(m_app->screenTimeManager()->isPaused());
+    // A plain pause asked for during a timed one has no end.
+    Q_EMIT item().pauseForRequested(900);
+    callControl(u"Pause"_s);
+    m_clock.advance(900);
+    tick();
+    EXPECT_TRUE(m_app->screenTimeManager()->isPaused());
 }
 
 TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
