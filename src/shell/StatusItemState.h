@@ -26,5 +26,5 @@ struct StatusItemState {
     // Automatic follows the host: in the icon where it draws no label.
     TimePlacement timePlacement = TimePlacement::automatic;
     // While a timed pause runs, its time left ("14m"), shown instead of the total.
-    QString pauseTimeLeft;
+    QString pauseTimeLeft{};
 };

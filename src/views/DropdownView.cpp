@@ -183,6 +183,8 @@ QToolButton* DropdownView::buildPauseMenuButton()
     button->setAutoRaise(true);
     button->setArrowType(Qt::DownArrow);
     button->setPopupMode(QToolButton::InstantPopup);
+    // The arrow is the button's face; the style's own menu mark would draw a second one.
+    button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
     button->setMenu(menu);
     return button;
 }
