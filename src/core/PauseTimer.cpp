@@ -21,7 +21,9 @@ void PauseTimer::restore()
     if (stored == 0)
         return;
     const QDateTime end = QDateTime::fromSecsSinceEpoch(stored);
-    if (end > m_clock())
+    const QDateTime now = m_clock();
+    // An end further ahead than any pause can last was not written by us: no endless pause.
+    if (end > now && end <= now.addSecs(longestPause))
         pauseUntil(end);
     else
         forget();
