@@ -22,7 +22,8 @@ const QString commandsHelp =
                    "                                       a line now and on each change, for bars.\n"
                    "  export [-o FILE]                     All days as CSV.\n"
                    "  import FILE                          Restore days from an export.\n"
-                   "  ctl pause|resume|toggle-pause        Control tracking in the running instance.\n");
+                   "  ctl pause|resume|toggle-pause        Control tracking in the running instance.\n"
+                   "  ctl pause --for 15m|--until-tomorrow A pause that resumes by itself.\n");
 // WORKAROUND: with TZ unset, every local-time conversion makes the C library check
 // /etc/localtime on disk again, and reading fifty years of records converts 18,000 dates. A
 // command lives for milliseconds, so naming the zone file pins it for this process only; the

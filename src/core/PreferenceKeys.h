@@ -42,6 +42,8 @@ inline constexpr IntegerKey shortcutModifiers{"shortcutModifiers", 0, false};
 // Where the status item shows the time: 0 automatic (decided by the panel), 1 beside the icon
 // (the label), 2 in the icon.
 inline constexpr IntegerKey timePlacement{"timePlacement", 0, true};
+// When a timed pause ends, in Unix seconds; absent (0) while no timed pause runs.
+inline constexpr IntegerKey pauseEndsAt{"pauseEndsAt", 0, false};
 
 inline constexpr BooleanKey idleTimeoutDisabled{"idleTimeoutDisabled", true};
 inline constexpr BooleanKey showSeconds{"showSeconds", true};
@@ -63,7 +65,7 @@ inline constexpr DataKey tierRedColor{"tierRedColor"};
 inline constexpr std::array integerKeys{greenThresholdHours, yellowThresholdHours, idleTimeoutMinutes,
                                         dailyGoalHours,      dailyNotifHour,       weeklyNotifDay,
                                         weeklyNotifHour,     breakReminderMinutes, shortcutKeyCode,
-                                        shortcutModifiers,   timePlacement};
+                                        shortcutModifiers,   timePlacement,        pauseEndsAt};
 
 // Every boolean key is registered.
 inline constexpr std::array booleanKeys{idleTimeoutDisabled, showSeconds,          launchAtLogin,

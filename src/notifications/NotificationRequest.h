@@ -33,6 +33,7 @@ namespace NotificationIdentifiers {
 inline const QString dailySummary = QStringLiteral("com.lumatick.daily");
 inline const QString weeklySummary = QStringLiteral("com.lumatick.weekly");
 inline const QString breakReminder = QStringLiteral("com.lumatick.breakReminder");
+inline const QString pauseEnded = QStringLiteral("com.lumatick.pauseEnded");
 } // namespace NotificationIdentifiers
 
 // Every notification Lumatick posts carries the application's name as its title.

@@ -9,6 +9,7 @@
 #include "DesktopServices.h"
 #include "DropdownView.h"
 #include "FallbackStatusItem.h"
+#include "FormatDuration.h"
 #include "GlobalHotKey.h"
 #include "InstallerImageCleanup.h"
 #include "Logging.h"
@@ -18,6 +19,7 @@
 #include "NotificationManager.h"
 #include "NotificationRequest.h"
 #include "PanelToggle.h"
+#include "PauseTimer.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
 #include "SessionEvents.h"
@@ -149,6 +151,9 @@ void Application::setUpManagers()
     m_manager->setModelContext(m_store.get());
     m_manager->loadTodayTotal();
     m_manager->saveToday();
+    m_pauseTimer = std::make_unique<PauseTimer>(*m_manager, m_preferences, m_options.clock);
+    m_pauseTimer->restore();
+    connect(m_pauseTimer.get(), &PauseTimer::expired, this, &Application::tellPauseEnded);
     m_notifications = std::make_unique<NotificationManager>(m_desktop->notificationCenter(), m_preferences,
                                                             m_options.clock);
     m_notifications->setModelContext(m_store.get());
@@ -192,6 +197,9 @@ bool Application::registerControlService()
     connect(m_control.get(), &ControlService::showPanelRequested, this, &Application::togglePanel);
     connect(m_control.get(), &ControlService::pauseRequested, this, &Application::setPaused);
     connect(m_control.get(), &ControlService::pauseToggleRequested, this, &Application::togglePause);
+    connect(m_control.get(), &ControlService::pauseForRequested, this, &Application::pauseFor);
+    connect(m_control.get(), &ControlService::pauseUntilTomorrowRequested, this,
+            &Application::pauseUntilTomorrow);
     if (m_control->registerOn(m_options.sessionBus))
         return true;
     if (!m_options.sessionBus.isConnected()) {
@@ -220,6 +228,8 @@ void Application::setUpStatusItem()
     connect(item, &StatusItemBackend::panelRequested, this, &Application::togglePanel);
     connect(item, &StatusItemBackend::menuAboutToShow, this, &Application::refreshMenuFigures);
     connect(item, &StatusItemBackend::pauseToggleRequested, this, &Application::togglePause);
+    connect(item, &StatusItemBackend::pauseForRequested, this, &Application::pauseFor);
+    connect(item, &StatusItemBackend::pauseUntilTomorrowRequested, this, &Application::pauseUntilTomorrow);
     connect(item, &StatusItemBackend::historyRequested, this, &Application::openHistory);
     connect(item, &StatusItemBackend::settingsRequested, this, &Application::openSettings);
     connect(item, &StatusItemBackend::quitRequested, QCoreApplication::instance(), &QCoreApplication::quit,
@@ -239,6 +249,9 @@ void Application::setUpPanel()
     connect(m_panel.get(), &DropdownView::historyRequested, this, &Application::openHistory);
     connect(m_panel.get(), &DropdownView::settingsRequested, this, &Application::openSettings);
     connect(m_panel.get(), &DropdownView::pauseToggleRequested, this, &Application::togglePause);
+    connect(m_panel.get(), &DropdownView::pauseForRequested, this, &Application::pauseFor);
+    connect(m_panel.get(), &DropdownView::pauseUntilTomorrowRequested, this,
+            &Application::pauseUntilTomorrow);
     m_panelToggle = std::make_unique<PanelToggle>(*m_panel, m_options.clock);
     // The panel shows yesterday, the average and the streak: current at every opening.
     connect(m_panelToggle.get(), &PanelToggle::aboutToShow, m_model.get(),
@@ -381,8 +394,20 @@ void Application::tellNothingCanShowStatusItem()
     m_desktop->notificationCenter().add(request);
 }
 
+// Said only where notifications reach the user; the label's lost pause sign says it anyway.
+void Application::tellPauseEnded()
+{
+    NotificationRequest request;
+    request.identifier = NotificationIdentifiers::pauseEnded;
+    request.title = notificationTitle;
+    request.body = tr("Your pause is over: screen time counts again.");
+    m_desktop->notificationCenter().add(request);
+}
+
+// A timed pause that has run out resumes before the redraw, so the label never shows 0m.
 void Application::handleTick()
 {
+    m_pauseTimer->expireIfDue();
     m_model->refresh();
     updateStatusItem();
     m_control->publishChanges();
@@ -432,10 +457,18 @@ void Application::updateStatusItem()
 {
     if (!m_presenter)
         return;
-    m_presenter->update(
-        StatusItemState{m_model->formattedTime(), m_model->thresholdTier(), m_model->isPaused(),
-                        m_model->accumulatedSeconds(), m_preferences.value(PreferenceKeys::menuBarIconOnly),
-                        timePlacementFrom(m_preferences.value(PreferenceKeys::timePlacement))});
+    m_presenter->update(StatusItemState{
+        m_model->formattedTime(), m_model->thresholdTier(), m_model->isPaused(),
+        m_model->accumulatedSeconds(), m_preferences.value(PreferenceKeys::menuBarIconOnly),
+        timePlacementFrom(m_preferences.value(PreferenceKeys::timePlacement)), pauseTimeLeft()});
+}
+
+// Whole minutes, rounded up, so the last minute shows 1m rather than 0m.
+QString Application::pauseTimeLeft() const
+{
+    if (!m_pauseTimer->isRunning())
+        return {};
+    return formatDuration((m_pauseTimer->secondsLeft() + 59) / 60 * 60, false);
 }
 
 // The menu's rows show the same figures as the panel, current at every opening.
@@ -452,10 +485,28 @@ void Application::showMenuFigures()
 }
 
 // The one way to pause, whatever the user pressed: the counter shows the pause sign at once
-// rather than at the next tick.
+// rather than at the next tick. A plain pause or resume ends a timed pause.
 void Application::setPaused(bool paused)
 {
+    m_pauseTimer->cancel();
     m_manager->setPaused(paused);
+    showPauseChange();
+}
+
+void Application::pauseFor(qint64 seconds)
+{
+    m_pauseTimer->pauseFor(seconds);
+    showPauseChange();
+}
+
+void Application::pauseUntilTomorrow()
+{
+    m_pauseTimer->pauseUntilTomorrow();
+    showPauseChange();
+}
+
+void Application::showPauseChange()
+{
     m_model->refresh();
     updateStatusItem();
 }

@@ -26,6 +26,7 @@ class QWidget;
 class MenuBarViewModel;
 class NotificationManager;
 class PanelToggle;
+class PauseTimer;
 class RecordStore;
 class ScreenTimeManager;
 class ShortcutKeyMonitor;
@@ -67,6 +68,9 @@ public:
 
     void setPaused(bool paused);
     void togglePause();
+    // A pause that resumes by itself after `seconds`, or at the next local midnight.
+    void pauseFor(qint64 seconds);
+    void pauseUntilTomorrow();
     void openSettings();
     void openHistory();
     void showOnboarding();
@@ -101,6 +105,7 @@ private:
     void observeNotifications();
     void requestNotificationAuthorization();
     void tellNothingCanShowStatusItem();
+    void tellPauseEnded();
 
     void handleTick();
     void handleMidnightReset();
@@ -108,6 +113,8 @@ private:
     void handleTimeZoneChange();
     void handleStatusItemShownChanged();
     void updateStatusItem();
+    void showPauseChange();
+    QString pauseTimeLeft() const;
     void refreshMenuFigures();
     void showMenuFigures();
     void togglePanel();
@@ -127,6 +134,7 @@ private:
     std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<ActivityTracker> m_tracker;
     std::unique_ptr<ScreenTimeManager> m_manager;
+    std::unique_ptr<PauseTimer> m_pauseTimer;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<MenuBarViewModel> m_model;
     std::unique_ptr<BreakReminderNotifier> m_breakReminders;

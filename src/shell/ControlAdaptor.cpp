@@ -42,6 +42,16 @@ void ControlAdaptor::TogglePause()
     m_service->togglePause();
 }
 
+void ControlAdaptor::PauseFor(qlonglong seconds)
+{
+    m_service->pauseFor(seconds);
+}
+
+void ControlAdaptor::PauseUntilTomorrow()
+{
+    m_service->pauseUntilTomorrow();
+}
+
 void ControlAdaptor::ShowPanel()
 {
     m_service->requestShowPanel();

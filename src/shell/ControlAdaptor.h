@@ -27,6 +27,8 @@ public Q_SLOTS:
     void Pause();
     void Resume();
     void TogglePause();
+    void PauseFor(qlonglong seconds);
+    void PauseUntilTomorrow();
     void ShowPanel();
     // Every second's change of the total to the caller, until it leaves the bus.
     void Subscribe(const QDBusMessage& message);

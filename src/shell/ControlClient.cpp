@@ -23,11 +23,13 @@ bool ControlClient::isInstanceRunning() const
     return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
-QString ControlClient::call(const QString& method) const
+QString ControlClient::call(const QString& method, const QVariantList& arguments) const
 {
-    const QDBusMessage reply = callAndWait(
+    QDBusMessage message =
         QDBusMessage::createMethodCall(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
-                                       ApplicationIdentity::controlInterface, method));
+                                       ApplicationIdentity::controlInterface, method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = callAndWait(message);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return {};
     return reply.errorMessage().isEmpty() ? QStringLiteral("no answer") : reply.errorMessage();

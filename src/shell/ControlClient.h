@@ -18,8 +18,8 @@ public:
 
     // Whether some process owns the bus name; false too when there is no usable bus.
     bool isInstanceRunning() const;
-    // Calls a method without arguments; an empty string on success, else the reason.
-    QString call(const QString& method) const;
+    // Calls a method; an empty string on success, else the reason.
+    QString call(const QString& method, const QVariantList& arguments = {}) const;
     // The control object's properties by name, or nothing when they cannot be read.
     std::optional<QVariantMap> properties() const;
 

@@ -3,6 +3,7 @@
 #include "ApplicationIdentity.h"
 #include "ControlAdaptor.h"
 #include "MenuBarViewModel.h"
+#include "PauseTimer.h"
 #include "ScreenTimeManager.h"
 #include "ThresholdTier.h"
 
@@ -90,6 +91,17 @@ void ControlService::resume()
 void ControlService::togglePause()
 {
     Q_EMIT pauseToggleRequested();
+}
+
+void ControlService::pauseFor(qint64 seconds)
+{
+    if (seconds >= 1 && seconds <= PauseTimer::longestPause)
+        Q_EMIT pauseForRequested(seconds);
+}
+
+void ControlService::pauseUntilTomorrow()
+{
+    Q_EMIT pauseUntilTomorrowRequested();
 }
 
 void ControlService::requestShowPanel()

@@ -37,6 +37,9 @@ public:
     void pause();
     void resume();
     void togglePause();
+    // Seconds outside 1 s to PauseTimer::longestPause are ignored.
+    void pauseFor(qint64 seconds);
+    void pauseUntilTomorrow();
     void requestShowPanel();
     // `uniqueName` hears every second's change until it leaves the bus.
     void subscribe(const QString& uniqueName);
@@ -50,6 +53,8 @@ Q_SIGNALS:
     void showPanelRequested();
     void pauseRequested(bool paused);
     void pauseToggleRequested();
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
 
 private:
     QVariantMap properties() const;

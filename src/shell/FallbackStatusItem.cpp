@@ -23,6 +23,9 @@ void FallbackStatusItem::forwardSignals(StatusItemBackend& backend)
     connect(&backend, &StatusItemBackend::panelRequested, this, &StatusItemBackend::panelRequested);
     connect(&backend, &StatusItemBackend::pauseToggleRequested, this,
             &StatusItemBackend::pauseToggleRequested);
+    connect(&backend, &StatusItemBackend::pauseForRequested, this, &StatusItemBackend::pauseForRequested);
+    connect(&backend, &StatusItemBackend::pauseUntilTomorrowRequested, this,
+            &StatusItemBackend::pauseUntilTomorrowRequested);
     connect(&backend, &StatusItemBackend::historyRequested, this, &StatusItemBackend::historyRequested);
     connect(&backend, &StatusItemBackend::settingsRequested, this, &StatusItemBackend::settingsRequested);
     connect(&backend, &StatusItemBackend::quitRequested, this, &StatusItemBackend::quitRequested);

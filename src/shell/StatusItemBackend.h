@@ -39,6 +39,9 @@ Q_SIGNALS:
     void menuAboutToShow();
     void panelRequested();
     void pauseToggleRequested();
+    // A pause that resumes by itself after `seconds`, or at the next local midnight.
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
     void historyRequested();
     void settingsRequested();
     void quitRequested();

@@ -99,7 +99,8 @@ void StatusItemPresenter::drawLabel()
         m_backend.setLabel(QString(), QString());
         return;
     }
-    const QString text = m_state.paused ? m_pausePrefix + m_state.formattedTime : m_state.formattedTime;
+    const QString shown = m_state.pauseTimeLeft.isEmpty() ? m_state.formattedTime : m_state.pauseTimeLeft;
+    const QString text = m_state.paused ? m_pausePrefix + shown : shown;
     m_backend.setLabel(text, labelGuide(text));
 }
 

@@ -25,4 +25,6 @@ struct StatusItemState {
     bool iconOnly = false;
     // Automatic follows the host: in the icon where it draws no label.
     TimePlacement timePlacement = TimePlacement::automatic;
+    // While a timed pause runs, its time left ("14m"), shown instead of the total.
+    QString pauseTimeLeft{};
 };

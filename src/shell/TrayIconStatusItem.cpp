@@ -8,6 +8,12 @@ TrayIconStatusItem::TrayIconStatusItem(QObject* parent)
     , m_pauseAction(m_menu.addAction(tr("Pause")))
 {
     connect(m_pauseAction, &QAction::triggered, this, &StatusItemBackend::pauseToggleRequested);
+    connect(m_menu.addAction(tr("Pause for 15 Minutes")), &QAction::triggered, this,
+            [this] { Q_EMIT pauseForRequested(15 * 60); });
+    connect(m_menu.addAction(tr("Pause for 1 Hour")), &QAction::triggered, this,
+            [this] { Q_EMIT pauseForRequested(60 * 60); });
+    connect(m_menu.addAction(tr("Pause Until Tomorrow")), &QAction::triggered, this,
+            &StatusItemBackend::pauseUntilTomorrowRequested);
     connect(m_menu.addAction(tr("History…")), &QAction::triggered, this,
             &StatusItemBackend::historyRequested);
     connect(m_menu.addAction(tr("Settings…")), &QAction::triggered, this,

@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QVariantAnimation>
@@ -172,7 +173,37 @@ void DropdownView::buildPauseButton(QBoxLayout* stack)
 {
     m_pauseButton = new PauseButton(this);
     connect(m_pauseButton, &QAbstractButton::clicked, this, &DropdownView::pauseToggleRequested);
-    stack->addWidget(m_pauseButton);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    row->addWidget(m_pauseButton, 1);
+    row->addWidget(buildPauseMenuButton());
+    stack->addLayout(row);
+}
+
+// The timed pauses: from the arrow beside the pause button, or the button's context menu.
+QToolButton* DropdownView::buildPauseMenuButton()
+{
+    auto* menu = new QMenu(this);
+    connect(menu->addAction(QStringLiteral("Pause for 15 Minutes")), &QAction::triggered, this,
+            [this] { Q_EMIT pauseForRequested(15 * 60); });
+    connect(menu->addAction(QStringLiteral("Pause for 1 Hour")), &QAction::triggered, this,
+            [this] { Q_EMIT pauseForRequested(60 * 60); });
+    connect(menu->addAction(QStringLiteral("Pause Until Tomorrow")), &QAction::triggered, this,
+            &DropdownView::pauseUntilTomorrowRequested);
+    m_pauseButton->addActions(menu->actions());
+    m_pauseButton->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* button = new QToolButton(this);
+    button->setObjectName(QStringLiteral("pauseMenuButton"));
+    button->setAccessibleName(QStringLiteral("Pause for a while"));
+    button->setToolTip(QStringLiteral("Pause for a while"));
+    button->setAutoRaise(true);
+    button->setArrowType(Qt::DownArrow);
+    button->setPopupMode(QToolButton::InstantPopup);
+    // The arrow is the button's face; the style's own menu mark would draw a second one.
+    button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
+    button->setMenu(menu);
+    return button;
 }
 
 void DropdownView::buildFooter(QBoxLayout* stack)

@@ -31,6 +31,9 @@ Q_SIGNALS:
     void quitRequested();
     // The application owns the pause, so every way of pausing redraws the counter alike.
     void pauseToggleRequested();
+    // From the pause button's menu: a pause that resumes by itself.
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,6 +43,7 @@ private:
     void buildStatistics(QBoxLayout* stack);
     void buildStreakRow(QBoxLayout* stack);
     void buildPauseButton(QBoxLayout* stack);
+    QToolButton* buildPauseMenuButton();
     void buildFooter(QBoxLayout* stack);
     void buildQuitRow(QBoxLayout* stack);
     QLabel* addStatisticRow(QBoxLayout* stack, const QString& label, const QString& objectName);

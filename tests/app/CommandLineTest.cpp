@@ -203,7 +203,9 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
 {
     const QStringList calls =
         u"frobnicate|--no-such-option|status --format xml|status extra|export -x|export -o|"
-        u"import|import a.csv b.csv|ctl|ctl stop|ctl pause resume|ctl --now pause"_s.split(u'|');
+        u"import|import a.csv b.csv|ctl|ctl stop|ctl pause resume|ctl --now pause|ctl pause --for 15x|"
+        u"ctl pause --for 0s|ctl pause --for 169h|ctl resume --until-tomorrow|ctl pause --for 1h --until-tomorrow"_s
+            .split(u'|');
     for (const QString& call : calls) {
         SCOPED_TRACE(call.toStdString());
         const ProcessRun run = lumatick(call.split(u' '));

@@ -1,4 +1,5 @@
 #include "ActivityTracker.h"
+#include "PauseTimer.h"
 #include "Preferences.h"
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
@@ -25,11 +26,14 @@
 // under 1 s. So per day: |stored - present| <= 1 + wakes + 1.1 * presence changes.
 namespace {
 
-enum class Activity { Using, Away, Locked, DisplayAsleep, Paused, MachineAsleep };
+enum class Activity { Using, Away, Locked, DisplayAsleep, Paused, PausedUntilTomorrow, MachineAsleep };
 
+// A Paused segment with pauseMinutes starts a timed pause of that length; the simulation then
+// leaves the resume to the pause timer, so the segments after it count only if it ends on time.
 struct Segment {
     double minutes;
     Activity activity;
+    double pauseMinutes = 0;
 };
 
 struct DayTally {
@@ -65,7 +69,7 @@ public:
             if (segment.activity == Activity::MachineAsleep)
                 sleepMachine(segmentStart, end);
             else
-                play(segment.activity, segmentStart, end);
+                play(segment, segmentStart, end);
             segmentStart = end;
         }
         m_manager.saveToday();
@@ -99,8 +103,9 @@ private:
         }
     }
 
-    void play(Activity activity, const QDateTime& start, const QDateTime& end)
+    void play(const Segment& segment, const QDateTime& start, const QDateTime& end)
     {
+        const Activity activity = segment.activity;
         m_clock.set(start);
         switch (activity) {
         case Activity::Locked:
@@ -110,18 +115,30 @@ private:
             m_tracker.screensDidSleep();
             break;
         default:
-            m_manager.setPaused(activity == Activity::Paused);
+            setPause(segment);
             m_idle.setLastInput(start);
         }
         for (; m_nextTick < end; m_nextTick = m_nextTick.addMSecs(m_interval(m_random))) {
             m_clock.set(m_nextTick);
-            if (activity == Activity::Using || activity == Activity::Paused)
+            if (activity == Activity::Using || activity == Activity::Paused ||
+                activity == Activity::PausedUntilTomorrow)
                 m_idle.setLastInput(m_nextTick);
             m_manager.tick();
+            m_pauseTimer.expireIfDue();
         }
         m_clock.set(end);
         m_tracker.screenUnlocked();
         m_tracker.screensDidWake();
+    }
+
+    void setPause(const Segment& segment)
+    {
+        if (segment.activity == Activity::PausedUntilTomorrow)
+            m_pauseTimer.pauseUntilTomorrow();
+        else if (segment.pauseMinutes > 0)
+            m_pauseTimer.pauseFor(static_cast<qint64>(segment.pauseMinutes * 60));
+        else if (!m_pauseTimer.isRunning() || segment.activity == Activity::Paused)
+            m_manager.setPaused(segment.activity == Activity::Paused);
     }
 
     // No ticks while the machine sleeps: the owner saves before sleep and resumes on wake.
@@ -145,6 +162,7 @@ private:
     FakeIdleTimeSource m_idle{[this] { return m_clock.now(); }};
     ActivityTracker m_tracker{m_clock.clock()};
     ScreenTimeManager m_manager{m_tracker, m_preferences, m_clock.clock()};
+    PauseTimer m_pauseTimer{m_manager, m_preferences, m_clock.clock()};
     std::mt19937 m_random{20261205};
     std::uniform_int_distribution<qint64> m_interval{900, 1100};
     QDateTime m_nextTick;
@@ -169,6 +187,12 @@ const QList<Segment> springNight =
     officeDay +
     QList<Segment>{{150, Activity::Using}, {300, Activity::MachineAsleep}, {200, Activity::Using}};
 const QList<Segment> lateEvening{{170, Activity::Using}, {30, Activity::Away}, {60, Activity::Using}};
+// A timed pause that ends while the machine sleeps, then one until a midnight that Santiago skips.
+const QList<Segment> timedPauses{{20, Activity::Paused, 30},
+                                 {40, Activity::MachineAsleep},
+                                 {90, Activity::Using},
+                                 {30, Activity::PausedUntilTomorrow},
+                                 {60, Activity::Using}};
 const QList<Segment> suspendAtMidnight{
     {120.0001, Activity::Using}, {480, Activity::MachineAsleep}, {60, Activity::Using}};
 
@@ -183,6 +207,7 @@ TEST(DaySimulationTest, storedDaysMatchTheTimeTheUserWasPresent)
         {"Europe/Berlin", {{2026, 12, 7}, {7, 30}}, true, officeDay},
         {"America/New_York", {{2026, 3, 7}, {14, 0}}, false, springNight},
         {"America/Santiago", {{2026, 9, 5}, {21, 0}}, true, lateEvening},
+        {"America/Santiago", {{2026, 9, 5}, {21, 0}}, false, timedPauses},
         {"Europe/Berlin", {{2026, 6, 10}, {22, 0}}, false, suspendAtMidnight},
     };
     for (const auto& c : cases) {

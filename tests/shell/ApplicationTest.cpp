@@ -34,12 +34,14 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -371,6 +373,68 @@ TEST_F(ApplicationTest, everyWayOfPausingShowsThePauseSignBeforeTheNextTick)
     EXPECT_FALSE(typeShortcut(Qt::ControlModifier | Qt::AltModifier));
 }
 
+// Each entry pauses until a moment `length` seconds ahead; the counter shows the minutes left.
+TEST_F(ApplicationTest, timedPausesShowTheTimeLeftResumeByThemselvesAndOutliveARestart)
+{
+    const auto untilMidnight = [](ApplicationTest& t) {
+        return t.m_clock.now().secsTo(t.m_clock.now().toLocalTime().date().addDays(1).startOfDay());
+    };
+    const auto panelEntry = [](ApplicationTest& t, int row) {
+        qobject_cast<QToolButton*>(t.panelChild(u"pauseMenuButton"_s))->menu()->actions().at(row)->trigger();
+    };
+    const struct {
+        const char* name;
+        std::function<void(ApplicationTest&)> pause;
+        std::function<qint64(ApplicationTest&)> length;
+    } entries[] = {
+        {"menu, 15 minutes", [](ApplicationTest& t) { Q_EMIT t.item().pauseForRequested(900); },
+         [](ApplicationTest&) { return 900; }},
+        {"menu, until tomorrow", [](ApplicationTest& t) { Q_EMIT t.item().pauseUntilTomorrowRequested(); },
+         untilMidnight},
+        {"panel, 1 hour", [&](ApplicationTest& t) { panelEntry(t, 1); },
+         [](ApplicationTest&) { return 3600; }},
+        {"panel, until tomorrow", [&](ApplicationTest& t) { panelEntry(t, 2); }, untilMidnight},
+        {"bus PauseUntilTomorrow", [](ApplicationTest& t) { t.callControl(u"PauseUntilTomorrow"_s); },
+         untilMidnight},
+    };
+    start();
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        const QDateTime end = m_clock.now().addSecs(entry.length(*this));
+        entry.pause(*this);
+        EXPECT_EQ(label(), pauseSign() + formatDuration((entry.length(*this) + 59) / 60 * 60, false));
+        m_clock.set(end.addSecs(-2));
+        tick();
+        EXPECT_EQ(label(), pauseSign() + u"1m"_s);
+        const qsizetype told = notifications().log().count(u"add com.lumatick.pauseEnded"_s);
+        tick();
+        EXPECT_FALSE(m_app->screenTimeManager()->isPaused());
+        EXPECT_FALSE(label().startsWith(pauseSign()));
+        EXPECT_EQ(notifications().log().count(u"add com.lumatick.pauseEnded"_s), told + 1);
+    }
+    // The end is kept across a restart; Resume ends the pause early, for good.
+    Q_EMIT item().pauseForRequested(3600);
+    stop();
+    start();
+    EXPECT_EQ(label(), pauseSign() + u"1h 00m"_s);
+    Q_EMIT item().pauseToggleRequested();
+    stop();
+    start();
+    EXPECT_FALSE(m_app->screenTimeManager()->isPaused());
+    // An end that passed while Lumatick was not running: counting on start.
+    Q_EMIT item().pauseForRequested(900);
+    stop();
+    m_clock.advance(901);
+    start();
+    EXPECT_FALSE(m_app->screenTimeManager()->isPaused());
+    // A plain pause asked for during a timed one has no end.
+    Q_EMIT item().pauseForRequested(900);
+    callControl(u"Pause"_s);
+    m_clock.advance(900);
+    tick();
+    EXPECT_TRUE(m_app->screenTimeManager()->isPaused());
+}
+
 TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
 {
     openStore()->saveDayTotal(firstDay.startOfDay(), 4 * 3600 + 37 * 60 + 12);
@@ -415,6 +479,8 @@ TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
     tick(5);
     EXPECT_EQ(runLumatick({u"ctl"_s, u"toggle-pause"_s}).first, 0);
     EXPECT_EQ(label(), pauseSign() + u"5s"_s);
+    EXPECT_EQ(runLumatick({u"ctl"_s, u"pause"_s, u"--for"_s, u"90s"_s}).first, 0);
+    EXPECT_EQ(label(), pauseSign() + u"2m"_s) << "the time left, rounded up";
     const auto [code, out] = runLumatick({u"status"_s, u"--format"_s, u"json"_s});
     ASSERT_EQ(code, 0) << out.toStdString();
     const QJsonObject status = QJsonDocument::fromJson(out).object();

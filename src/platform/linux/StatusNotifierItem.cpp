@@ -42,6 +42,9 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection bus, const QString& id, c
     connect(m_menu, &StatusNotifierMenu::openPanelRequested, this, &StatusItemBackend::panelRequested);
     connect(m_menu, &StatusNotifierMenu::pauseToggleRequested, this,
             &StatusItemBackend::pauseToggleRequested);
+    connect(m_menu, &StatusNotifierMenu::pauseForRequested, this, &StatusItemBackend::pauseForRequested);
+    connect(m_menu, &StatusNotifierMenu::pauseUntilTomorrowRequested, this,
+            &StatusItemBackend::pauseUntilTomorrowRequested);
     connect(m_menu, &StatusNotifierMenu::historyRequested, this, &StatusItemBackend::historyRequested);
     connect(m_menu, &StatusNotifierMenu::settingsRequested, this, &StatusItemBackend::settingsRequested);
     connect(m_menu, &StatusNotifierMenu::quitRequested, this, &StatusItemBackend::quitRequested);

@@ -73,8 +73,9 @@ QList<int> StatusNotifierMenu::childIds() const
     QList<int> ids = figureIds();
     if (!ids.isEmpty())
         ids.append(figuresSeparatorId);
-    return ids + QList<int>{openPanelId,       pauseId, firstSeparatorId, historyId, settingsId,
-                            secondSeparatorId, quitId};
+    return ids + QList<int>{
+                     openPanelId,      pauseId,   pauseQuarterHourId, pauseHourId,       pauseUntilTomorrowId,
+                     firstSeparatorId, historyId, settingsId,         secondSeparatorId, quitId};
 }
 
 QVariantMap StatusNotifierMenu::propertiesOf(int id) const
@@ -86,6 +87,12 @@ QVariantMap StatusNotifierMenu::propertiesOf(int id) const
         return entry(tr("Open Panel"));
     case pauseId:
         return entry(m_paused ? tr("Resume") : tr("Pause"));
+    case pauseQuarterHourId:
+        return entry(tr("Pause for 15 Minutes"));
+    case pauseHourId:
+        return entry(tr("Pause for 1 Hour"));
+    case pauseUntilTomorrowId:
+        return entry(tr("Pause Until Tomorrow"));
     case historyId:
         return entry(tr("History…"));
     case settingsId:
@@ -171,6 +178,15 @@ void StatusNotifierMenu::activate(int id)
         break;
     case pauseId:
         Q_EMIT pauseToggleRequested();
+        break;
+    case pauseQuarterHourId:
+        Q_EMIT pauseForRequested(15 * 60);
+        break;
+    case pauseHourId:
+        Q_EMIT pauseForRequested(60 * 60);
+        break;
+    case pauseUntilTomorrowId:
+        Q_EMIT pauseUntilTomorrowRequested();
         break;
     case historyId:
         Q_EMIT historyRequested();

@@ -11,7 +11,8 @@
 #include <QVariantMap>
 
 // The status item's menu as a minimal com.canonical.dbusmenu server, flat, with separators:
-// today's figures as read-only rows, Open Panel, Pause or Resume, History…, Settings… and Quit.
+// today's figures as read-only rows, Open Panel, Pause or Resume, the timed pauses, History…,
+// Settings… and Quit.
 // Where a single click opens this menu (GNOME's extension) it is the one-click way to the
 // figures and the panel. Export it with the scriptable contents only, so
 // the plain signals below stay off the bus.
@@ -25,7 +26,17 @@ public:
     static constexpr const char* path = "/MenuBar";
     static constexpr const char* interfaceName = "com.canonical.dbusmenu";
 
-    enum ItemId { rootId = 0, pauseId = 1, historyId = 3, settingsId = 4, quitId = 6, openPanelId = 7 };
+    enum ItemId {
+        rootId = 0,
+        pauseId = 1,
+        historyId = 3,
+        settingsId = 4,
+        quitId = 6,
+        openPanelId = 7,
+        pauseQuarterHourId = 9,
+        pauseHourId = 10,
+        pauseUntilTomorrowId = 11
+    };
     // The read-only figure rows take the ids from here on, one per row.
     static constexpr int firstFigureId = 100;
 
@@ -61,6 +72,8 @@ Q_SIGNALS:
     void aboutToShow();
     void openPanelRequested();
     void pauseToggleRequested();
+    void pauseForRequested(qint64 seconds);
+    void pauseUntilTomorrowRequested();
     void historyRequested();
     void settingsRequested();
     void quitRequested();

@@ -170,8 +170,10 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
                      [&] { m_item.setMenuFigures({u"Today: %1m"_s.arg(++openings)}); });
     EXPECT_TRUE(call(menuPath, menuInterface, u"AboutToShow"_s, {0}).toBool());
     m_item.setMenuPaused(true);
-    EXPECT_EQ(menuEntries(), (QStringList{u"[Today: 1m]"_s, u"-"_s, u"Open Panel"_s, u"Resume"_s, u"-"_s,
-                                          u"History…"_s, u"Settings…"_s, u"-"_s, u"Quit"_s}));
+    EXPECT_EQ(menuEntries(),
+              (QStringList{u"[Today: 1m]"_s, u"-"_s, u"Open Panel"_s, u"Resume"_s, u"Pause for 15 Minutes"_s,
+                           u"Pause for 1 Hour"_s, u"Pause Until Tomorrow"_s, u"-"_s, u"History…"_s,
+                           u"Settings…"_s, u"-"_s, u"Quit"_s}));
     EXPECT_TRUE(call(menuPath, menuInterface, u"AboutToShow"_s, {0}).toBool()) << "changed: fetch again";
     EXPECT_EQ(menuEntries().first(), u"[Today: 2m]"_s);
     // A host keeping the layout learns new labels of known entries only from the signal.
@@ -179,9 +181,16 @@ TEST_F(StatusNotifierItemTest, clicksAndMenuEntriesReachTheApplication)
     EXPECT_EQ(heard.labels.last().properties.value(u"label"_s), u"Today: 2m"_s);
     EXPECT_EQ(heard.signature, u"a(ia{sv})a(ias)"_s);
     QSignalSpy panel(&m_item, &StatusItemBackend::panelRequested);
-    call(menuPath, menuInterface, u"Event"_s,
-         {int(StatusNotifierMenu::openPanelId), u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
-    EXPECT_TRUE(waitUntil([&] { return panel.size() == 1; }));
+    QSignalSpy pauseFor(&m_item, &StatusItemBackend::pauseForRequested);
+    QSignalSpy pauseUntilTomorrow(&m_item, &StatusItemBackend::pauseUntilTomorrowRequested);
+    for (const int id : {StatusNotifierMenu::openPanelId, StatusNotifierMenu::pauseQuarterHourId,
+                         StatusNotifierMenu::pauseHourId, StatusNotifierMenu::pauseUntilTomorrowId})
+        call(menuPath, menuInterface, u"Event"_s,
+             {id, u"clicked"_s, QVariant::fromValue(QDBusVariant(0)), 0u});
+    EXPECT_TRUE(waitUntil([&] { return panel.size() == 1 && pauseUntilTomorrow.size() == 1; }));
+    ASSERT_EQ(pauseFor.size(), 2);
+    EXPECT_EQ(pauseFor[0][0].toLongLong(), 900);
+    EXPECT_EQ(pauseFor[1][0].toLongLong(), 3600);
 }
 
 // The host's process says whether it draws labels; only an unknown one leaves it to the desktop.
