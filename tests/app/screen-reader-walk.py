@@ -17,7 +17,8 @@ TIME = r"(\d+ hours? )?(\d+ minutes? )?\d+ seconds?"
 PANEL = [("dialog", "Lumatick"), ("label", "Screen time today: " + TIME),
          ("label", "Yesterday: 1 hour 2 minutes 3 seconds"), ("label", "7-day average: " + TIME),
          ("label", "2-day streak"), ("chart", "Last 7 days screen time"),
-         ("check box", "Pause screen time tracking"), ("push button", "Open screen time history"),
+         ("check box", "Pause screen time tracking"), ("push button", "Pause for a while"),
+         ("push button", "Open screen time history"),
          ("push button", "Open settings"), ("push button", "Quit Lumatick"), None]
 HISTORY = [("frame", "Screen Time History"), ("radio button", "7 days"), ("chart", "Daily Screen Time"),
            ("radio button", "6 months"), ("chart", "Monthly Average"),
