@@ -3,6 +3,7 @@
 #include "RecordStore.h"
 #include "StoreOpener.h"
 
+#include "FileContents.h"
 #include "PrivateBus.h"
 #include "QtPrinters.h"
 #include "WaitUntil.h"
@@ -55,19 +56,6 @@ ProcessRun lumatick(const QStringList& arguments,
     const bool normal = finished && process.error() == QProcess::UnknownError;
     return {normal ? process.exitCode() : -1, process.readAllStandardOutput(),
             QString::fromUtf8(process.readAllStandardError())};
-}
-
-void writeFile(const QString& path, const QByteArray& contents)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A second, raw connection to the store the application writes, as another program would open it.

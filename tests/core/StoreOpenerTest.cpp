@@ -1,5 +1,7 @@
 #include "StoreFixture.h"
 
+#include "FileContents.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -34,12 +36,6 @@ qint64 firstValue(const QString& path, const char* query)
     sqlite3_finalize(statement);
     sqlite3_close(db);
     return value;
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class StoreOpenerTest : public StoreFixture {
@@ -85,9 +81,9 @@ TEST_F(StoreOpenerTest, unreadableStoreIsMovedAsideAndAFreshOneOpens)
         const QString store = dir.filePath(QStringLiteral("default.store"));
         if (c.sql)
             runSql(store, c.sql);
-        else if (QFile file(store); file.open(QIODevice::WriteOnly))
-            file.write(QByteArray("somebody may want this back\n").repeated(200));
-        const QByteArray original = contents(store);
+        else
+            writeFile(store, QByteArray("somebody may want this back\n").repeated(200));
+        const QByteArray original = readFile(store);
 
         StoreOpener::Result result = open(dir.path());
         ASSERT_TRUE(result.store) << result.errorDescription.toStdString();
@@ -96,7 +92,7 @@ TEST_F(StoreOpenerTest, unreadableStoreIsMovedAsideAndAFreshOneOpens)
         const QString moved = result.movedAside.first();
         EXPECT_EQ(moved, dir.filePath(QStringLiteral("default-unreadable-20261205-093015.store")));
         // Opening may have switched a readable file to WAL; what it holds must survive.
-        EXPECT_TRUE(c.probe ? firstValue(moved, c.probe) == c.kept : contents(moved) == original);
+        EXPECT_TRUE(c.probe ? firstValue(moved, c.probe) == c.kept : readFile(moved) == original);
     }
 }
 
@@ -133,7 +129,7 @@ TEST_F(StoreOpenerTest, otherFailuresLeaveTheStoreAsItIsAndSayWhy)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QByteArray before = contents(path());
+        const QByteArray before = readFile(path());
         c.cause();
         const StoreOpener::Result result = open(m_dir.path());
         c.remove();
@@ -142,7 +138,7 @@ TEST_F(StoreOpenerTest, otherFailuresLeaveTheStoreAsItIsAndSayWhy)
         EXPECT_TRUE(result.errorDescription.startsWith(path())) << result.errorDescription.toStdString();
         EXPECT_TRUE(result.errorDescription.contains(QString::fromLatin1(c.reason)))
             << result.errorDescription.toStdString();
-        EXPECT_TRUE(contents(path()) == before);
+        EXPECT_TRUE(readFile(path()) == before);
         EXPECT_TRUE(QDir(m_dir.path()).entryList({QStringLiteral("*unreadable*")}).isEmpty());
         const StoreOpener::Result afterwards = open(m_dir.path());
         ASSERT_TRUE(afterwards.store);

@@ -1,6 +1,7 @@
 #include "CsvExport.h"
 
 #include "AnsweringChooser.h"
+#include "FileContents.h"
 #include "ScopedTimeZone.h"
 #include "StoreFixture.h"
 
@@ -21,13 +22,11 @@ protected:
 
     QByteArray file(const QString& name)
     {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing)";
+        return QFile::exists(m_dir.filePath(name)) ? readFile(m_dir.filePath(name)) : "(missing)";
     }
-    void writeFile(const QString& name, const QByteArray& bytes)
+    void write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        ASSERT_TRUE(writeFile(m_dir.filePath(name), bytes));
     }
 };
 
@@ -55,8 +54,8 @@ TEST_F(CsvExportTest, theStoredRecordsReplaceTheChosenFileWholeAndNothingElseIsE
     m_preferences.setValue(PreferenceKeys::showSeconds, false);
     save(QDate(2026, 12, 4), 16632);
     save(QDate(2026, 11, 1), 30000);
-    writeFile(u"old.csv"_s, QByteArray(500, 'x'));
-    writeFile(u"folder"_s, "keep"); // a plain file, so nothing can be created inside it
+    write(u"old.csv"_s, QByteArray(500, 'x'));
+    write(u"folder"_s, "keep"); // a plain file, so nothing can be created inside it
     const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
     AnsweringChooser chooser;
     for (const auto& answer :

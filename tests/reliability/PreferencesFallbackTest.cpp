@@ -1,5 +1,7 @@
 #include "ReliabilityTest.h"
 
+#include "FileContents.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -40,13 +42,7 @@ junk=\x01\x02
 // The panel, so the tier colours are read and drawn.
 class PreferencesFallbackTest : public PanelSessionTest {
 protected:
-    bool writePreferences(const QByteArray& text)
-    {
-        const QString path = m_preferences.filePath();
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-    }
+    bool writePreferences(const QByteArray& text) { return writeFile(m_preferences.filePath(), text); }
 };
 
 TEST_F(PreferencesFallbackTest, garbledPreferencesFallBackToDefaultsWithoutErrors)

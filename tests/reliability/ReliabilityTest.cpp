@@ -1,6 +1,7 @@
 #include "ReliabilityTest.h"
 
 #include "ApplicationIdentity.h"
+#include "FileContents.h"
 #include "StoreOpener.h"
 
 #include <QDBusInterface>
@@ -105,10 +106,7 @@ std::optional<int> ReliabilityTest::runLumatick(const QStringList& arguments)
 
 QString ReliabilityTest::logOf(const QProcess* process) const
 {
-    QFile file(m_logFiles.value(process));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(readFile(m_logFiles.value(process)));
 }
 
 QVariant ReliabilityTest::controlProperty(const char* name)

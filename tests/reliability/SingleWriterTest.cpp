@@ -1,5 +1,7 @@
 #include "ReliabilityTest.h"
 
+#include "FileContents.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -13,11 +15,7 @@ protected:
     QString lockFile() const { return QDir(storeDirectory()).filePath(QStringLiteral("default.store.lock")); }
 
     // The pid the lock names, 0 while there is none.
-    qint64 lockOwner() const
-    {
-        QFile file(lockFile());
-        return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed().toLongLong() : 0;
-    }
+    qint64 lockOwner() const { return readFile(lockFile()).split('\n').value(0).trimmed().toLongLong(); }
 
     // A bare tty or ssh login: no session bus at all.
     QProcess* startWithoutSessionBus()

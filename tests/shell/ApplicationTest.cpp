@@ -5,6 +5,7 @@
 #include "FakeDesktopServices.h"
 #include "FakeIdleTimeSource.h"
 #include "FakeStatusItem.h"
+#include "FileContents.h"
 #include "FormatDuration.h"
 #include "MenuBarViewModel.h"
 #include "NotificationRequest.h"
@@ -488,11 +489,10 @@ TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
     EXPECT_EQ(status.value(u"today_seconds"_s).toInteger(), 5);
     EXPECT_TRUE(status.value(u"paused"_s).toBool());
     // Two writers would lose days: an import waits until the application has quit.
-    QFile backup(QDir::home().filePath(u"backup.csv"_s));
-    ASSERT_TRUE(backup.open(QIODevice::WriteOnly));
-    backup.write("date,total_seconds,total_formatted,goal_met\n2026-03-09,60,1m 00s,false\n");
-    backup.close();
-    const auto [refused, message] = runLumatick({u"import"_s, backup.fileName()});
+    const QString backup = QDir::home().filePath(u"backup.csv"_s);
+    ASSERT_TRUE(
+        writeFile(backup, "date,total_seconds,total_formatted,goal_met\n2026-03-09,60,1m 00s,false\n"));
+    const auto [refused, message] = runLumatick({u"import"_s, backup});
     EXPECT_EQ(refused, 1);
     EXPECT_TRUE(message.contains("Lumatick is running")) << message.toStdString();
 }
@@ -790,19 +790,15 @@ TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
 TEST_F(ApplicationTest, aCopyInstalledFromAnImageAsksTheDiskImageUtilityAboutIt)
 {
     QTemporaryDir tools;
-    QFile utility(tools.filePath(u"utility"_s));
-    ASSERT_TRUE(utility.open(QIODevice::WriteOnly));
-    utility.write("#!/bin/sh\necho \"$*\" >> '" + tools.filePath(u"calls.log"_s).toUtf8() + "'\n");
-    utility.close();
-    utility.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString utility = tools.filePath(u"utility"_s);
+    ASSERT_TRUE(
+        writeFile(utility, "#!/bin/sh\necho \"$*\" >> '" + tools.filePath(u"calls.log"_s).toUtf8() + "'\n"));
+    QFile::setPermissions(utility, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     start([&](ScenarioDesktop& desktop) {
-        desktop.setEnvironment(
-            {{}, QDir::homePath() + u"/Applications/Lumatick.AppImage"_s, utility.fileName()});
+        desktop.setEnvironment({{}, QDir::homePath() + u"/Applications/Lumatick.AppImage"_s, utility});
     });
     stop();
-    QFile calls(tools.filePath(u"calls.log"_s));
-    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
-    EXPECT_EQ(calls.readAll(), QByteArray("info -plist\n"));
+    EXPECT_EQ(readFile(tools.filePath(u"calls.log"_s)), QByteArray("info -plist\n"));
 }
 
 // Two starts racing past the hand-over: the one that finds the bus name taken leaves before it

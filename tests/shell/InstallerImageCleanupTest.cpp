@@ -1,5 +1,7 @@
 #include "InstallerImageCleanup.h"
 
+#include "FileContents.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -46,20 +48,17 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QDir(root.path()).mkpath(u"home/Applications/"_s + appName));
-        writeFile(u"utility"_s, "#!/bin/sh\necho \"$*\" >> '" + path(u"calls.log"_s).toUtf8() +
-                                    "'\nif [ \"$1\" = info ]; then cat '" + path(u"info.plist"_s).toUtf8() +
-                                    "'; echo chatter >&2; fi\nexit 1\n");
+        write(u"utility"_s, "#!/bin/sh\necho \"$*\" >> '" + path(u"calls.log"_s).toUtf8() +
+                                "'\nif [ \"$1\" = info ]; then cat '" + path(u"info.plist"_s).toUtf8() +
+                                "'; echo chatter >&2; fi\nexit 1\n");
         QFile::setPermissions(path(u"utility"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString path(const QString& relative) const { return root.filePath(relative); }
 
-    void writeFile(const QString& relative, const QByteArray& content) const
+    void write(const QString& relative, const QByteArray& content) const
     {
-        QDir().mkpath(QFileInfo(path(relative)).path());
-        QFile file(path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        ASSERT_TRUE(writeFile(path(relative), content));
     }
 
     // A mounted volume; with the application on it when `holdsApp`.
@@ -68,7 +67,7 @@ protected:
         const QString mountPoint = path(u"volumes/"_s + name);
         QDir().mkpath(mountPoint);
         if (holdsApp)
-            writeFile(u"volumes/"_s + name + u'/' + appName, "binary");
+            write(u"volumes/"_s + name + u'/' + appName, "binary");
         return mountPoint;
     }
 
@@ -84,10 +83,7 @@ protected:
 
     QStringList utilityCalls() const
     {
-        QFile log(path(u"calls.log"_s));
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(readFile(path(u"calls.log"_s))).split(u'\n', Qt::SkipEmptyParts);
     }
 
     QTemporaryDir root{QDir::homePath() + u"/installer-XXXXXX"_s};
@@ -95,15 +91,15 @@ protected:
 
 TEST_F(InstallerImageCleanupTest, firstImageHoldingTheAppIsDetachedAndTrashed)
 {
-    writeFile(u"images/other.img"_s, "other");
-    writeFile(u"images/first.img"_s, "first");
-    writeFile(u"images/second.img"_s, "second");
+    write(u"images/other.img"_s, "other");
+    write(u"images/first.img"_s, "first");
+    write(u"images/second.img"_s, "second");
     const QString unrelated = volume(u"Unrelated"_s, false);
     const QString first = volume(u"Lumatick 1"_s, true);
     const QString second = volume(u"Lumatick 2"_s, true);
-    writeFile(u"info.plist"_s, propertyList(image(path(u"images/other.img"_s), {{}, unrelated}) +
-                                            image(path(u"images/first.img"_s), {{}, first}) +
-                                            image(path(u"images/second.img"_s), {second})));
+    write(u"info.plist"_s, propertyList(image(path(u"images/other.img"_s), {{}, unrelated}) +
+                                        image(path(u"images/first.img"_s), {{}, first}) +
+                                        image(path(u"images/second.img"_s), {second})));
     InstallerImageCleanup cleanup(options());
 
     ASSERT_TRUE(cleanup.cleanUpInstallerImage());
@@ -130,7 +126,7 @@ TEST_F(InstallerImageCleanupTest, listingWithoutMatchingVolumeFindsNothing)
     };
     for (const QByteArray& listing : listings) {
         SCOPED_TRACE(listing.toStdString());
-        writeFile(u"info.plist"_s, listing);
+        write(u"info.plist"_s, listing);
         EXPECT_FALSE(InstallerImageCleanup(options()).findMountedInstallerImage());
     }
 }
@@ -139,9 +135,9 @@ TEST_F(InstallerImageCleanupTest, listingWithoutMatchingVolumeFindsNothing)
 // nothing to ask. Either way nothing is touched and nothing is said.
 TEST_F(InstallerImageCleanupTest, aCopyOutsideApplicationsOrWithoutTheUtilityLeavesEverything)
 {
-    writeFile(u"images/first.img"_s, "first");
+    write(u"images/first.img"_s, "first");
     const QString mounted = volume(u"Lumatick"_s, true);
-    writeFile(u"info.plist"_s, propertyList(image(path(u"images/first.img"_s), {mounted})));
+    write(u"info.plist"_s, propertyList(image(path(u"images/first.img"_s), {mounted})));
     for (const QString& bundle : {mounted + u'/' + appName, path(u"home/Downloads/"_s + appName)})
         EXPECT_FALSE(InstallerImageCleanup(options(bundle)).cleanUpInstallerImage());
     EXPECT_TRUE(utilityCalls().isEmpty());

@@ -8,6 +8,7 @@
 #include "Preferences.h"
 #include "UpdateAlerts.h"
 
+#include "FileContents.h"
 #include "WaitUntil.h"
 
 #include <QCryptographicHash>
@@ -236,9 +237,7 @@ TEST_F(UpdaterControllerTest, scheduledCheckKeepsAndAnnouncesOnlyAVerifiedReleas
         EXPECT_EQ(savedDownloads().size(), kept);
     }
     const QString saved = QDir(downloads.path()).filePath(u"lumatick-1.10.tar.gz"_s);
-    QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), enclosureBody);
+    EXPECT_EQ(readFile(saved), enclosureBody);
     EXPECT_EQ(notifications.delivered().first().body,
               u"Lumatick 1.10 has been downloaded to %1."_s.arg(saved));
     EXPECT_TRUE(alerts.messages.isEmpty());

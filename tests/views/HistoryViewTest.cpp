@@ -5,6 +5,7 @@
 #include "TierColors.h"
 
 #include "AnsweringChooser.h"
+#include "FileContents.h"
 #include "Find.h"
 #include "StoreFixture.h"
 
@@ -90,17 +91,15 @@ TEST_F(HistoryViewTest, opensOnSevenDaysAndSixMonthsAndFollowsPickersAndSettings
 TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadOpensNoDialogAndWritesNothing)
 {
     m_view.show();
-    QFile earlier(m_dir.filePath(u"chosen.csv"_s));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier export") > 0);
-    earlier.close();
-    m_chooser.answer = earlier.fileName();
+    const QString earlier = m_dir.filePath(u"chosen.csv"_s);
+    ASSERT_TRUE(writeFile(earlier, "an earlier export"));
+    m_chooser.answer = earlier;
     executeElsewhere(u"DROP TABLE DailyScreenTime"_s);
     auto* button = find<QPushButton>(m_view, u"exportButton"_s);
     EXPECT_EQ(button->text(), u"Export CSV\u2026"_s);
     button->click();
 
     EXPECT_TRUE(m_chooser.offered.isEmpty()) << "no save dialog";
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_EQ(earlier.readAll(), "an earlier export");
+    EXPECT_EQ(readFile(earlier), "an earlier export");
     EXPECT_EQ(m_view.findChild<QMessageBox*>(), nullptr) << "the export ends without a message";
 }

@@ -2,6 +2,7 @@
 
 #include "DBusMenuLayoutItem.h"
 #include "FakeStatusNotifierWatcher.h"
+#include "FileContents.h"
 #include "PrivateBus.h"
 #include "QtPrinters.h"
 #include "StatusNotifierHost.h"
@@ -94,9 +95,7 @@ TEST_F(StatusNotifierItemTest, registersWhenThePanelComesAndAgainWhenItReturns)
     ASSERT_TRUE(m_watcher.start(m_panelBus));
     ASSERT_TRUE(waitUntil([&] { return m_item.isRegistered() && m_item.isShown(); }));
     // The watcher runs in this process, so its process name is ours.
-    QFile comm(u"/proc/self/comm"_s);
-    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
-    EXPECT_EQ(m_item.hostProcess(), QString::fromUtf8(comm.readAll()).trimmed());
+    EXPECT_EQ(m_item.hostProcess(), QString::fromUtf8(readFile(u"/proc/self/comm"_s)).trimmed());
     m_watcher.stop(m_panelBus);
     ASSERT_TRUE(waitUntil([&] { return !m_item.isRegistered() && !m_item.isShown(); }));
     ASSERT_TRUE(m_watcher.start(m_panelBus));
