@@ -76,7 +76,7 @@ bool PanelToggle::eventFilter(QObject* watched, QEvent* event)
     const bool popover = m_panel.windowType() == Qt::Tool;
     if (event->type() == QEvent::Hide)
         m_closedByItselfAt = m_clock();
-    else if (popover && event->type() == QEvent::WindowDeactivate)
+    else if (popover && event->type() == QEvent::WindowDeactivate && !justShown())
         m_panel.hide();
     else if (popover && event->type() == QEvent::KeyPress &&
              static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
@@ -84,9 +84,17 @@ bool PanelToggle::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+// Some compositors take the focus back from an override-redirect window the moment it gets it
+// (sway's Xwayland does): a deactivation that soon after opening is theirs, not a click outside.
+bool PanelToggle::justShown() const
+{
+    return m_shownAt.isValid() && m_shownAt.msecsTo(m_clock()) < closingClickMSecs;
+}
+
 void PanelToggle::showAt(QPoint position)
 {
     m_lastActivationPoint = position;
+    m_shownAt = m_clock();
     Q_EMIT aboutToShow();
     m_panel.adjustSize();
     m_panel.move(keptOnScreen(position, m_panel.size()));

@@ -42,10 +42,12 @@ protected:
 
 private:
     void showAt(QPoint position);
+    bool justShown() const;
 
     QWidget& m_panel;
     Clock m_clock;
     // When the panel last closed by itself; invalid once that close has been accounted for.
     QDateTime m_closedByItselfAt;
+    QDateTime m_shownAt;
     QPoint m_lastActivationPoint;
 };
