@@ -109,6 +109,22 @@ void ControlService::requestShowPanel()
     Q_EMIT showPanelRequested();
 }
 
+void ControlService::requestHistory()
+{
+    Q_EMIT historyRequested();
+}
+
+void ControlService::requestSettings()
+{
+    Q_EMIT settingsRequested();
+}
+
+QStringList ControlService::figures()
+{
+    m_model.refreshStatistics();
+    return m_model.figureLines();
+}
+
 void ControlService::subscribe(const QString& uniqueName)
 {
     if (!m_connection || m_subscribers.watchedServices().contains(uniqueName))
