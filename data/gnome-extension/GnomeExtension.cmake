@@ -29,8 +29,10 @@ foreach(form legacy modules)
     file(READ ${gnome_extension_source}/${form}-tail.js tail)
     file(GENERATE OUTPUT ${LUMATICK_GNOME_EXTENSION_DIR}/${form}/extension.js
         CONTENT "${head}${gnome_extension_body}${tail}")
+    configure_file(${gnome_extension_source}/metadata.json ${LUMATICK_GNOME_EXTENSION_DIR}/${form}/metadata.json
+        COPYONLY)
 endforeach()
 
-install(FILES ${gnome_extension_source}/metadata.json
+install(FILES ${LUMATICK_GNOME_EXTENSION_DIR}/${LUMATICK_GNOME_SHELL_FORM}/metadata.json
     ${LUMATICK_GNOME_EXTENSION_DIR}/${LUMATICK_GNOME_SHELL_FORM}/extension.js
     DESTINATION ${CMAKE_INSTALL_DATADIR}/gnome-shell/extensions/${gnome_extension_uuid})

@@ -75,7 +75,7 @@ class LumatickCounter {
     _buildMenu() {
         const menu = this._button.menu;
         this._figureRows = [0, 1, 2, 3].map(() => {
-            const row = new PopupMenu.PopupMenuItem('', {reactive: false});
+            const row = new PopupMenu.PopupMenuItem('', {reactive: false, can_focus: false});
             menu.addMenuItem(row);
             return row;
         });
@@ -108,7 +108,8 @@ class LumatickCounter {
                 }
                 this._ownerChangedId = this._proxy.connect('notify::g-name-owner',
                     () => this._onOwnerChanged());
-                this._propertiesChangedId = this._proxy.connect('g-properties-changed', () => this._show());
+                this._propertiesChangedId = this._proxy.connect('g-properties-changed',
+                    () => this._onPropertiesChanged());
                 this._onOwnerChanged();
             });
     }
@@ -116,13 +117,29 @@ class LumatickCounter {
     _onOwnerChanged() {
         const running = this._proxy.g_name_owner !== null;
         this._button.visible = running;
+        this._subscribed = false;
         if (!running) {
             this._button.menu.close();
             return;
         }
-        // Every second's change, not just each minute's.
-        this._call('Subscribe');
+        this._subscribe();
         this._show();
+    }
+
+    // Lumatick claims its name before its object exists, then announces every figure once the
+    // object is there: a Subscribe that came too early is repeated then.
+    _onPropertiesChanged() {
+        if (!this._subscribed)
+            this._subscribe();
+        this._show();
+    }
+
+    // Every second's change, not just each minute's.
+    _subscribe() {
+        this._subscribed = true;
+        this._call('Subscribe', () => {
+            this._subscribed = false;
+        });
     }
 
     _property(name) {
@@ -189,12 +206,15 @@ class LumatickCounter {
         });
     }
 
-    _call(method) {
+    _call(method, onError = null) {
         this._proxy.call(method, null, Gio.DBusCallFlags.NONE, -1, null, (proxy, result) => {
             try {
                 proxy.call_finish(result);
             } catch (error) {
-                logError(error, `Lumatick: ${method}`);
+                if (onError)
+                    onError(error);
+                else
+                    logError(error, `Lumatick: ${method}`);
             }
         });
     }

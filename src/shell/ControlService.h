@@ -66,6 +66,7 @@ Q_SIGNALS:
 private:
     QVariantMap properties() const;
     void schedulePublish();
+    void announce(const QVariantMap& changed);
     bool onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const;
 
     MenuBarViewModel& m_model;

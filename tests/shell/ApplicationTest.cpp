@@ -439,8 +439,12 @@ TEST_F(ApplicationTest, timedPausesShowTheTimeLeftResumeByThemselvesAndOutliveAR
 TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
 {
     openStore()->saveDayTotal(firstDay.startOfDay(), 4 * 3600 + 37 * 60 + 12);
-    start();
     const QString properties = u"org.freedesktop.DBus.Properties"_s;
+    PropertiesChangedRecorder recorder;
+    ASSERT_TRUE(m_bus.connect(u"client"_s)
+                    .connect(QString(), ApplicationIdentity::controlObjectPath, properties,
+                             u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
+    start();
     const QVariantMap all = qdbus_cast<QVariantMap>(
         callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties).arguments().value(0));
     EXPECT_EQ(all, (QVariantMap{{u"Paused"_s, false},
@@ -455,12 +459,9 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     const QStringList figures = callControl(u"Figures"_s).arguments().value(0).toStringList();
     EXPECT_EQ(figures.mid(0, 2), (QStringList{u"Today: 4h 37m 12s"_s, u"Yesterday: 0s"_s}));
 
-    PropertiesChangedRecorder recorder;
-    ASSERT_TRUE(m_bus.connect(u"client"_s)
-                    .connect(QString(), ApplicationIdentity::controlObjectPath, properties,
-                             u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
-    // A round trip, so the bus has the match rule before anything changes.
-    callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties);
+    // The object's arrival is announced with every figure: its name was on the bus before it.
+    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 1; }));
+    EXPECT_EQ(recorder.changes.takeFirst(), all);
     // Paused and resumed within one pass of the loop: nobody needs to hear of it. Unsubscribed,
     // the seconds are told once their minute changes; a subscriber hears each one.
     Q_EMIT item().pauseToggleRequested();
