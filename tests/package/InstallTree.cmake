@@ -45,9 +45,7 @@ if(NOT EXISTS ${share}/applications/${CMAKE_MATCH_1})
 endif()
 
 read_required(${share}/gnome-shell/extensions/lumatick@brightlet.com/metadata.json extension)
-if(NOT EXISTS ${share}/gnome-shell/extensions/lumatick@brightlet.com/extension.js)
-    complain("the GNOME Shell extension has no extension.js")
-endif()
+read_required(${share}/gnome-shell/extensions/lumatick@brightlet.com/extension.js extension)
 
 # Each PNG's IHDR chunk, after the 8-byte signature, holds its width and height.
 read_required(${share}/icons/hicolor/scalable/apps/lumatick.svg svg)

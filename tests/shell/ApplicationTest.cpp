@@ -456,8 +456,8 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
         {ApplicationIdentity::controlInterface, u"Paused"_s, QVariant::fromValue(QDBusVariant(true))},
         properties);
     EXPECT_EQ(set.type(), QDBusMessage::ErrorMessage);
-    const QStringList figures = callControl(u"Figures"_s).arguments().value(0).toStringList();
-    EXPECT_EQ(figures.mid(0, 2), (QStringList{u"Today: 4h 37m 12s"_s, u"Yesterday: 0s"_s}));
+    EXPECT_EQ(callControl(u"Figures"_s).arguments().value(0).toStringList().mid(0, 2),
+              (QStringList{u"Today: 4h 37m 12s"_s, u"Yesterday: 0s"_s}));
 
     // The object's arrival is announced with every figure: its name was on the bus before it.
     ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 1; }));
@@ -778,15 +778,13 @@ TEST_F(ApplicationTest, whileOurShellExtensionShowsTheCounterNoTrayItemShowsItAg
     start();
     EXPECT_EQ(m_desktop->item, nullptr) << "none at start";
     tick(3);
-    // Turned off: the item comes back at once with the current count.
-    extension().unregisterService(ApplicationIdentity::shellExtensionBusName);
+    // The shell quits: the item comes back at once with the current count.
+    QDBusConnection::disconnectFromBus(u"extension"_s);
     ASSERT_TRUE(waitUntil([&] { return m_desktop->item != nullptr; }));
-    EXPECT_TRUE(item().isStarted());
     EXPECT_EQ(label(), shown(3));
     ASSERT_TRUE(extension().registerService(ApplicationIdentity::shellExtensionBusName));
     EXPECT_TRUE(waitUntil([&] { return m_desktop->item == nullptr; }));
     QDBusConnection::disconnectFromBus(u"extension"_s);
-    EXPECT_TRUE(waitUntil([&] { return m_desktop->item != nullptr; })) << "the shell went away";
 }
 
 TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)
