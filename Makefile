@@ -33,9 +33,10 @@ screenshots: build
 # lumatick inside real panel hosts (GNOME Shell, XFCE, LXQt, sway + waybar; KDE Plasma when
 # installed), headless, checked from outside; screenshots and logs in build/desktop/. Installs the
 # hosts when missing; a few minutes; not part of `make test` or CI. DESKTOP_HOSTS=gnome,sway picks hosts.
-DESKTOP_HOSTS ?= gnome,xfce,lxqt,sway,plasma
+DESKTOP_HOSTS ?= gnome,gnome-extension,xfce,lxqt,sway,plasma
 desktop-check: build
-	scripts/desktop-check --hosts $(DESKTOP_HOSTS) --out $(BUILD_DIR)/desktop $(BUILD_DIR)/src/app/lumatick
+	scripts/desktop-check --hosts $(DESKTOP_HOSTS) --out $(BUILD_DIR)/desktop \
+		--gnome-extension $(BUILD_DIR)/data/gnome-extension/legacy $(BUILD_DIR)/src/app/lumatick
 
 # Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status` and the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check).

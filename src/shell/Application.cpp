@@ -195,6 +195,8 @@ bool Application::registerControlService()
 {
     m_control = std::make_unique<ControlService>(*m_model, *m_manager);
     connect(m_control.get(), &ControlService::showPanelRequested, this, &Application::togglePanel);
+    connect(m_control.get(), &ControlService::historyRequested, this, &Application::openHistory);
+    connect(m_control.get(), &ControlService::settingsRequested, this, &Application::openSettings);
     connect(m_control.get(), &ControlService::pauseRequested, this, &Application::setPaused);
     connect(m_control.get(), &ControlService::pauseToggleRequested, this, &Application::togglePause);
     connect(m_control.get(), &ControlService::pauseForRequested, this, &Application::pauseFor);
@@ -212,6 +214,41 @@ bool Application::registerControlService()
 void Application::setUpStatusItem()
 {
     m_tierColors = std::make_unique<TierColors>(m_preferences);
+    followShellExtension();
+}
+
+// Where our GNOME Shell extension shows the counter in the top bar, a tray item (through the
+// AppIndicator extension) would show it a second time; it goes while the extension runs and
+// comes back when the extension is turned off or the shell restarts without it.
+void Application::followShellExtension()
+{
+    QDBusConnection& bus = m_options.sessionBus;
+    const bool active =
+        bus.isConnected() && bus.interface()->isServiceRegistered(ApplicationIdentity::shellExtensionBusName);
+    m_shellExtension = std::make_unique<QDBusServiceWatcher>(ApplicationIdentity::shellExtensionBusName, bus,
+                                                             QDBusServiceWatcher::WatchForOwnerChange);
+    connect(m_shellExtension.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                handleShellExtensionChanged(!newOwner.isEmpty());
+            });
+    handleShellExtensionChanged(active);
+}
+
+void Application::handleShellExtensionChanged(bool active)
+{
+    if (active) {
+        m_presenter.reset();
+        m_statusItem.reset();
+    } else if (!m_statusItem) {
+        createStatusItem();
+        updateStatusItem();
+        showMenuFigures();
+    }
+    handleStatusItemShownChanged();
+}
+
+void Application::createStatusItem()
+{
     auto makeTrayIcon = []() -> std::unique_ptr<StatusItemBackend> {
         if (!TrayIconStatusItem::isAvailable())
             return nullptr;
@@ -386,10 +423,18 @@ void Application::tellNothingCanShowStatusItem()
     NotificationRequest request;
     request.identifier = noStatusItemNotification;
     request.title = notificationTitle;
-    request.body = tr("Your panel cannot show Lumatick's counter. On GNOME, install the "
-                      "\u201cAppIndicator and KStatusNotifierItem Support\u201d extension "
-                      "(package gnome-shell-extension-appindicator). Until then, run lumatick "
-                      "again to open its panel.");
+    // On GNOME our own extension shows the counter in its colour; gnome-extensions asks the
+    // shell's org.gnome.Shell.Extensions to turn it on.
+    const bool gnome = m_desktop->desktopNames()
+                           .split(QLatin1Char(':'))
+                           .contains(QStringLiteral("GNOME"), Qt::CaseInsensitive);
+    request.body = gnome ? tr("Your panel cannot show Lumatick's counter. Turn on Lumatick's GNOME "
+                              "Shell extension in Extensions, or run \u201cgnome-extensions enable "
+                              "%1\u201d. Until then, run lumatick again to open its panel.")
+                               .arg(ApplicationIdentity::shellExtensionUuid)
+                         : tr("Your panel cannot show Lumatick's counter. Install a panel applet "
+                              "that shows status items. Until then, run lumatick again to open "
+                              "its panel.");
     request.defaultSound = false;
     m_desktop->notificationCenter().add(request);
 }
@@ -447,7 +492,7 @@ void Application::handleStatusItemShownChanged()
     updateStatusItem();
     if (m_panel && !m_panel->isVisible()) {
         const Qt::WindowFlags flags =
-            m_statusItem->isShown() ? PanelToggle::windowFlags : Qt::WindowFlags(Qt::Window);
+            m_statusItem && m_statusItem->isShown() ? PanelToggle::windowFlags : Qt::WindowFlags(Qt::Window);
         m_panel->setWindowFlags(flags);
         m_panel->setWindowTitle(ApplicationIdentity::applicationName);
     }

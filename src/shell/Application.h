@@ -26,6 +26,7 @@ class QWidget;
 class MenuBarViewModel;
 class NotificationManager;
 class PanelToggle;
+class QDBusServiceWatcher;
 class PauseTimer;
 class RecordStore;
 class ScreenTimeManager;
@@ -95,6 +96,9 @@ private:
     void observeSessionEvents();
     bool registerControlService();
     void setUpStatusItem();
+    void followShellExtension();
+    void createStatusItem();
+    void handleShellExtensionChanged(bool active);
     void setUpPanel();
     void setUpUpdater();
     void setUpWindows();
@@ -142,6 +146,8 @@ private:
     std::unique_ptr<TierColors> m_tierColors;
     std::unique_ptr<FallbackStatusItem> m_statusItem;
     std::unique_ptr<StatusItemPresenter> m_presenter;
+    // Our GNOME Shell extension's bus name; while it is owned there is no status item.
+    std::unique_ptr<QDBusServiceWatcher> m_shellExtension;
     std::unique_ptr<DropdownView> m_panel;
     std::unique_ptr<PanelToggle> m_panelToggle;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;

@@ -17,5 +17,9 @@ inline const QString iconName = QStringLiteral("lumatick");
 inline const QString busName = QStringLiteral("com.brightlet.Lumatick");
 inline const QString controlObjectPath = QStringLiteral("/com/brightlet/Lumatick");
 inline const QString controlInterface = QStringLiteral("com.brightlet.Lumatick");
+// Our GNOME Shell extension owns this name while it shows the counter in the top bar; a tray
+// item would then show it twice.
+inline const QString shellExtensionBusName = QStringLiteral("com.brightlet.Lumatick.GnomeExtension");
+inline const QString shellExtensionUuid = QStringLiteral("lumatick@brightlet.com");
 
 } // namespace ApplicationIdentity

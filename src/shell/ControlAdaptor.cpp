@@ -57,6 +57,21 @@ void ControlAdaptor::ShowPanel()
     m_service->requestShowPanel();
 }
 
+void ControlAdaptor::OpenHistory()
+{
+    m_service->requestHistory();
+}
+
+void ControlAdaptor::OpenSettings()
+{
+    m_service->requestSettings();
+}
+
+QStringList ControlAdaptor::Figures()
+{
+    return m_service->figures();
+}
+
 void ControlAdaptor::Subscribe(const QDBusMessage& message)
 {
     m_service->subscribe(message.service());

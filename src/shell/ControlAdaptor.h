@@ -3,6 +3,7 @@
 #include <QDBusAbstractAdaptor>
 #include <QDBusMessage>
 #include <QString>
+#include <QStringList>
 
 class ControlService;
 
@@ -30,6 +31,10 @@ public Q_SLOTS:
     void PauseFor(qlonglong seconds);
     void PauseUntilTomorrow();
     void ShowPanel();
+    void OpenHistory();
+    void OpenSettings();
+    // The rows the tray menu shows (today, yesterday, seven-day average, streak), current now.
+    QStringList Figures();
     // Every second's change of the total to the caller, until it leaves the bus.
     void Subscribe(const QDBusMessage& message);
 

@@ -53,7 +53,10 @@ bool ControlService::registerOn(QDBusConnection connection)
     }
     m_connection = connection;
     m_subscribers.setConnection(connection);
-    m_published = properties();
+    // The bus name is claimed at start-up before this object exists, so a listener that saw the
+    // name appear may have asked too early. With nothing published yet, the first publish, once
+    // the start-up has drawn the figures, carries all of them and says the object is there.
+    schedulePublish();
     return true;
 }
 
@@ -109,6 +112,22 @@ void ControlService::requestShowPanel()
     Q_EMIT showPanelRequested();
 }
 
+void ControlService::requestHistory()
+{
+    Q_EMIT historyRequested();
+}
+
+void ControlService::requestSettings()
+{
+    Q_EMIT settingsRequested();
+}
+
+QStringList ControlService::figures()
+{
+    m_model.refreshStatistics();
+    return m_model.figureLines();
+}
+
 void ControlService::subscribe(const QString& uniqueName)
 {
     if (!m_connection || m_subscribers.watchedServices().contains(uniqueName))
@@ -147,7 +166,13 @@ void ControlService::publishChanges()
     if (onlyTheSecondsMoved(changed, current))
         return;
     m_published = current;
-    if (changed.isEmpty() || !m_connection)
+    if (!changed.isEmpty())
+        announce(changed);
+}
+
+void ControlService::announce(const QVariantMap& changed)
+{
+    if (!m_connection)
         return;
     QDBusMessage signal = QDBusMessage::createSignal(ApplicationIdentity::controlObjectPath,
                                                      QStringLiteral("org.freedesktop.DBus.Properties"),

@@ -4,6 +4,7 @@
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QVariantMap>
 
@@ -41,6 +42,10 @@ public:
     void pauseFor(qint64 seconds);
     void pauseUntilTomorrow();
     void requestShowPanel();
+    void requestHistory();
+    void requestSettings();
+    // Read when a popup opens, so yesterday and the average are fresh without a timer.
+    QStringList figures();
     // `uniqueName` hears every second's change until it leaves the bus.
     void subscribe(const QString& uniqueName);
 
@@ -51,6 +56,8 @@ public:
 Q_SIGNALS:
     // Someone (a second start, a script) asked to see the panel.
     void showPanelRequested();
+    void historyRequested();
+    void settingsRequested();
     void pauseRequested(bool paused);
     void pauseToggleRequested();
     void pauseForRequested(qint64 seconds);
@@ -59,6 +66,7 @@ Q_SIGNALS:
 private:
     QVariantMap properties() const;
     void schedulePublish();
+    void announce(const QVariantMap& changed);
     bool onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const;
 
     MenuBarViewModel& m_model;

@@ -44,6 +44,9 @@ if(NOT EXISTS ${share}/applications/${CMAKE_MATCH_1})
     complain("the metadata launches \"${CMAKE_MATCH_1}\", which is not installed")
 endif()
 
+read_required(${share}/gnome-shell/extensions/lumatick@brightlet.com/metadata.json extension)
+read_required(${share}/gnome-shell/extensions/lumatick@brightlet.com/extension.js extension)
+
 # Each PNG's IHDR chunk, after the 8-byte signature, holds its width and height.
 read_required(${share}/icons/hicolor/scalable/apps/lumatick.svg svg)
 foreach(size 16 22 24 32 48 64 128 256)

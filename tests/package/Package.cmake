@@ -33,3 +33,11 @@ lumatick_add_package_validation(metainfo appstreamcli "validate|--no-net"
 # man reports roff mistakes (unknown macros, lines it cannot fit) only as warnings on stderr.
 lumatick_add_package_validation(manPage man "--warnings|-E|UTF-8|-l|-Tutf8|-Z"
     ${LUMATICK_PACKAGE_SHARE}/man/man1/lumatick.1.gz ON)
+# The GNOME 45+ form of the shell extension loads as an ES module, on the shell's own toolkit
+# (mutter's Clutter, gnome-shell's St) where those are installed.
+file(GLOB shell_typelib_dirs /usr/lib/*/mutter-* /usr/lib/gnome-shell)
+list(JOIN shell_typelib_dirs ":" shell_typelib_path)
+lumatick_add_package_validation(gnomeExtensionModule gjs "-m|${CMAKE_CURRENT_SOURCE_DIR}/package/LoadGnomeExtension.js"
+    ${LUMATICK_GNOME_EXTENSION_DIR}/modules/extension.js OFF)
+set_property(TEST package.gnomeExtensionModule APPEND PROPERTY ENVIRONMENT
+    "GI_TYPELIB_PATH=${shell_typelib_path}" "LD_LIBRARY_PATH=${shell_typelib_path}")

@@ -439,8 +439,12 @@ TEST_F(ApplicationTest, timedPausesShowTheTimeLeftResumeByThemselvesAndOutliveAR
 TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
 {
     openStore()->saveDayTotal(firstDay.startOfDay(), 4 * 3600 + 37 * 60 + 12);
-    start();
     const QString properties = u"org.freedesktop.DBus.Properties"_s;
+    PropertiesChangedRecorder recorder;
+    ASSERT_TRUE(m_bus.connect(u"client"_s)
+                    .connect(QString(), ApplicationIdentity::controlObjectPath, properties,
+                             u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
+    start();
     const QVariantMap all = qdbus_cast<QVariantMap>(
         callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties).arguments().value(0));
     EXPECT_EQ(all, (QVariantMap{{u"Paused"_s, false},
@@ -452,13 +456,12 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
         {ApplicationIdentity::controlInterface, u"Paused"_s, QVariant::fromValue(QDBusVariant(true))},
         properties);
     EXPECT_EQ(set.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(callControl(u"Figures"_s).arguments().value(0).toStringList().mid(0, 2),
+              (QStringList{u"Today: 4h 37m 12s"_s, u"Yesterday: 0s"_s}));
 
-    PropertiesChangedRecorder recorder;
-    ASSERT_TRUE(m_bus.connect(u"client"_s)
-                    .connect(QString(), ApplicationIdentity::controlObjectPath, properties,
-                             u"PropertiesChanged"_s, &recorder, SLOT(record(QDBusMessage))));
-    // A round trip, so the bus has the match rule before anything changes.
-    callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties);
+    // The object's arrival is announced with every figure: its name was on the bus before it.
+    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 1; }));
+    EXPECT_EQ(recorder.changes.takeFirst(), all);
     // Paused and resumed within one pass of the loop: nobody needs to hear of it. Unsubscribed,
     // the seconds are told once their minute changes; a subscriber hears each one.
     Q_EMIT item().pauseToggleRequested();
@@ -645,6 +648,8 @@ TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
         {[this] { Q_EMIT item().historyRequested(); }, [&] { return windows.historyWindow(); }},
         {panelButton(u"settingsButton"_s), [&] { return windows.settingsWindow(); }},
         {panelButton(u"historyButton"_s), [&] { return windows.historyWindow(); }},
+        {[this] { callControl(u"OpenSettings"_s); }, [&] { return windows.settingsWindow(); }},
+        {[this] { callControl(u"OpenHistory"_s); }, [&] { return windows.historyWindow(); }},
     };
     for (const auto& [open, window] : openings) {
         if (window())
@@ -743,7 +748,10 @@ TEST_F(ApplicationTest, launchAtLoginFollowsThePreferenceOrThePreferenceFollowsT
 
 TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow)
 {
-    start([](ScenarioDesktop& desktop) { desktop.hostShowsItem = false; });
+    start([](ScenarioDesktop& desktop) {
+        desktop.hostShowsItem = false;
+        desktop.setEnvironment({u"ubuntu:GNOME"_s, {}, {}});
+    });
     const auto told = [this] {
         return std::count_if(notifications().delivered().begin(), notifications().delivered().end(),
                              [](const NotificationRequest& request) {
@@ -753,12 +761,30 @@ TEST_F(ApplicationTest, withoutAnyHostTheUserIsToldOnceAndThePanelBecomesAWindow
     // The offscreen platform has no tray either, so nothing can show the item.
     ASSERT_TRUE(waitUntil([&] { return told() == 1; }));
     EXPECT_EQ(m_app->panel()->windowType(), Qt::Window);
+    EXPECT_TRUE(notifications().delivered().constLast().body.contains(
+        u"gnome-extensions enable lumatick@brightlet.com"_s));
     // The host appears (the panel restarted) and goes again: not told twice.
     item().setShown(true);
     EXPECT_EQ(m_app->panel()->windowType(), Qt::Tool);
     item().setShown(false);
     QCoreApplication::processEvents();
     EXPECT_EQ(told(), 1);
+}
+
+TEST_F(ApplicationTest, whileOurShellExtensionShowsTheCounterNoTrayItemShowsItAgain)
+{
+    const auto extension = [this] { return m_bus.connect(u"extension"_s); };
+    ASSERT_TRUE(extension().registerService(ApplicationIdentity::shellExtensionBusName));
+    start();
+    EXPECT_EQ(m_desktop->item, nullptr) << "none at start";
+    tick(3);
+    // The shell quits: the item comes back at once with the current count.
+    QDBusConnection::disconnectFromBus(u"extension"_s);
+    ASSERT_TRUE(waitUntil([&] { return m_desktop->item != nullptr; }));
+    EXPECT_EQ(label(), shown(3));
+    ASSERT_TRUE(extension().registerService(ApplicationIdentity::shellExtensionBusName));
+    EXPECT_TRUE(waitUntil([&] { return m_desktop->item == nullptr; }));
+    QDBusConnection::disconnectFromBus(u"extension"_s);
 }
 
 TEST_F(ApplicationTest, aPanelThatShowsOnlyIconsGetsTheTimeInTheIcon)

@@ -37,6 +37,7 @@ void FakeStatusNotifierWatcher::RegisterStatusNotifierItem(const QString& servic
     m_bus.connect(m_itemService, m_itemPath, itemInterface, u"NewToolTip"_s, this, SLOT(onNewToolTip()));
     m_bus.connect(m_itemService, m_itemPath, itemInterface, u"XAyatanaNewLabel"_s, this,
                   SLOT(onNewLabel(QString, QString)));
+    m_bus.connect(m_itemService, m_itemPath, itemInterface, u"NewStatus"_s, this, SLOT(onNewStatus(QString)));
     readProperty();
     Q_EMIT itemRegistered(m_itemService, m_itemPath);
 }

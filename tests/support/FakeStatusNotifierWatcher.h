@@ -27,6 +27,8 @@ public:
     int protocolVersion() const { return 0; }
     // Each label the item announced, with its guide, as the panel heard them.
     QList<QStringList> labels() const { return m_labels; }
+    // Each status the item announced (NewStatus), which a host takes from the signal.
+    QStringList statuses() const { return m_statuses; }
 
 public Q_SLOTS:
     void RegisterStatusNotifierItem(const QString& service);
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void onNewToolTip() { readProperty(QStringLiteral("ToolTip")); }
     // A host takes the label from the signal itself and asks nothing back.
     void onNewLabel(const QString& label, const QString& guide) { m_labels.append({label, guide}); }
+    void onNewStatus(const QString& status) { m_statuses.append(status); }
 
 private:
     // Reads one property of the item, or all of them when name is empty.
@@ -46,6 +49,7 @@ private:
 
     QStringList m_registrations;
     QList<QStringList> m_labels;
+    QStringList m_statuses;
     QDBusConnection m_bus{QString()};
     QString m_itemService;
     QString m_itemPath;

@@ -54,6 +54,14 @@ StatusNotifierItem::~StatusNotifierItem()
 {
     if (!m_exported)
         return;
+    // A host keeps a registration until our connection leaves the bus; Passive hides the item
+    // meanwhile (the status travels in the signal, so nothing is asked back). Sent by hand: the
+    // adaptor's signals leave later, when the object is no longer there to send them from.
+    if (m_registered) {
+        QDBusMessage passive = QDBusMessage::createSignal(
+            QLatin1String(itemPath), QLatin1String(itemInterface), QStringLiteral("NewStatus"));
+        m_bus.send(passive << QStringLiteral("Passive"));
+    }
     m_bus.unregisterObject(QLatin1String(StatusNotifierMenu::path));
     m_bus.unregisterObject(QLatin1String(itemPath));
 }
@@ -109,6 +117,9 @@ void StatusNotifierItem::onRegisterReply(QDBusPendingCallWatcher* call)
         return;
     }
     setRegistered(true);
+    // A host that kept our earlier, withdrawn item under this connection's name takes the
+    // registration as known and would leave it hidden.
+    Q_EMIT m_adaptor->NewStatus(m_adaptor->status());
     queryHost();
 }
 

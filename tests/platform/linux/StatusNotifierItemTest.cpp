@@ -103,6 +103,22 @@ TEST_F(StatusNotifierItemTest, registersWhenThePanelComesAndAgainWhenItReturns)
     EXPECT_EQ(m_watcher.registrations(), QStringList(2, m_itemBus.baseService()));
 }
 
+// Withdrawn while a host shows it (our GNOME Shell extension took over), the item tells the host
+// to hide it, since the host keeps the registration until our connection leaves the bus.
+TEST_F(StatusNotifierItemTest, aWithdrawnItemAsksItsHostToHideIt)
+{
+    ASSERT_TRUE(m_watcher.start(m_panelBus));
+    // The second time the extension was turned off again: the host shows the item again.
+    for (int shown = 0; shown < 2; ++shown) {
+        StatusNotifierItem item(m_bus.connect(u"sni-withdrawn"_s), u"lumatick"_s, u"Lumatick"_s);
+        ASSERT_TRUE(item.start());
+        ASSERT_TRUE(waitUntil([&] { return item.isShown(); }));
+    }
+    const QStringList statuses{u"Active"_s, u"Passive"_s, u"Active"_s, u"Passive"_s};
+    EXPECT_TRUE(waitUntil([&] { return m_watcher.statuses() == statuses; }))
+        << m_watcher.statuses().join(u',').toStdString();
+}
+
 // The label travels with its guide in the signal itself, once a change; the panel reads the
 // rest as properties, the pixmap as ARGB32 in network byte order.
 TEST_F(StatusNotifierItemTest, panelHearsEachNewLabelOnceAndReadsIconToolTipAndMenu)
