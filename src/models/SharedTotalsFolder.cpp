@@ -42,7 +42,6 @@ void SharedTotalsFolder::start(const QString& folder, const QString& id, const Q
     m_id = id;
     m_name = name;
     m_changed = true;
-    publish();
     rescan();
     m_minute.start();
 }

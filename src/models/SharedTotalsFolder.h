@@ -33,6 +33,8 @@ public:
 
     SharedTotalsFolder(Clock clock, RecordSource records, QObject* parent = nullptr);
 
+    // Reads the folder and begins the minute's round; the first write is the caller's to ask
+    // for (publish()) or comes with that round, so a reader such as the status command writes nothing.
     void start(const QString& folder, const QString& id, const QString& name);
     void stop();
     bool isSharing() const { return !m_folder.isEmpty(); }

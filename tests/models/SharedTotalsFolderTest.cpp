@@ -64,6 +64,7 @@ TEST(SharedTotalsFolder, eachFaultOfASyncedFileIsLoggedOnceAndNeverCountedAsAWho
         ASSERT_TRUE(writeFile(folder.filePath(u"Lumatick/"_s + QString::fromUtf8(row.file)), row.contents));
         LogCapture log;
         shared.start(folder.path(), u"mine"_s, u"Laptop"_s);
+        shared.publish();
         shared.rescan(); // a second reading of the same fault logs nothing more
         EXPECT_EQ(shared.allComputersSeconds(today.addDays(-1), 0), row.yesterday);
         EXPECT_EQ(shared.allComputersSeconds(today, 10), 10 + row.today);
@@ -88,7 +89,9 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     SharedTotalsFolder laptop(clock.clock(), [] { return days({{today, 30}}); });
     desk.start(folder.path(), u"desk"_s, u"Desk"_s);
     laptop.start(folder.path(), u"laptop"_s, u"Laptop"_s);
+    EXPECT_TRUE(desk.publish() && laptop.publish());
     desk.rescan();
+    laptop.rescan();
     EXPECT_EQ(desk.allComputersSeconds(today, 120), 150); // its own live figure, not its file's 100
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 140);
     EXPECT_EQ(laptop.allComputersSeconds(today.addDays(-1), 0), 7);
@@ -102,6 +105,7 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     SharedTotalsFolder clone(clock.clock(), [] { return days({{today, 5}}); });
     QSignalSpy moved(&desk, &SharedTotalsFolder::installationIdChanged);
     clone.start(folder.path(), u"desk"_s, u"Desk"_s);
+    clone.publish();
     desk.rescan();
     ASSERT_EQ(moved.size(), 1);
     EXPECT_NE(desk.installationId(), u"desk"_s);
@@ -113,12 +117,14 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     const QString blocked = folder.filePath(u"blocked"_s);
     ASSERT_TRUE(writeFile(blocked + u"/Lumatick"_s, "not a folder"));
     laptop.start(blocked, u"laptop"_s, u"Laptop"_s);
+    EXPECT_FALSE(laptop.publish());
     EXPECT_TRUE(laptop.problem().startsWith(u"The folder %1 cannot be written"_s.arg(blocked)))
         << laptop.problem().toStdString();
     laptop.start(folder.path(), u"laptop"_s, u"Laptop"_s);
     EXPECT_TRUE(laptop.publish());
     EXPECT_EQ(laptop.problem(), QString());
     laptop.start(folder.filePath(u"gone"_s), u"laptop"_s, u"Laptop"_s);
+    EXPECT_FALSE(laptop.publish());
     EXPECT_EQ(laptop.problem(), u"The folder %1 does not exist."_s.arg(folder.filePath(u"gone"_s)));
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 40);
 }
