@@ -689,6 +689,7 @@ TEST_F(ApplicationTest, quittingFromTheMenuOrThePanelKeepsTodayAndWithdrawsTheSu
     };
     set(weeklyNotifEnabled, true);
     set(sharedTotalsFolder, QDir::home().filePath(u"Sync"_s));
+    QDir::home().mkpath(u"Sync"_s);
     for (const auto& quit : quits) {
         QDir(StoreOpener::defaultDirectory()).removeRecursively();
         start();
