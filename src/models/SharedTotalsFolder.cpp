@@ -125,9 +125,13 @@ void SharedTotalsFolder::readComputer(const QString& fileName)
         return report(fileName, u"not read (%1); the last whole reading is kept and retried later"_s.arg(
                                     parsed.problem));
     Computer& computer = m_computers[fileName];
-    computer = {QFileInfo(fileName).completeBaseName(), parsed.name, parsed.days, false};
+    // A partly written file keeps the last whole reading of the days after the cut.
+    QMap<QDate, qint64> days =
+        parsed.status == SharedTotalsFile::Status::partial ? computer.days : QMap<QDate, qint64>();
+    days.insert(parsed.days);
+    computer = {QFileInfo(fileName).completeBaseName(), parsed.name, days, false};
     const QDate today = m_clock().toLocalTime().date();
-    computer.inactive = parsed.days.isEmpty() || parsed.days.lastKey().daysTo(today) > inactiveAfterDays;
+    computer.inactive = days.isEmpty() || days.lastKey().daysTo(today) > inactiveAfterDays;
     if (parsed.status == SharedTotalsFile::Status::partial)
         report(fileName, u"read in part: %1; retried later"_s.arg(parsed.problem));
     else if (computer.inactive)
@@ -155,10 +159,18 @@ void SharedTotalsFolder::checkOwnFile()
     publish();
 }
 
+// The folder tells of files added, removed or renamed in (a sync engine's usual way); the files
+// themselves of writes in place.
 void SharedTotalsFolder::watch()
 {
-    if (!m_watcher.directories().contains(directory()) && QFileInfo(directory()).isDir())
-        m_watcher.addPath(directory());
+    QStringList paths{directory()};
+    for (const QString& fileName : m_computers.keys())
+        paths.append(directory() + u'/' + fileName);
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    for (const QString& path : std::as_const(paths)) {
+        if (!watched.contains(path) && QFileInfo::exists(path))
+            m_watcher.addPath(path);
+    }
 }
 
 void SharedTotalsFolder::report(const QString& key, const QString& message)

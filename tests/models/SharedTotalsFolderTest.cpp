@@ -100,6 +100,12 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     laptop.rescan();
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 200);
     EXPECT_EQ(laptop.allComputersSeconds(today.addDays(-1), 0), 0);
+    // Caught mid-write, the desk's file keeps today's last whole figure until the line is whole.
+    const QString deskFile = folder.filePath(u"Lumatick/desk.csv"_s);
+    const QByteArray written = readFile(deskFile);
+    ASSERT_TRUE(writeFile(deskFile, written.left(written.size() - 10)));
+    laptop.rescan();
+    EXPECT_EQ(laptop.allComputersSeconds(today, 40), 200);
 
     // A clone claiming the desk's id: the one that finds its file overwritten moves to a new id.
     SharedTotalsFolder clone(clock.clock(), [] { return days({{today, 5}}); });
