@@ -5,6 +5,7 @@
 #include "ExportCommand.h"
 #include "ImportCommand.h"
 #include "PanelLauncher.h"
+#include "ShareCommand.h"
 #include "StatusCommand.h"
 
 #include <QCommandLineParser>
@@ -23,7 +24,10 @@ const QString commandsHelp =
                    "  export [-o FILE]                     All days as CSV.\n"
                    "  import FILE                          Restore days from an export.\n"
                    "  ctl pause|resume|toggle-pause        Control tracking in the running instance.\n"
-                   "  ctl pause --for 15m|--until-tomorrow A pause that resumes by itself.\n");
+                   "  ctl pause --for 15m|--until-tomorrow A pause that resumes by itself.\n"
+                   "  share --folder PATH [--name NAME] | --off\n"
+                   "                                       Share totals with other computers through\n"
+                   "                                       a synced folder, or stop.\n");
 // WORKAROUND: with TZ unset, every local-time conversion makes the C library check
 // /etc/localtime on disk again, and reading fifty years of records converts 18,000 dates. A
 // command lives for milliseconds, so naming the zone file pins it for this process only; the
@@ -95,6 +99,8 @@ int CommandLine::run(const QStringList& arguments)
         return ImportCommand(m_out, m_err).run(commandArguments);
     if (command == u"ctl")
         return CtlCommand(m_out, m_err).run(commandArguments);
+    if (command == u"share")
+        return ShareCommand(m_out, m_err).run(commandArguments);
     return runDefault(arguments);
 }
 

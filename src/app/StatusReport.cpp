@@ -4,6 +4,7 @@
 #include "FormatDuration.h"
 #include "MenuBarViewModel.h"
 #include "ScreenTimeManager.h"
+#include "SharedTotalsFolder.h"
 #include "StoreAccess.h"
 #include "ThresholdTier.h"
 
@@ -62,7 +63,22 @@ QString StatusReport::readStore()
     m_sevenDayAverageSeconds = model.sevenDayAvgSeconds();
     m_currentStreak = model.currentStreak();
     m_live = false;
+    readSharedFolder();
     return {};
+}
+
+// The other computers' files as they are now, read without writing this computer's own.
+void StatusReport::readSharedFolder()
+{
+    const Preferences& preferences = m_access.preferences();
+    m_allComputersSeconds.reset();
+    const QString folder = preferences.value(PreferenceKeys::sharedTotalsFolder);
+    if (folder.isEmpty())
+        return;
+    const Clock clock = [] { return QDateTime::currentDateTimeUtc(); };
+    SharedTotalsFolder shared(clock, [] { return QList<DailyScreenTime>(); });
+    shared.start(folder, preferences.value(PreferenceKeys::installationId), {});
+    m_allComputersSeconds = shared.allComputersSeconds(QDate::currentDate(), m_todaySeconds);
 }
 
 bool StatusReport::takeLive(const QVariantMap& properties)
@@ -74,6 +90,8 @@ bool StatusReport::takeLive(const QVariantMap& properties)
     m_todayText = properties.value(liveProperties[1]).toString();
     m_tier = properties.value(liveProperties[2]).toString();
     m_paused = properties.value(liveProperties[3]).toBool();
+    const qint64 allComputers = properties.value(QStringLiteral("AllComputersTodaySeconds"), -1).toLongLong();
+    m_allComputersSeconds = allComputers >= 0 ? std::optional(allComputers) : std::nullopt;
     m_live = true;
     return true;
 }
@@ -105,7 +123,7 @@ QString StatusReport::plainText() const
 
 QString StatusReport::json() const
 {
-    return compact({
+    QJsonObject object{
         {QStringLiteral("today_seconds"), m_todaySeconds},
         {QStringLiteral("today_text"), m_todayText},
         {QStringLiteral("tier"), m_tier},
@@ -114,7 +132,10 @@ QString StatusReport::json() const
         {QStringLiteral("seven_day_average_seconds"), m_sevenDayAverageSeconds},
         {QStringLiteral("current_streak"), m_currentStreak},
         {QStringLiteral("source"), m_live ? QStringLiteral("live") : QStringLiteral("store")},
-    });
+    };
+    if (m_allComputersSeconds)
+        object.insert(QStringLiteral("all_computers_today_seconds"), *m_allComputersSeconds);
+    return compact(object);
 }
 
 // `alt` lets a bar pick an icon for the pause state through its format-icons.

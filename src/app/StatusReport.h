@@ -34,6 +34,7 @@ private:
     QString json() const;
     QString waybar() const;
     int percentOfRedThreshold() const;
+    void readSharedFolder();
 
     StoreAccess& m_access;
     qint64 m_todaySeconds = 0;
@@ -44,4 +45,6 @@ private:
     qint64 m_sevenDayAverageSeconds = 0;
     qint64 m_currentStreak = 0;
     bool m_live = false;
+    // Set only while totals are shared with other computers.
+    std::optional<qint64> m_allComputersSeconds;
 };

@@ -56,6 +56,11 @@ inline constexpr BooleanKey breakReminderEnabled{"breakReminderEnabled", true};
 inline constexpr BooleanKey menuBarIconOnly{"menuBarIconOnly", false};
 
 inline constexpr StringKey shortcutKeyChar{"shortcutKeyChar"};
+// Sharing totals with other computers: the synced folder (empty while sharing is off), this
+// computer's name there, and the id that names its file (made once, kept across starts).
+inline constexpr StringKey sharedTotalsFolder{"sharedTotalsFolder"};
+inline constexpr StringKey sharedTotalsName{"sharedTotalsName"};
+inline constexpr StringKey installationId{"installationId"};
 
 // Custom tier colours: JSON array [red, green, blue, alpha] in sRGB; empty means the default.
 inline constexpr DataKey tierGreenColor{"tierGreenColor"};

@@ -4,5 +4,6 @@ target_sources(lumatick_shell PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/Application.cpp ${CMAKE_CURRENT_LIST_DIR}/Application.h
     ${CMAKE_CURRENT_LIST_DIR}/PanelToggle.cpp ${CMAKE_CURRENT_LIST_DIR}/PanelToggle.h
     ${CMAKE_CURRENT_LIST_DIR}/ShortcutKeyMonitor.cpp ${CMAKE_CURRENT_LIST_DIR}/ShortcutKeyMonitor.h
+    ${CMAKE_CURRENT_LIST_DIR}/TotalsSharing.cpp ${CMAKE_CURRENT_LIST_DIR}/TotalsSharing.h
 )
 target_link_libraries(lumatick_shell PUBLIC lumatick_views Qt6::Widgets)

@@ -30,6 +30,7 @@
 #include "StoreLock.h"
 #include "StoreOpener.h"
 #include "TierColors.h"
+#include "TotalsSharing.h"
 #include "TrayIconStatusItem.h"
 #include "UpdaterController.h"
 #include "WindowCoordinator.h"
@@ -151,6 +152,8 @@ void Application::setUpManagers()
     m_manager->setModelContext(m_store.get());
     m_manager->loadTodayTotal();
     m_manager->saveToday();
+    m_sharing = std::make_unique<TotalsSharing>(m_preferences, m_store.get(), *m_manager, m_options.clock);
+    m_sharing->applyPreferences();
     m_pauseTimer = std::make_unique<PauseTimer>(*m_manager, m_preferences, m_options.clock);
     m_pauseTimer->restore();
     connect(m_pauseTimer.get(), &PauseTimer::expired, this, &Application::tellPauseEnded);
@@ -179,6 +182,8 @@ void Application::observeSessionEvents()
     // Direct, so the save finishes while the sleep inhibitor is still held.
     connect(&events, &SessionEvents::machineWillSleep, m_manager.get(), &ScreenTimeManager::saveToday,
             Qt::DirectConnection);
+    connect(&events, &SessionEvents::machineWillSleep, m_sharing.get(), &TotalsSharing::saveNow,
+            Qt::DirectConnection);
     connect(&events, &SessionEvents::machineDidWake, this, &Application::handleWake);
     connect(&events, &SessionEvents::timeZoneChanged, this, &Application::handleTimeZoneChange);
     // A lock or a display sleep the services found while they were being built, before the
@@ -194,6 +199,7 @@ void Application::observeSessionEvents()
 bool Application::registerControlService()
 {
     m_control = std::make_unique<ControlService>(*m_model, *m_manager);
+    m_control->setAllComputersToday([sharing = m_sharing.get()] { return sharing->allComputersToday(); });
     connect(m_control.get(), &ControlService::showPanelRequested, this, &Application::togglePanel);
     connect(m_control.get(), &ControlService::historyRequested, this, &Application::openHistory);
     connect(m_control.get(), &ControlService::settingsRequested, this, &Application::openSettings);
@@ -629,6 +635,8 @@ void Application::saveAndWithdraw()
 {
     if (m_manager)
         m_manager->saveToday();
+    if (m_sharing)
+        m_sharing->saveNow();
     if (m_notifications)
         m_notifications->withdrawSummaries();
 }

@@ -34,6 +34,7 @@ class ShortcutKeyMonitor;
 class StatusItemPresenter;
 class StoreLock;
 class TierColors;
+class TotalsSharing;
 class UpdaterController;
 class WindowCoordinator;
 
@@ -138,6 +139,7 @@ private:
     std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<ActivityTracker> m_tracker;
     std::unique_ptr<ScreenTimeManager> m_manager;
+    std::unique_ptr<TotalsSharing> m_sharing;
     std::unique_ptr<PauseTimer> m_pauseTimer;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<MenuBarViewModel> m_model;

@@ -27,6 +27,11 @@ bool ControlAdaptor::paused() const
     return m_service->isPaused();
 }
 
+qlonglong ControlAdaptor::allComputersTodaySeconds() const
+{
+    return m_service->allComputersTodaySeconds();
+}
+
 void ControlAdaptor::Pause()
 {
     m_service->pause();

@@ -16,6 +16,7 @@ class ControlAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString TodayText READ todayText)
     Q_PROPERTY(QString Tier READ tier)
     Q_PROPERTY(bool Paused READ paused)
+    Q_PROPERTY(qlonglong AllComputersTodaySeconds READ allComputersTodaySeconds)
 public:
     explicit ControlAdaptor(ControlService* service);
 
@@ -23,6 +24,7 @@ public:
     QString todayText() const;
     QString tier() const;
     bool paused() const;
+    qlonglong allComputersTodaySeconds() const;
 
 public Q_SLOTS:
     void Pause();

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 class MenuBarViewModel;
@@ -34,6 +35,15 @@ public:
     QString todayText() const;
     QString tier() const;
     bool isPaused() const;
+    // Today's total over every computer sharing a folder; -1 while sharing is off.
+    qint64 allComputersTodaySeconds() const
+    {
+        return m_allComputersToday ? m_allComputersToday().value_or(-1) : -1;
+    }
+    void setAllComputersToday(std::function<std::optional<qint64>()> source)
+    {
+        m_allComputersToday = std::move(source);
+    }
 
     void pause();
     void resume();
@@ -78,4 +88,5 @@ private:
     QTimer m_publishTimer;
     // Watching a subscriber's name both remembers it and forgets it when it leaves.
     QDBusServiceWatcher m_subscribers;
+    std::function<std::optional<qint64>()> m_allComputersToday;
 };

@@ -116,6 +116,20 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
                            {u"today_seconds"_s, 16632},
                            {u"today_text"_s, u"4h 37m 12s"_s},
                            {u"yesterday_seconds"_s, 3600}}));
+    // Shared with a desktop: the status adds its figure for today, and reading writes nothing there.
+    const QString desktop = file(u"Sync/Lumatick/desktop.csv"_s);
+    writeFile(desktop, "lumatick-shared-totals,1,Desk\ndate,total_seconds,total_formatted,goal_met\n" +
+                           m_today.toString(u"yyyy-MM-dd"_s).toUtf8() + ",100,1m 40s,false\n");
+    const auto allComputers = [&](const QStringList& share) {
+        EXPECT_EQ(lumatick(QStringList{u"share"_s} + share).exitCode, 0);
+        return QJsonDocument::fromJson(lumatick({u"status"_s, u"--format"_s, u"json"_s}).out)
+            .object()
+            .value(u"all_computers_today_seconds"_s)
+            .toInteger(-1);
+    };
+    EXPECT_EQ(allComputers({u"--folder"_s, file(u"Sync"_s), u"--name"_s, u"Laptop"_s}), 16632 + 100);
+    EXPECT_EQ(QDir(file(u"Sync/Lumatick"_s)).entryList(QDir::Files), QStringList{u"desktop.csv"_s});
+    EXPECT_EQ(allComputers({u"--off"_s}), -1);
 
     const QJsonObject module =
         QJsonDocument::fromJson(lumatick({u"status"_s, u"--format=waybar"_s}).out).object();
@@ -192,8 +206,9 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
     const QStringList calls =
         u"frobnicate|--no-such-option|status --format xml|status extra|export -x|export -o|"
         u"import|import a.csv b.csv|ctl|ctl stop|ctl pause resume|ctl --now pause|ctl pause --for 15x|"
-        u"ctl pause --for 0s|ctl pause --for 169h|ctl resume --until-tomorrow|ctl pause --for 1h --until-tomorrow"_s
-            .split(u'|');
+        u"ctl pause --for 0s|ctl pause --for 169h|ctl resume --until-tomorrow|ctl pause --for 1h "
+        u"--until-tomorrow|"
+        u"share --off --folder /tmp|share --name Desk|share extra"_s.split(u'|');
     for (const QString& call : calls) {
         SCOPED_TRACE(call.toStdString());
         const ProcessRun run = lumatick(call.split(u' '));
@@ -212,6 +227,7 @@ TEST_F(CommandLineTest, badArgumentsExitWithStatusTwo)
     EXPECT_EQ(panel.err.count(u'\n'), 1);
     EXPECT_EQ(lumatick({u"export"_s, u"-o"_s, u"/nonexistent/dir/x.csv"_s}).exitCode, 1);
     EXPECT_EQ(lumatick({u"import"_s, u"/nonexistent.csv"_s}).exitCode, 1);
+    EXPECT_EQ(lumatick({u"share"_s, u"--folder"_s, u"/nonexistent/Sync"_s}).exitCode, 1);
 }
 
 // The records table gone (a damaged or foreign store): export fails with the reason and never

@@ -22,6 +22,7 @@ lumatick_add_tests(reliability_tests
         reliability/LockedAtStartTest.cpp
         reliability/PreferencesFallbackTest.cpp
         reliability/ReliabilityTest.cpp reliability/ReliabilityTest.h
+        reliability/SharedFolderTest.cpp
         reliability/SingleWriterTest.cpp
         reliability/StatusFollowTest.cpp
         reliability/StorageFaultTest.cpp

@@ -254,7 +254,24 @@ TEST_F(ApplicationTest, aLockOrDarkDisplaysAtStartUpCountNothingUntilTheyEnd)
 
 TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
 {
+    // Totals shared with a desktop that counted 100 s today; its file is summed, never written.
+    const QString shared = QDir::home().filePath(u"Sync"_s);
+    const QByteArray desktop =
+        "lumatick-shared-totals,1,Desktop\ndate,total_seconds,total_formatted,goal_met\n"
+        "2026-03-10,100,1m 40s,false\n";
+    ASSERT_TRUE(writeFile(shared + u"/Lumatick/desktop.csv"_s, desktop));
+    set(sharedTotalsFolder, shared);
     start();
+    const QString ownFile = shared + u"/Lumatick/"_s + m_preferences.value(installationId) + u".csv"_s;
+    const auto allComputers = [&] {
+        return callControl(u"Get"_s, {ApplicationIdentity::controlInterface, u"AllComputersTodaySeconds"_s},
+                           u"org.freedesktop.DBus.Properties"_s)
+            .arguments()
+            .value(0)
+            .value<QDBusVariant>()
+            .variant()
+            .toLongLong();
+    };
     // Today's record exists from the start, for the command line and the history.
     EXPECT_EQ(stored(firstDay), 0);
     tick(30);
@@ -281,6 +298,10 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         SCOPED_TRACE("suspend: saved before the machine goes down, nothing counted while down");
         session().machineWillSleep();
         EXPECT_EQ(stored(firstDay), 90);
+        EXPECT_TRUE(readFile(ownFile).contains("\n2026-03-10,90,1m 30s,false\n"))
+            << readFile(ownFile).toStdString();
+        EXPECT_EQ(allComputers(), 190);
+        EXPECT_EQ(readFile(shared + u"/Lumatick/desktop.csv"_s), desktop);
         tick(2);
         EXPECT_EQ(label(), u"1m 30s"_s);
     }
@@ -447,7 +468,8 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     start();
     const QVariantMap all = qdbus_cast<QVariantMap>(
         callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties).arguments().value(0));
-    EXPECT_EQ(all, (QVariantMap{{u"Paused"_s, false},
+    EXPECT_EQ(all, (QVariantMap{{u"AllComputersTodaySeconds"_s, qlonglong{-1}}, // sharing is off
+                                {u"Paused"_s, false},
                                 {u"Tier"_s, u"yellow"_s},
                                 {u"TodaySeconds"_s, qlonglong{16632}},
                                 {u"TodayText"_s, u"4h 37m 12s"_s}}));
@@ -491,6 +513,7 @@ TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
     EXPECT_EQ(status.value(u"source"_s).toString(), u"live"_s);
     EXPECT_EQ(status.value(u"today_seconds"_s).toInteger(), 5);
     EXPECT_TRUE(status.value(u"paused"_s).toBool());
+    EXPECT_FALSE(status.contains(u"all_computers_today_seconds"_s));
     // Two writers would lose days: an import waits until the application has quit.
     const QString backup = QDir::home().filePath(u"backup.csv"_s);
     ASSERT_TRUE(
@@ -670,6 +693,8 @@ TEST_F(ApplicationTest, quittingFromTheMenuOrThePanelKeepsTodayAndWithdrawsTheSu
         [](ApplicationTest& t) { qobject_cast<QAbstractButton*>(t.panelChild(u"quitButton"_s))->click(); },
     };
     set(weeklyNotifEnabled, true);
+    set(sharedTotalsFolder, QDir::home().filePath(u"Sync"_s));
+    QDir::home().mkpath(u"Sync"_s);
     for (const auto& quit : quits) {
         QDir(StoreOpener::defaultDirectory()).removeRecursively();
         start();
@@ -682,6 +707,9 @@ TEST_F(ApplicationTest, quittingFromTheMenuOrThePanelKeepsTodayAndWithdrawsTheSu
         QTimer::singleShot(0, [&] { quit(*this); });
         EXPECT_EQ(QCoreApplication::exec(), 0);
         EXPECT_EQ(stored(firstDay), 42);
+        EXPECT_TRUE(readFile(QDir::home().filePath(u"Sync/Lumatick/"_s + m_preferences.value(installationId) +
+                                                   u".csv"_s))
+                        .endsWith("\n2026-03-10,42,42s,false\n"));
         EXPECT_TRUE(notifications().pendingIdentifiers().isEmpty());
         // Break reminders are about the next session and stay.
         EXPECT_FALSE(notifications().log().contains(u"removePending com.lumatick.breakReminder"_s));
