@@ -145,6 +145,7 @@ QVariantMap ControlService::properties() const
         {QStringLiteral("TodayText"), todayText()},
         {QStringLiteral("Tier"), tier()},
         {QStringLiteral("Paused"), isPaused()},
+        {QStringLiteral("AllComputersTodaySeconds"), QVariant::fromValue(allComputersTodaySeconds())},
     };
 }
 
@@ -182,6 +183,8 @@ void ControlService::announce(const QVariantMap& changed)
 }
 
 // Held back, the seconds still reach the next signal, since m_published keeps the figures last sent.
+// The all-computers total moves with our own seconds (and with other files at most once a
+// minute), so it waits for the same minute as they do.
 bool ControlService::onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const
 {
     const QString seconds = QStringLiteral("TodaySeconds");
