@@ -320,9 +320,10 @@ void Application::setUpWindows()
     m_windows = std::make_unique<WindowCoordinator>(WindowCoordinator::Services{
         m_preferences, m_inProcessNotifications, m_desktop->notificationCenter(), m_desktop->loginItem(),
         *m_updaterController, m_store.get(), m_options.clock, QCoreApplication::applicationVersion(),
-        [desktop = m_desktop.get()] {
+        [desktop = m_desktop.get(), sharing = QPointer<TotalsSharing>(m_sharing.get())] {
             const GlobalHotKey* hotKey = desktop->globalHotKey();
-            return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide()};
+            return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
+                                   [sharing] { return sharing ? sharing->folder().problem() : QString(); }};
         }});
 }
 
