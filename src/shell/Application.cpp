@@ -163,6 +163,9 @@ void Application::setUpManagers()
     m_notifications->setScreenTimeManager(m_manager.get());
     m_model = std::make_unique<MenuBarViewModel>(*m_manager, *m_tracker, m_preferences, m_options.clock);
     m_model->setModelContext(m_store.get());
+    m_model->setAllComputersToday([sharing = QPointer<TotalsSharing>(m_sharing.get())] {
+        return sharing ? sharing->allComputersToday() : std::nullopt;
+    });
     m_model->refreshStatistics();
     // Both callbacks die with the manager, which this object owns, so `this` is always alive.
     m_manager->setOnTick([this] { handleTick(); });

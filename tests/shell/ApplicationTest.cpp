@@ -264,6 +264,7 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         "2026-03-10,100,1m 40s,false\n";
     ASSERT_TRUE(writeFile(shared + u"/Lumatick/desktop.csv"_s, desktop));
     start();
+    EXPECT_TRUE(panelChild(u"allComputersRow"_s)->isHidden());
     {
         SCOPED_TRACE("sharing turned on in the settings: a missing folder is explained, then the right one");
         m_app->openSettings();
@@ -315,6 +316,9 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         EXPECT_TRUE(readFile(ownFile).contains("\n2026-03-10,90,1m 30s,false\n"))
             << readFile(ownFile).toStdString();
         EXPECT_EQ(allComputers(), 190);
+        EXPECT_FALSE(panelChild(u"allComputersRow"_s)->isHidden());
+        EXPECT_EQ(panelChild(u"allComputersValue"_s)->accessibleName(),
+                  u"All computers today: 3 minutes 10 seconds"_s);
         EXPECT_EQ(readFile(shared + u"/Lumatick/desktop.csv"_s), desktop);
         tick(2);
         EXPECT_EQ(label(), u"1m 30s"_s);
