@@ -64,6 +64,8 @@ void MenuBarViewModel::refresh()
     assign(m_isPaused, m_screenTimeManager.isPaused(), &MenuBarViewModel::isPausedChanged);
     assign(m_dailyGoalEnabled, m_preferences.value(PreferenceKeys::dailyGoalEnabled),
            &MenuBarViewModel::dailyGoalEnabledChanged);
+    assign(m_allComputersSeconds, m_allComputersToday ? m_allComputersToday() : std::nullopt,
+           &MenuBarViewModel::allComputersSecondsChanged);
 }
 
 QStringList MenuBarViewModel::figureLines() const

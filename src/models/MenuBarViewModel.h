@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 class ActivityTracker;
 class Preferences;
 class RecordStore;
@@ -50,6 +53,13 @@ public:
     qint64 currentStreak() const { return m_currentStreak; }
     bool dailyGoalEnabled() const { return m_dailyGoalEnabled; }
     const QList<qint64>& last7DaySeconds() const { return m_last7DaySeconds; }
+    // Today over every computer sharing the totals; nothing while sharing is off.
+    std::optional<qint64> allComputersSeconds() const { return m_allComputersSeconds; }
+    // Where refresh() reads the all-computers total; without one it stays empty.
+    void setAllComputersToday(std::function<std::optional<qint64>()> source)
+    {
+        m_allComputersToday = std::move(source);
+    }
 
     // Today, yesterday, the seven-day average and (while the goal is on and a streak runs) the
     // streak, one line each, as the status item's menu shows them: "Today: 4h 37m 12s".
@@ -70,6 +80,7 @@ Q_SIGNALS:
     void currentStreakChanged(qint64 days);
     void dailyGoalEnabledChanged(bool enabled);
     void last7DaySecondsChanged(const QList<qint64>& seconds);
+    void allComputersSecondsChanged(std::optional<qint64> seconds);
 
 private:
     struct StreakWalk {
@@ -103,4 +114,6 @@ private:
     qint64 m_currentStreak = 0;
     bool m_dailyGoalEnabled = false;
     QList<qint64> m_last7DaySeconds = QList<qint64>(7, 0);
+    std::function<std::optional<qint64>()> m_allComputersToday;
+    std::optional<qint64> m_allComputersSeconds;
 };

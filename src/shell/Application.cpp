@@ -163,6 +163,9 @@ void Application::setUpManagers()
     m_notifications->setScreenTimeManager(m_manager.get());
     m_model = std::make_unique<MenuBarViewModel>(*m_manager, *m_tracker, m_preferences, m_options.clock);
     m_model->setModelContext(m_store.get());
+    m_model->setAllComputersToday([sharing = QPointer<TotalsSharing>(m_sharing.get())] {
+        return sharing ? sharing->allComputersToday() : std::nullopt;
+    });
     m_model->refreshStatistics();
     // Both callbacks die with the manager, which this object owns, so `this` is always alive.
     m_manager->setOnTick([this] { handleTick(); });
@@ -320,9 +323,10 @@ void Application::setUpWindows()
     m_windows = std::make_unique<WindowCoordinator>(WindowCoordinator::Services{
         m_preferences, m_inProcessNotifications, m_desktop->notificationCenter(), m_desktop->loginItem(),
         *m_updaterController, m_store.get(), m_options.clock, QCoreApplication::applicationVersion(),
-        [desktop = m_desktop.get()] {
+        [desktop = m_desktop.get(), sharing = QPointer<TotalsSharing>(m_sharing.get())] {
             const GlobalHotKey* hotKey = desktop->globalHotKey();
-            return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide()};
+            return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
+                                   [sharing] { return sharing ? sharing->folder().problem() : QString(); }};
         }});
 }
 

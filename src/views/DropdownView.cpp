@@ -122,6 +122,14 @@ void DropdownView::buildHeader(QBoxLayout* stack)
     stack->addWidget(title);
     stack->addSpacing(2);
     stack->addWidget(m_today);
+    // Shown only while the totals are shared through a folder.
+    m_allComputersRow = new QWidget(this);
+    m_allComputersRow->setObjectName(QStringLiteral("allComputersRow"));
+    auto* allComputers = new QVBoxLayout(m_allComputersRow);
+    allComputers->setContentsMargins(0, 0, 0, 0);
+    m_allComputers =
+        addStatisticRow(allComputers, QStringLiteral("All computers"), QStringLiteral("allComputersValue"));
+    stack->addWidget(m_allComputersRow);
     stack->addSpacing(12);
 }
 
@@ -261,6 +269,8 @@ void DropdownView::connectViewModel()
     connect(&m_viewModel, &MenuBarViewModel::thresholdTierChanged, this, &DropdownView::showToday);
     connect(&m_viewModel, &MenuBarViewModel::yesterdaySecondsChanged, this, &DropdownView::showStatistics);
     connect(&m_viewModel, &MenuBarViewModel::sevenDayAvgSecondsChanged, this, &DropdownView::showStatistics);
+    connect(&m_viewModel, &MenuBarViewModel::allComputersSecondsChanged, this,
+            &DropdownView::showAllComputers);
     connect(&m_viewModel, &MenuBarViewModel::currentStreakChanged, this, &DropdownView::showStreak);
     connect(&m_viewModel, &MenuBarViewModel::dailyGoalEnabledChanged, this, &DropdownView::showStreak);
     connect(&m_viewModel, &MenuBarViewModel::last7DaySecondsChanged, this, &DropdownView::showChart);
@@ -271,6 +281,7 @@ void DropdownView::showAll()
 {
     showToday();
     showStatistics();
+    showAllComputers();
     showStreak();
     showChart();
     showPauseState();
@@ -321,6 +332,18 @@ void DropdownView::showStatistics()
     m_average->setText(formatDuration(m_viewModel.sevenDayAvgSeconds(), showSeconds));
     m_average->setAccessibleName(QStringLiteral("7-day average: ") +
                                  spokenDuration(m_viewModel.sevenDayAvgSeconds(), showSeconds));
+}
+
+void DropdownView::showAllComputers()
+{
+    const std::optional<qint64> seconds = m_viewModel.allComputersSeconds();
+    m_allComputersRow->setVisible(seconds.has_value());
+    if (!seconds)
+        return;
+    const bool showSeconds = m_preferences.value(PreferenceKeys::showSeconds);
+    m_allComputers->setText(formatDuration(*seconds, showSeconds));
+    m_allComputers->setAccessibleName(QStringLiteral("All computers today: ") +
+                                      spokenDuration(*seconds, showSeconds));
 }
 
 void DropdownView::showStreak()

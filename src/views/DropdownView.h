@@ -54,6 +54,7 @@ private:
     void showToday();
     void fadeTodayColour(const QColor& target);
     void showStatistics();
+    void showAllComputers();
     void showStreak();
     void showChart();
     void showPauseState();
@@ -64,6 +65,8 @@ private:
     QLabel* m_today = nullptr;
     QVariantAnimation* m_todayFade = nullptr;
     bool m_todayColourShown = false;
+    QWidget* m_allComputersRow = nullptr;
+    QLabel* m_allComputers = nullptr;
     QLabel* m_yesterday = nullptr;
     QLabel* m_average = nullptr;
     QWidget* m_streakRow = nullptr;

@@ -5,9 +5,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QSysInfo>
 
 using namespace PreferenceKeys;
 
@@ -20,6 +25,10 @@ GeneralSection::GeneralSection(Preferences& preferences, LoginItem& loginItem, Q
     // Where nothing can start programs at login the switch would only mislead.
     m_launchAtLogin->setVisible(m_loginItem.isSupported());
     buildTimePlacement();
+    buildSharing();
+    m_chooseFolder = [this](const QString& start) {
+        return QFileDialog::getExistingDirectory(this, QStringLiteral("Choose the Shared Folder"), start);
+    };
     startFollowingPreferences();
 }
 
@@ -38,6 +47,71 @@ void GeneralSection::buildTimePlacement()
     row->addWidget(m_timePlacement);
     connect(m_timePlacement, &QComboBox::currentIndexChanged, this,
             [this](int index) { preferences().setValue(timePlacement, qint64(index)); });
+}
+
+// The name is stored only when the user types one; an empty name means the host name.
+void GeneralSection::buildSharing()
+{
+    m_share = addToggle(QStringLiteral("Share totals with my other computers through a folder"),
+                        QStringLiteral("shareTotalsToggle"));
+    connect(m_share, &QCheckBox::toggled, this, &GeneralSection::applySharing);
+    QVBoxLayout* sharing = nullptr;
+    m_sharingRows = addGroup(QStringLiteral("sharingRows"), &sharing);
+    QHBoxLayout* folderRow = addRow(sharing);
+    auto* folderTitle = new QLabel(QStringLiteral("Folder:"), this);
+    m_folderButton = new QPushButton(this);
+    m_folderButton->setObjectName(QStringLiteral("shareFolderButton"));
+    folderTitle->setBuddy(m_folderButton);
+    folderRow->addWidget(folderTitle);
+    folderRow->addWidget(m_folderButton, 1);
+    connect(m_folderButton, &QPushButton::clicked, this, &GeneralSection::chooseFolder);
+    QHBoxLayout* nameRow = addRow(sharing);
+    auto* nameTitle = new QLabel(QStringLiteral("This computer's name:"), this);
+    m_computerName = new QLineEdit(this);
+    m_computerName->setObjectName(QStringLiteral("computerNameField"));
+    m_computerName->setPlaceholderText(QSysInfo::machineHostName());
+    nameTitle->setBuddy(m_computerName);
+    nameRow->addWidget(nameTitle);
+    nameRow->addWidget(m_computerName, 1);
+    connect(m_computerName, &QLineEdit::editingFinished, this,
+            [this] { preferences().setValue(sharedTotalsName, m_computerName->text().trimmed()); });
+    m_problemCaption = addCaption(QString(), QStringLiteral("sharingProblemCaption"), sharing);
+}
+
+void GeneralSection::applySharing(bool enabled)
+{
+    if (!enabled)
+        return preferences().setValue(sharedTotalsFolder, QString());
+    chooseFolder();
+    // Cancelled: without a folder nothing is shared, and the box says so.
+    refresh();
+}
+
+void GeneralSection::chooseFolder()
+{
+    const QString folder = m_chooseFolder(preferences().value(sharedTotalsFolder));
+    if (!folder.isEmpty())
+        preferences().setValue(sharedTotalsFolder, folder);
+}
+
+void GeneralSection::setSharingProblem(std::function<QString()> problem)
+{
+    m_sharingProblem = std::move(problem);
+    refreshSharing();
+}
+
+void GeneralSection::refreshSharing()
+{
+    const QString folder = preferences().value(sharedTotalsFolder);
+    const QSignalBlocker block(m_share);
+    m_share->setChecked(!folder.isEmpty());
+    m_sharingRows->setVisible(!folder.isEmpty());
+    m_folderButton->setText(folder.isEmpty() ? QStringLiteral("Choose…") : QDir::toNativeSeparators(folder));
+    if (!m_computerName->hasFocus())
+        m_computerName->setText(preferences().value(sharedTotalsName));
+    const QString problem = m_sharingProblem && !folder.isEmpty() ? m_sharingProblem() : QString();
+    m_problemCaption->setText(problem);
+    m_problemCaption->setVisible(!problem.isEmpty());
 }
 
 void GeneralSection::syncLaunchAtLogin()
@@ -60,4 +134,5 @@ void GeneralSection::refresh()
     const QSignalBlocker blockPlacement(m_timePlacement);
     const qint64 placement = preferences().value(timePlacement);
     m_timePlacement->setCurrentIndex(placement >= 0 && placement <= 2 ? int(placement) : 0);
+    refreshSharing();
 }

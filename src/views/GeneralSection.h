@@ -2,12 +2,17 @@
 
 #include "SettingsSection.h"
 
+#include <functional>
+
 class LoginItem;
 class QComboBox;
+class QLineEdit;
+class QPushButton;
 
 // "General": starting at login, and where the status item shows the time. The switch follows
 // the login service: when a change fails the error is not shown, the switch simply returns to
-// what the service now reports.
+// what the service now reports. Sharing the totals is on while a folder is chosen; turning it on
+// asks for the folder, and a fault of the folder shows under it.
 class GeneralSection : public SettingsSection {
     Q_OBJECT
 public:
@@ -16,14 +21,31 @@ public:
     // Makes the preference say what the login service reports, as the window appears.
     void syncLaunchAtLogin();
 
+    // Asks for a folder, starting at the given one; empty when the user cancels.
+    using FolderChooser = std::function<QString(const QString& start)>;
+    void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
+    // What is wrong with the shared folder, asked at every refresh; empty when nothing is.
+    void setSharingProblem(std::function<QString()> problem);
+
 protected:
     void refresh() override;
 
 private:
     void applyLaunchAtLogin(bool enabled);
     void buildTimePlacement();
+    void buildSharing();
+    void applySharing(bool enabled);
+    void chooseFolder();
+    void refreshSharing();
 
     LoginItem& m_loginItem;
     QCheckBox* m_launchAtLogin = nullptr;
     QComboBox* m_timePlacement = nullptr;
+    QCheckBox* m_share = nullptr;
+    QWidget* m_sharingRows = nullptr;
+    QPushButton* m_folderButton = nullptr;
+    QLineEdit* m_computerName = nullptr;
+    QLabel* m_problemCaption = nullptr;
+    FolderChooser m_chooseFolder;
+    std::function<QString()> m_sharingProblem;
 };

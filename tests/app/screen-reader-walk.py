@@ -33,7 +33,8 @@ SETTINGS = [("frame", "Lumatick Settings"), ("page tab", "Settings")] + [
                                      ("push button", ["Record pause shortcut", "Clear pause shortcut",
                                                       "Open Notification Settings…"]),
                                      ("check box", ["Enable daily goal"]), ("spin button", ["Stay under 6h"]),
-                                     ("check box", ["Launch at login"]), ("combo box", ["automatically"])]
+                                     ("check box", ["Launch at login"]), ("combo box", ["automatically"]),
+                                     ("check box", ["Share totals with my other computers through a folder"])]
     for name in names] + [None]
 ABOUT = [None, ("page tab", "About"), ("push button", r"Check for Updates…"),
          ("check box", "Automatically download updates"), ("label", "Your days are kept (.|\n)*")]

@@ -7,6 +7,7 @@
 #include "FakeStatusItem.h"
 #include "FileContents.h"
 #include "FormatDuration.h"
+#include "GeneralSection.h"
 #include "MenuBarViewModel.h"
 #include "NotificationRequest.h"
 #include "PrivateBus.h"
@@ -22,6 +23,7 @@
 #include "WindowCoordinator.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -38,6 +40,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -260,8 +263,20 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         "lumatick-shared-totals,1,Desktop\ndate,total_seconds,total_formatted,goal_met\n"
         "2026-03-10,100,1m 40s,false\n";
     ASSERT_TRUE(writeFile(shared + u"/Lumatick/desktop.csv"_s, desktop));
-    set(sharedTotalsFolder, shared);
     start();
+    EXPECT_TRUE(panelChild(u"allComputersRow"_s)->isHidden());
+    {
+        SCOPED_TRACE("sharing turned on in the settings: a missing folder is explained, then the right one");
+        m_app->openSettings();
+        auto* general = m_app->windows()->settingsWindow()->findChild<GeneralSection*>();
+        QStringList chosen{shared + u"/missing"_s, shared};
+        general->setFolderChooser([&](const QString&) { return chosen.takeFirst(); });
+        general->findChild<QCheckBox*>(u"shareTotalsToggle"_s)->click();
+        const auto* problem = general->findChild<QLabel*>(u"sharingProblemCaption"_s);
+        EXPECT_EQ(problem->text(), u"The folder %1/missing does not exist."_s.arg(shared));
+        general->findChild<QPushButton*>(u"shareFolderButton"_s)->click();
+        EXPECT_EQ(problem->text(), QString());
+    }
     const QString ownFile = shared + u"/Lumatick/"_s + m_preferences.value(installationId) + u".csv"_s;
     const auto allComputers = [&] {
         return callControl(u"Get"_s, {ApplicationIdentity::controlInterface, u"AllComputersTodaySeconds"_s},
@@ -301,6 +316,9 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         EXPECT_TRUE(readFile(ownFile).contains("\n2026-03-10,90,1m 30s,false\n"))
             << readFile(ownFile).toStdString();
         EXPECT_EQ(allComputers(), 190);
+        EXPECT_FALSE(panelChild(u"allComputersRow"_s)->isHidden());
+        EXPECT_EQ(panelChild(u"allComputersValue"_s)->accessibleName(),
+                  u"All computers today: 3 minutes 10 seconds"_s);
         EXPECT_EQ(readFile(shared + u"/Lumatick/desktop.csv"_s), desktop);
         tick(2);
         EXPECT_EQ(label(), u"1m 30s"_s);

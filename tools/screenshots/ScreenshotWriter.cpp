@@ -3,6 +3,7 @@
 #include "DropdownView.h"
 #include "FakeLoginItem.h"
 #include "FakeNotificationCenter.h"
+#include "GeneralSection.h"
 #include "HistoryView.h"
 #include "HistoryViewModel.h"
 #include "InProcessNotificationCenter.h"
@@ -99,17 +100,22 @@ void ScreenshotWriter::dropdownPanels()
         QList<qint64> week;
         bool paused;
         bool iconOnlyWithoutSeconds;
+        // Today over every computer, while the totals are shared.
+        std::optional<qint64> allComputers;
     };
     const QList<Variant> variants{
-        {u"dropdown-fresh-day"_s, {0}, false, false},
+        {u"dropdown-fresh-day"_s, {0}, false, false, std::nullopt},
         {u"dropdown-yellow-paused-streak"_s,
          {0, 3 * hour, hour, 5 * hour, 2 * hour, hour, 4 * hour},
          true,
-         false},
+         false,
+         std::nullopt},
         {u"dropdown-red-icon-only"_s,
          {2 * hour, 4 * hour, 6 * hour, 7 * hour, hour, 3 * hour, 6 * hour + 125},
          false,
-         true},
+         true,
+         std::nullopt},
+        {u"dropdown-sharing"_s, {hour, 2 * hour, 3 * hour + 754}, false, false, 5 * hour + 1321},
     };
     for (const Variant& variant : variants) {
         SampleScene scene;
@@ -124,6 +130,7 @@ void ScreenshotWriter::dropdownPanels()
         scene.preferences().setValue(showSeconds, !variant.iconOnlyWithoutSeconds);
         scene.recordLastDays(variant.week);
         scene.manager().setPaused(variant.paused);
+        scene.menuBarModel().setAllComputersToday([&variant] { return variant.allComputers; });
         scene.refreshMenuBarModel();
         DropdownView view(scene.menuBarModel(), scene.preferences());
         view.adjustSize();
@@ -186,6 +193,12 @@ void ScreenshotWriter::settingsPages()
         save(view, u"settings-about"_s);
         view.selectTab(SettingsView::moreAppsTab);
         save(view, u"settings-more-apps"_s);
+        view.selectTab(SettingsView::settingsTab);
+        scene.preferences().setValue(sharedTotalsFolder, u"/home/ada/Sync"_s);
+        scene.preferences().setValue(sharedTotalsName, u"Laptop"_s);
+        view.setDesktop(
+            SettingsDesktop{{}, true, [] { return u"The folder /home/ada/Sync does not exist."_s; }});
+        save(*view.findChild<GeneralSection*>(), u"settings-general-sharing"_s);
     }
 }
 
