@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QSaveFile>
+#include <QSysInfo>
 
 namespace {
 bool writeFile(const QString& path, const QByteArray& contents, QString& error)
@@ -18,10 +19,29 @@ bool writeFile(const QString& path, const QByteArray& contents, QString& error)
     }
     return true;
 }
+
+// This computer's days and, read as they are now, the other computers' from the shared folder,
+// with the computer column; nothing when sharing is off.
+std::optional<QByteArray> allComputersCSV(const Preferences& preferences,
+                                          const QList<DailyScreenTime>& records)
+{
+    const QString folder = preferences.value(PreferenceKeys::sharedTotalsFolder);
+    if (folder.isEmpty())
+        return std::nullopt;
+    QString name = preferences.value(PreferenceKeys::sharedTotalsName);
+    if (name.isEmpty())
+        name = QSysInfo::machineHostName();
+    SharedTotalsFolder shared([] { return QDateTime::currentDateTimeUtc(); },
+                              [] { return QList<DailyScreenTime>(); });
+    shared.start(folder, preferences.value(PreferenceKeys::installationId), name);
+    return buildComputersCSV(name, records, shared.computers(),
+                             preferences.value(PreferenceKeys::showSeconds));
+}
 } // namespace
 
 ExportCommand::ExportCommand(FILE* out, FILE* err)
-    : Subcommand(QStringLiteral("export"), QStringLiteral("lumatick export [-o FILE]"), out, err)
+    : Subcommand(QStringLiteral("export"), QStringLiteral("lumatick export [-o FILE] [--all-computers]"), out,
+                 err)
 {}
 
 int ExportCommand::run(const QStringList& arguments)
@@ -30,7 +50,10 @@ int ExportCommand::run(const QStringList& arguments)
     const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("Write to FILE instead of standard output."),
                                           QStringLiteral("FILE"));
-    parser.addOption(outputOption);
+    const QCommandLineOption allComputersOption(
+        QStringLiteral("all-computers"),
+        QStringLiteral("Add the days of the computers sharing totals, one line per computer per day."));
+    parser.addOptions({outputOption, allComputersOption});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty())
         return usageError(parser, QStringLiteral("unexpected argument"));
 
@@ -49,7 +72,16 @@ int ExportCommand::run(const QStringList& arguments)
             return failure(QStringLiteral("cannot read the stored days: %1").arg(error));
         records = *fetched;
     }
-    const QByteArray csv = buildCSV(records, access.preferences().value(PreferenceKeys::showSeconds));
+    QByteArray csv;
+    if (parser.isSet(allComputersOption)) {
+        const std::optional<QByteArray> all = allComputersCSV(access.preferences(), records);
+        if (!all)
+            return failure(QStringLiteral("sharing is off, so there are no other computers' days; "
+                                          "turn it on with lumatick share --folder PATH"));
+        csv = *all;
+    } else {
+        csv = buildCSV(records, access.preferences().value(PreferenceKeys::showSeconds));
+    }
 
     if (!parser.isSet(outputOption)) {
         std::fwrite(csv.constData(), 1, static_cast<size_t>(csv.size()), m_out);

@@ -40,8 +40,15 @@ int ShareCommand::run(const QStringList& arguments)
     }
     const QString folder = preferences.value(PreferenceKeys::sharedTotalsFolder);
     writeLine(m_out, folder.isEmpty() ? u"Sharing is off."_s : u"Sharing through %1."_s.arg(folder));
-    if ((off || parser.isSet(u"folder"_s)) &&
-        ControlClient(QDBusConnection::sessionBus()).isInstanceRunning())
-        writeLine(m_out, u"Lumatick is running: the change takes effect at its next start."_s);
+    // A running counter reads the preferences again at once; one that does not answer still
+    // takes the change at its next start.
+    const ControlClient client(QDBusConnection::sessionBus());
+    if ((off || parser.isSet(u"folder"_s)) && client.isInstanceRunning()) {
+        const QString problem = client.call(u"ReloadSharing"_s);
+        if (!problem.isEmpty())
+            writeLine(
+                m_out,
+                u"Lumatick did not answer (%1): the change takes effect at its next start."_s.arg(problem));
+    }
     return CommandLine::exitOk;
 }

@@ -145,6 +145,13 @@ void Preferences::remove(const QString& key)
     persist(key);
 }
 
+void Preferences::reload(const QStringList& keys)
+{
+    m_settings.sync();
+    for (const QString& key : keys)
+        Q_EMIT changed(key);
+}
+
 // Writes go to disk at once: preferences change rarely, and a crash must not lose them.
 void Preferences::persist(const QString& key)
 {

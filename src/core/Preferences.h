@@ -44,6 +44,10 @@ public:
 
     QString filePath() const { return m_settings.fileName(); }
 
+    // Reads the file again after another process (the command line) wrote it, and tells of
+    // `keys` as changed, so whoever follows them takes the new values at once.
+    void reload(const QStringList& keys);
+
 Q_SIGNALS:
     // Emitted after every write or removal, never on reads.
     void changed(const QString& key);

@@ -53,6 +53,10 @@ CsvImport CsvImport::parse(const QByteArray& contents)
     const QStringList lines = text.split(u'\n');
     if (text.trimmed().isEmpty())
         return failure(0, u"the file is empty; expected the header \"%1\""_s.arg(csvHeader()));
+    // Other computers' days are theirs to keep: restoring them here would count them twice.
+    if (QString(lines.first()).remove(u'\r') == csvComputersHeader())
+        return failure(1, u"this file holds the days of several computers (the computer column); "
+                          u"import a file exported without --all-computers"_s);
     if (QString(lines.first()).remove(u'\r') != csvHeader())
         return failure(1, u"expected the header \"%1\""_s.arg(csvHeader()));
 

@@ -4,6 +4,7 @@
 #include "LocalDateConverter.h"
 #include "Preferences.h"
 #include "RecordStore.h"
+#include "SharedTotalsFolder.h"
 
 #include <QHash>
 #include <QLocale>
@@ -55,20 +56,12 @@ HistoryViewModel::~HistoryViewModel()
 
 void HistoryViewModel::loadDailyEntries(int days)
 {
+    m_dailyDays = days;
     const QDate last = today();
     const QDate first = last.addDays(1 - static_cast<qint64>(days));
     QList<BarChartEntry> entries;
     if (first.isValid()) {
-        QHash<QDate, qint64> totals;
-        const auto records = fetch(RecordQuery()
-                                       .where(Comparison::GreaterOrEqual, first.startOfDay())
-                                       .where(Comparison::LessOrEqual, last.startOfDay()));
-        // A day saved twice (after a time zone change) keeps the first total fetched.
-        const LocalDateConverter converter;
-        for (const DailyScreenTime& record : records) {
-            const QDate day = converter.dateOf(record.dateSecondsSinceEpoch());
-            totals.insert(day, totals.value(day, record.totalSeconds()));
-        }
+        const QMap<QDate, qint64> totals = dayTotals(first);
         const QLocale locale;
         for (QDate day = first; day.isValid() && day <= last; day = day.addDays(1))
             entries.append(makeEntry(locale.toString(day, u"MMM d"_s), totals.value(day), day.startOfDay()));
@@ -79,15 +72,15 @@ void HistoryViewModel::loadDailyEntries(int days)
 
 void HistoryViewModel::loadMonthlyEntries(int months)
 {
+    m_monthlyMonths = months;
     const QDate current = today();
     const QDate start = current.addMonths(-months);
     QList<BarChartEntry> entries;
     if (start.isValid()) {
         QHash<QString, QList<qint64>> groups;
-        const LocalDateConverter converter;
-        for (const DailyScreenTime& record :
-             fetch(RecordQuery().where(Comparison::GreaterOrEqual, start.startOfDay())))
-            groups[monthKey(converter.dateOf(record.dateSecondsSinceEpoch()))].append(record.totalSeconds());
+        const QMap<QDate, qint64> totals = dayTotals(start);
+        for (auto day = totals.cbegin(); day != totals.cend(); ++day)
+            groups[monthKey(day.key())].append(day.value());
         const QLocale locale;
         for (int i = 1; i <= months; ++i) {
             const QDate month = current.addMonths(i - months);
@@ -99,6 +92,34 @@ void HistoryViewModel::loadMonthlyEntries(int months)
     }
     m_monthlyEntries = entries;
     Q_EMIT monthlyEntriesChanged();
+}
+
+bool HistoryViewModel::offersAllComputers() const
+{
+    return m_sharedTotals && m_sharedTotals->isSharing() && m_sharedTotals->hasOtherComputers();
+}
+
+void HistoryViewModel::showAllComputers(bool all)
+{
+    m_allComputers = all;
+    if (m_dailyDays > 0)
+        loadDailyEntries(m_dailyDays);
+    if (m_monthlyMonths > 0)
+        loadMonthlyEntries(m_monthlyMonths);
+}
+
+// A day saved twice (after a time zone change) keeps the first total fetched. Another
+// computer's days are calendar dates already, so they add to the same day wherever it was.
+QMap<QDate, qint64> HistoryViewModel::dayTotals(const QDate& first) const
+{
+    QMap<QDate, qint64> totals;
+    const LocalDateConverter converter;
+    for (const DailyScreenTime& record :
+         fetch(RecordQuery().where(Comparison::GreaterOrEqual, first.startOfDay()))) {
+        const QDate day = converter.dateOf(record.dateSecondsSinceEpoch());
+        totals.insert(day, totals.value(day, record.totalSeconds()));
+    }
+    return showsAllComputers() ? m_sharedTotals->allComputersDays(totals) : totals;
 }
 
 void HistoryViewModel::computeStreaks()
@@ -115,7 +136,7 @@ void HistoryViewModel::computeStreaks()
 
 std::optional<QString> HistoryViewModel::exportCSV(CsvFileChooser& chooser)
 {
-    return ::exportCSV(m_store, m_preferences, chooser);
+    return ::exportCSV(m_store, m_preferences, chooser, showsAllComputers() ? m_sharedTotals.get() : nullptr);
 }
 
 QDate HistoryViewModel::today() const

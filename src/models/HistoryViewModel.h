@@ -4,10 +4,13 @@
 #include "Clock.h"
 #include "DailyScreenTime.h"
 #include "RecordQuery.h"
+#include "SharedTotalsFolder.h"
 
 #include <QDate>
 #include <QList>
+#include <QMap>
 #include <QObject>
+#include <QPointer>
 
 #include <optional>
 
@@ -17,7 +20,10 @@ class RecordStore;
 
 // The figures behind the history window: daily and monthly bars and the two goal streaks.
 // It reads stored records only, so today's bar shows today's total as last saved. Made afresh
-// each time the window opens; nothing reloads on its own while the window stays open.
+// each time the window opens; nothing reloads on its own while the window stays open, except
+// when the user switches between this computer and all of them: while totals are shared and
+// other computers' files are there, the bars and the export may cover every computer, each
+// day the sum of their totals. The streaks stay this computer's, whose goal they count.
 class HistoryViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<BarChartEntry> dailyEntries READ dailyEntries NOTIFY dailyEntriesChanged)
@@ -42,8 +48,17 @@ public:
     void loadMonthlyEntries(int months);
     // Days before today only: today's total can still change.
     void computeStreaks();
-    // Why nothing was exported when the records cannot be read; see ::exportCSV.
+    // Why nothing was exported when the records cannot be read; see ::exportCSV. Covering all
+    // computers, the export has one line per computer per day.
     std::optional<QString> exportCSV(CsvFileChooser& chooser);
+
+    // The folder the totals are shared through; without one only this computer is shown.
+    void setSharedTotals(const SharedTotalsFolder* folder) { m_sharedTotals = folder; }
+    // Whether the choice between this computer and all computers means anything now.
+    bool offersAllComputers() const;
+    bool showsAllComputers() const { return m_allComputers && offersAllComputers(); }
+    // Reloads the bars of the ranges last loaded.
+    void showAllComputers(bool all);
 
 Q_SIGNALS:
     void dailyEntriesChanged();
@@ -54,6 +69,8 @@ Q_SIGNALS:
 private:
     QDate today() const;
     QList<DailyScreenTime> fetch(const RecordQuery& query) const;
+    // Each day's total from `first` on: this computer's, or summed over all computers.
+    QMap<QDate, qint64> dayTotals(const QDate& first) const;
     static qint64 longestRun(const QList<DailyScreenTime>& ascending);
     static qint64 runEndingYesterday(const QList<DailyScreenTime>& ascending, const QDate& today);
     void setStreaks(qint64 current, qint64 longest);
@@ -65,4 +82,8 @@ private:
     QList<BarChartEntry> m_monthlyEntries;
     qint64 m_currentStreak = 0;
     qint64 m_longestStreak = 0;
+    QPointer<const SharedTotalsFolder> m_sharedTotals;
+    bool m_allComputers = false;
+    int m_dailyDays = 0;
+    int m_monthlyMonths = 0;
 };

@@ -54,7 +54,7 @@ void SharedTotalsFolder::stop()
     m_folder.clear();
     m_computers.clear();
     m_lastWritten.clear();
-    m_problem.clear();
+    setProblem({});
 }
 
 QString SharedTotalsFolder::directory() const
@@ -86,7 +86,7 @@ bool SharedTotalsFolder::publish()
     else if (!QDir().mkpath(directory()) || !file.open(QIODevice::WriteOnly) ||
              file.write(contents) != contents.size() || !file.commit())
         problem = u"The folder %1 cannot be written: %2"_s.arg(m_folder, file.errorString());
-    m_problem = problem;
+    setProblem(problem);
     report(u"."_s, problem);
     if (!problem.isEmpty())
         return false;
@@ -181,6 +181,23 @@ void SharedTotalsFolder::report(const QString& key, const QString& message)
     if (!message.isEmpty())
         qCWarning(lcScreenTime, "shared totals: %s: %s", qPrintable(key == u"."_s ? m_folder : key),
                   qPrintable(message));
+}
+
+void SharedTotalsFolder::setProblem(const QString& problem)
+{
+    if (m_problem == problem)
+        return;
+    m_problem = problem;
+    Q_EMIT problemChanged();
+}
+
+QMap<QDate, qint64> SharedTotalsFolder::allComputersDays(QMap<QDate, qint64> own) const
+{
+    for (const Computer& computer : m_computers) {
+        for (auto day = computer.days.cbegin(); day != computer.days.cend(); ++day)
+            own[day.key()] += day.value();
+    }
+    return own;
 }
 
 qint64 SharedTotalsFolder::allComputersSeconds(QDate day, qint64 ownSeconds) const

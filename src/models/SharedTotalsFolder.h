@@ -46,15 +46,21 @@ public:
 
     // Today's own figure is the live one, never a file's, so the sum is never below it.
     qint64 allComputersSeconds(QDate day, qint64 ownSeconds) const;
+    // This computer's days with every other computer's added, over the days any of them has.
+    QMap<QDate, qint64> allComputersDays(QMap<QDate, qint64> own) const;
+    bool hasOtherComputers() const { return !m_computers.isEmpty(); }
     QList<Computer> computers() const { return m_computers.values(); }
     QString problem() const { return m_problem; }
     QString installationId() const { return m_id; }
+    QString name() const { return m_name; }
 
 Q_SIGNALS:
     void totalsChanged();
     // Another installation writes under the same id (a cloned disk); this one moved to a new id,
     // which the caller keeps in the preferences.
     void installationIdChanged(const QString& id);
+    // The folder's fault appeared, changed or went away, or sharing stopped.
+    void problemChanged();
 
 private:
     QString directory() const;
@@ -64,6 +70,7 @@ private:
     void checkOwnFile();
     void watch();
     void report(const QString& key, const QString& message);
+    void setProblem(const QString& problem);
 
     Clock m_clock;
     RecordSource m_records;

@@ -211,6 +211,11 @@ bool Application::registerControlService()
     connect(m_control.get(), &ControlService::pauseForRequested, this, &Application::pauseFor);
     connect(m_control.get(), &ControlService::pauseUntilTomorrowRequested, this,
             &Application::pauseUntilTomorrow);
+    // The sharing follows its preferences; a reload tells of them as changed.
+    connect(m_control.get(), &ControlService::sharingReloadRequested, this, [this] {
+        m_preferences.reload({QString::fromLatin1(PreferenceKeys::sharedTotalsFolder.name),
+                              QString::fromLatin1(PreferenceKeys::sharedTotalsName.name)});
+    });
     if (m_control->registerOn(m_options.sessionBus))
         return true;
     if (!m_options.sessionBus.isConnected()) {
@@ -327,7 +332,11 @@ void Application::setUpWindows()
             const GlobalHotKey* hotKey = desktop->globalHotKey();
             return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
                                    [sharing] { return sharing ? sharing->folder().problem() : QString(); }};
-        }});
+        },
+        &m_sharing->folder()});
+    // The folder can fail or recover with no setting changed: the open settings show it at once.
+    connect(&m_sharing->folder(), &SharedTotalsFolder::problemChanged, m_windows.get(),
+            &WindowCoordinator::refreshSettingsDesktop);
 }
 
 // A copy started from a mounted installer image offers to throw the image away; it runs in

@@ -72,6 +72,11 @@ void ControlAdaptor::OpenSettings()
     m_service->requestSettings();
 }
 
+void ControlAdaptor::ReloadSharing()
+{
+    m_service->requestSharingReload();
+}
+
 QStringList ControlAdaptor::Figures()
 {
     return m_service->figures();

@@ -35,6 +35,8 @@ public Q_SLOTS:
     void ShowPanel();
     void OpenHistory();
     void OpenSettings();
+    // The command line changed where the totals are shared: read the preferences again.
+    void ReloadSharing();
     // The rows the tray menu shows (today, yesterday, seven-day average, streak), current now.
     QStringList Figures();
     // Every second's change of the total to the caller, until it leaves the bus.

@@ -122,6 +122,11 @@ void ControlService::requestSettings()
     Q_EMIT settingsRequested();
 }
 
+void ControlService::requestSharingReload()
+{
+    Q_EMIT sharingReloadRequested();
+}
+
 QStringList ControlService::figures()
 {
     m_model.refreshStatistics();

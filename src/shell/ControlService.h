@@ -54,6 +54,7 @@ public:
     void requestShowPanel();
     void requestHistory();
     void requestSettings();
+    void requestSharingReload();
     // Read when a popup opens, so yesterday and the average are fresh without a timer.
     QStringList figures();
     // `uniqueName` hears every second's change until it leaves the bus.
@@ -68,6 +69,8 @@ Q_SIGNALS:
     void showPanelRequested();
     void historyRequested();
     void settingsRequested();
+    // Another process changed the sharing preferences.
+    void sharingReloadRequested();
     void pauseRequested(bool paused);
     void pauseToggleRequested();
     void pauseForRequested(qint64 seconds);

@@ -56,6 +56,12 @@ void WindowCoordinator::openSettings()
     bringToFront(*m_settingsWindow);
 }
 
+void WindowCoordinator::refreshSettingsDesktop()
+{
+    if (m_settingsWindow)
+        m_settingsWindow->setDesktop(m_services.desktop());
+}
+
 void WindowCoordinator::openHistory()
 {
     if (!m_historyWindow) {
@@ -83,6 +89,7 @@ void WindowCoordinator::buildHistoryContent()
     delete m_historyView;
     m_historyModel =
         std::make_unique<HistoryViewModel>(m_services.store, m_services.preferences, m_services.clock);
+    m_historyModel->setSharedTotals(m_services.sharedTotals);
     m_historyView = new HistoryView(*m_historyModel, m_services.preferences, m_historyWindow.get());
     m_historyWindow->layout()->addWidget(m_historyView);
 }

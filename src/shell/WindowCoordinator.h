@@ -21,6 +21,7 @@ class Preferences;
 class QWidget;
 class RecordStore;
 class SettingsView;
+class SharedTotalsFolder;
 class UpdateControls;
 
 // Creates, reuses and raises the application's windows: settings made once and shown again as
@@ -41,6 +42,8 @@ public:
         QString version;
         // Asked at every opening of the settings, since the desktop's answers can change.
         std::function<SettingsDesktop()> desktop = [] { return SettingsDesktop{}; };
+        // Where other computers' totals are read, for the history's choice of computers.
+        const SharedTotalsFolder* sharedTotals = nullptr;
     };
 
     static constexpr const char* settingsTitle = "Lumatick Settings";
@@ -53,6 +56,8 @@ public:
     void openHistory();
     void showOnboarding(std::function<void()> onComplete);
     void closeOnboarding();
+    // Asks the desktop again for the open settings, whose sharing fault may have changed.
+    void refreshSettingsDesktop();
 
     QWidget* settingsWindow() const;
     QWidget* historyWindow() const;

@@ -134,6 +134,7 @@ QWidget* HistoryView::buildContent()
     auto* stack = new QVBoxLayout(content);
     stack->setContentsMargins(padding, padding, padding, padding);
     stack->setSpacing(padding);
+    buildComputerPicker(stack);
     buildDailySection(stack);
     buildMonthlySection(stack);
     buildStreakSection(stack);
@@ -141,6 +142,33 @@ QWidget* HistoryView::buildContent()
     buildExportRow(stack);
     stack->addStretch(1);
     return content;
+}
+
+void HistoryView::buildComputerPicker(QBoxLayout* stack)
+{
+    const QStringList titles{u"This computer"_s, u"All computers"_s};
+    m_computerPicker = new SegmentedControl(titles, titles, computerPickerWidth);
+    m_computerPicker->setObjectName(u"computerPicker"_s);
+    m_computerPicker->setAccessibleName(u"Computers shown"_s);
+    m_computerPicker->setCurrentIndex(0);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(m_computerPicker);
+    stack->addLayout(row);
+    connect(m_computerPicker, &SegmentedControl::currentIndexChanged, this,
+            [this](int index) { m_viewModel.showAllComputers(index == 1); });
+}
+
+// Shown only while there are other computers to add; when they go, the window falls back to
+// this computer's figures.
+void HistoryView::showComputerPicker()
+{
+    const bool offered = m_viewModel.offersAllComputers();
+    m_computerPicker->setVisible(offered);
+    if (!offered && m_computerPicker->currentIndex() != 0) {
+        m_computerPicker->setCurrentIndex(0);
+        m_viewModel.showAllComputers(false);
+    }
 }
 
 void HistoryView::buildDailySection(QBoxLayout* stack)
@@ -258,6 +286,7 @@ void HistoryView::connectViewModel()
 
 void HistoryView::loadAll()
 {
+    showComputerPicker();
     m_viewModel.loadDailyEntries(dayCount(m_dailyRange));
     m_viewModel.loadMonthlyEntries(monthCount(m_monthlyRange));
     m_viewModel.computeStreaks();
@@ -294,4 +323,5 @@ void HistoryView::applyPreferences()
     const bool goalEnabled = m_preferences.value(dailyGoalEnabled);
     m_streakDivider->setVisible(goalEnabled);
     m_streakSection->setVisible(goalEnabled);
+    showComputerPicker();
 }

@@ -18,7 +18,8 @@ class QPushButton;
 class SegmentedControl;
 
 // The content of the history window: daily totals and monthly averages as two bar charts,
-// each with its range picker, the goal streaks when the daily goal is on, and the CSV export.
+// each with its range picker, the goal streaks when the daily goal is on, and the CSV export;
+// above them, while other computers share their totals, the choice of this computer or all.
 // It shows what the view model computes and hands the user's choices back to it; a new view
 // starts at 7 days and 6 months and loads its figures each time it is shown.
 class HistoryView : public QWidget {
@@ -32,6 +33,7 @@ public:
     static constexpr int padding = 24;
     static constexpr int dailyPickerWidth = 160;
     static constexpr int monthlyPickerWidth = 120;
+    static constexpr int computerPickerWidth = 240;
 
     // Keeps references; the model, preferences and chooser must outlive the view. The export
     // asks `chooser` where to write.
@@ -52,6 +54,8 @@ private:
                 std::unique_ptr<CsvFileChooser> ownChooser, CsvFileChooser* chooser, QWidget* parent);
 
     QWidget* buildContent();
+    void buildComputerPicker(QBoxLayout* stack);
+    void showComputerPicker();
     void buildDailySection(QBoxLayout* stack);
     void buildMonthlySection(QBoxLayout* stack);
     void buildStreakSection(QBoxLayout* stack);
@@ -71,6 +75,7 @@ private:
     CsvFileChooser& m_chooser;
     DailyRange m_dailyRange = DailyRange::sevenDays;
     MonthlyRange m_monthlyRange = MonthlyRange::sixMonths;
+    SegmentedControl* m_computerPicker = nullptr;
     SegmentedControl* m_dailyPicker = nullptr;
     SegmentedControl* m_monthlyPicker = nullptr;
     BarChartView* m_dailyChart = nullptr;

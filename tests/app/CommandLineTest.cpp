@@ -118,8 +118,9 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
                            {u"yesterday_seconds"_s, 3600}}));
     // Shared with a desktop: the status adds its figure for today, and reading writes nothing there.
     const QString desktop = file(u"Sync/Lumatick/desktop.csv"_s);
-    writeFile(desktop, "lumatick-shared-totals,1,Desk\ndate,total_seconds,total_formatted,goal_met\n" +
-                           m_today.toString(u"yyyy-MM-dd"_s).toUtf8() + ",100,1m 40s,false\n");
+    writeFile(desktop,
+              "lumatick-shared-totals,1,Desk, \"den\"\ndate,total_seconds,total_formatted,goal_met\n" +
+                  m_today.toString(u"yyyy-MM-dd"_s).toUtf8() + ",100,1m 40s,false\n");
     const auto allComputers = [&](const QStringList& share) {
         EXPECT_EQ(lumatick(QStringList{u"share"_s} + share).exitCode, 0);
         return QJsonDocument::fromJson(lumatick({u"status"_s, u"--format"_s, u"json"_s}).out)
@@ -129,7 +130,13 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
     };
     EXPECT_EQ(allComputers({u"--folder"_s, file(u"Sync"_s), u"--name"_s, u"Laptop"_s}), 16632 + 100);
     EXPECT_EQ(QDir(file(u"Sync/Lumatick"_s)).entryList(QDir::Files), QStringList{u"desktop.csv"_s});
+    // With a computer column, this computer's line first; the others' goals are theirs to know.
+    const QByteArray day = m_today.toString(u"yyyy-MM-dd"_s).toUtf8();
+    EXPECT_TRUE(lumatick({u"export"_s, u"--all-computers"_s})
+                    .out.endsWith(day + ",16632,4h 37m 12s,false,Laptop\n" + day +
+                                  ",100,1m 40s,,\"Desk, \"\"den\"\"\"\n"));
     EXPECT_EQ(allComputers({u"--off"_s}), -1);
+    EXPECT_EQ(lumatick({u"export"_s, u"--all-computers"_s}).exitCode, 1);
 
     const QJsonObject module =
         QJsonDocument::fromJson(lumatick({u"status"_s, u"--format=waybar"_s}).out).object();
@@ -183,6 +190,9 @@ TEST_F(CommandLineTest, malformedImportNamesTheLineAndWritesNothing)
     } cases[] = {
         {"empty file", "", u"bad.csv: the file is empty"_s},
         {"wrong header", "day,seconds\n" + good, u"bad.csv:1: expected the header"_s},
+        {"several computers",
+         "date,total_seconds,total_formatted,goal_met,computer\n2025-01-01,60,1m 00s,false,Desk\n",
+         u"bad.csv:1: this file holds the days of several computers"_s},
         {"impossible date", header + good + "2025-02-30,1,1s,false\n", u"bad.csv:3:"_s},
         {"negative total", header + good + "2025-01-02,-5,0s,false\n", u"bad.csv:3:"_s},
         {"non-numeric total", header + "2025-01-02,12a,12s,false\n", u"bad.csv:2:"_s},

@@ -95,6 +95,8 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     EXPECT_EQ(desk.allComputersSeconds(today, 120), 150); // its own live figure, not its file's 100
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 140);
     EXPECT_EQ(laptop.allComputersSeconds(today.addDays(-1), 0), 7);
+    EXPECT_EQ(laptop.allComputersDays({{today, 40}, {today.addDays(-3), 9}}),
+              (QMap<QDate, qint64>{{today.addDays(-3), 9}, {today.addDays(-1), 7}, {today, 140}}));
     deskDays = days({{today, 160}});
     desk.publish();
     laptop.rescan();

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "ApplicationIdentity.h"
+#include "BarChartView.h"
 #include "FakeClock.h"
 #include "FakeDesktopServices.h"
 #include "FakeIdleTimeSource.h"
@@ -324,6 +325,19 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         EXPECT_EQ(label(), u"1m 30s"_s);
     }
     {
+        SCOPED_TRACE("the history adds the desktop's days; the folder gone shows in the open settings");
+        m_app->openHistory();
+        const QWidget* history = m_app->windows()->historyWindow();
+        for (auto* segment : history->findChild<QWidget*>(u"computerPicker"_s)->findChildren<QToolButton*>())
+            if (segment->text() == u"All computers"_s)
+                segment->click();
+        EXPECT_EQ(history->findChild<BarChartView*>(u"dailyChart"_s)->entries().last().seconds, 190);
+        ASSERT_TRUE(QDir(shared).removeRecursively());
+        session().machineWillSleep();
+        EXPECT_EQ(m_app->windows()->settingsWindow()->findChild<QLabel*>(u"sharingProblemCaption"_s)->text(),
+                  u"The folder %1 does not exist."_s.arg(shared));
+    }
+    {
         SCOPED_TRACE("woken the next day: the new day and yesterday's figures at once");
         m_clock.advance(24 * 3600);
         const qsizetype before = dailySchedulings();
@@ -532,6 +546,14 @@ TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)
     EXPECT_EQ(status.value(u"today_seconds"_s).toInteger(), 5);
     EXPECT_TRUE(status.value(u"paused"_s).toBool());
     EXPECT_FALSE(status.contains(u"all_computers_today_seconds"_s));
+    // Sharing turned on and off from the command line reaches the running counter at once.
+    ASSERT_TRUE(QDir::home().mkpath(u"Sync"_s));
+    for (const QString& share : {u"--folder=%1"_s.arg(QDir::home().filePath(u"Sync"_s)), u"--off"_s}) {
+        EXPECT_EQ(runLumatick({u"share"_s, share}).first, 0);
+        const QByteArray json = runLumatick({u"status"_s, u"--format"_s, u"json"_s}).second;
+        EXPECT_EQ(QJsonDocument::fromJson(json).object().contains(u"all_computers_today_seconds"_s),
+                  share != u"--off"_s);
+    }
     // Two writers would lose days: an import waits until the application has quit.
     const QString backup = QDir::home().filePath(u"backup.csv"_s);
     ASSERT_TRUE(

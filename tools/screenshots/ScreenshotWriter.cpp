@@ -11,6 +11,8 @@
 #include "SampleScene.h"
 #include "SegmentedControl.h"
 #include "SettingsView.h"
+#include "SharedTotalsFile.h"
+#include "SharedTotalsFolder.h"
 #include "ShortcutModifiers.h"
 #include "StatusIconRenderer.h"
 #include "StatusItemPresenter.h"
@@ -19,8 +21,11 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -155,12 +160,41 @@ void ScreenshotWriter::historyWindows()
         save(view, u"history-30d-12mo"_s + suffix);
         save(*view.findChild<QWidget*>(u"historyContent"_s), u"history-30d-12mo-whole"_s + suffix);
     }
+    historySharing();
     SampleScene empty;
     HistoryViewModel model(empty.store(), empty.preferences(), empty.clock());
     HistoryView view(model, empty.preferences());
     view.resize(HistoryView::defaultWindowSize);
     view.show();
     save(view, u"history-empty"_s);
+}
+
+// A desktop sharing its totals beside this computer's long history: the choice of computers
+// shown, first on this computer, then on all of them.
+void ScreenshotWriter::historySharing()
+{
+    SampleScene scene;
+    scene.recordLongHistory();
+    QTemporaryDir sync;
+    QList<DailyScreenTime> deskDays;
+    for (int back = 0; back < 400; ++back)
+        deskDays.append(DailyScreenTime(SampleScene::today.addDays(-back).startOfDay(),
+                                        (back * 4391) % (3 * hour) + 1800, false));
+    QDir().mkpath(sync.filePath(u"Lumatick"_s));
+    QFile desk(sync.filePath(u"Lumatick/desk.csv"_s));
+    if (!desk.open(QIODevice::WriteOnly) || desk.write(SharedTotalsFile::build(u"Desk"_s, deskDays)) < 0)
+        return;
+    desk.close();
+    SharedTotalsFolder shared(scene.clock(), [] { return QList<DailyScreenTime>(); });
+    shared.start(sync.path(), u"laptop"_s, u"Laptop"_s);
+    HistoryViewModel model(scene.store(), scene.preferences(), scene.clock());
+    model.setSharedTotals(&shared);
+    HistoryView view(model, scene.preferences());
+    view.resize(HistoryView::defaultWindowSize);
+    view.show();
+    save(view, u"history-sharing-this-computer"_s);
+    pickSegment(view, u"computerPicker"_s, u"All computers"_s);
+    save(view, u"history-sharing-all-computers"_s);
 }
 
 void ScreenshotWriter::settingsPages()

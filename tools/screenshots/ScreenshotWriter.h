@@ -23,6 +23,7 @@ public:
 
 private:
     void save(QWidget& widget, const QString& name);
+    void historySharing();
 
     QDir m_directory;
     QStringList m_written;
