@@ -111,11 +111,16 @@ QString StatusReport::text(Format format, bool oneLine) const
     return plainText();
 }
 
+// While the totals are shared, today over every computer follows this computer's today.
 QString StatusReport::plainText() const
 {
     const bool showSeconds = m_access.preferences().value(PreferenceKeys::showSeconds);
-    return QStringLiteral("Today: %1 (%2%3)\nYesterday: %4\nSeven-day average: %5\nGoal streak: %6 days\n")
-        .arg(m_todayText, m_tier, m_paused ? QStringLiteral(", paused") : QString(),
+    const QString allComputers =
+        m_allComputersSeconds
+            ? QStringLiteral("All computers: %1\n").arg(formatDuration(*m_allComputersSeconds, showSeconds))
+            : QString();
+    return QStringLiteral("Today: %1 (%2%3)\n%4Yesterday: %5\nSeven-day average: %6\nGoal streak: %7 days\n")
+        .arg(m_todayText, m_tier, m_paused ? QStringLiteral(", paused") : QString(), allComputers,
              formatDuration(m_yesterdaySeconds, showSeconds),
              formatDuration(m_sevenDayAverageSeconds, showSeconds))
         .arg(m_currentStreak);

@@ -94,6 +94,15 @@ void HistoryViewModel::loadMonthlyEntries(int months)
     Q_EMIT monthlyEntriesChanged();
 }
 
+void HistoryViewModel::setSharedTotals(const SharedTotalsFolder* folder)
+{
+    if (m_sharedTotals)
+        disconnect(m_sharedTotals.get(), nullptr, this, nullptr);
+    m_sharedTotals = folder;
+    if (folder)
+        connect(folder, &SharedTotalsFolder::totalsChanged, this, &HistoryViewModel::computersChanged);
+}
+
 bool HistoryViewModel::offersAllComputers() const
 {
     return m_sharedTotals && m_sharedTotals->isSharing() && m_sharedTotals->hasOtherComputers();

@@ -23,7 +23,8 @@ class RecordStore;
 // each time the window opens; nothing reloads on its own while the window stays open, except
 // when the user switches between this computer and all of them: while totals are shared and
 // other computers' files are there, the bars and the export may cover every computer, each
-// day the sum of their totals. The streaks stay this computer's, whose goal they count.
+// day the sum of their totals, and the window follows those files as they change. The streaks
+// stay this computer's, whose goal they count.
 class HistoryViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<BarChartEntry> dailyEntries READ dailyEntries NOTIFY dailyEntriesChanged)
@@ -53,7 +54,7 @@ public:
     std::optional<QString> exportCSV(CsvFileChooser& chooser);
 
     // The folder the totals are shared through; without one only this computer is shown.
-    void setSharedTotals(const SharedTotalsFolder* folder) { m_sharedTotals = folder; }
+    void setSharedTotals(const SharedTotalsFolder* folder);
     // Whether the choice between this computer and all computers means anything now.
     bool offersAllComputers() const;
     bool showsAllComputers() const { return m_allComputers && offersAllComputers(); }
@@ -65,6 +66,8 @@ Q_SIGNALS:
     void monthlyEntriesChanged();
     void currentStreakChanged();
     void longestStreakChanged();
+    // The other computers' files changed: whether they are offered, and their figures.
+    void computersChanged();
 
 private:
     QDate today() const;

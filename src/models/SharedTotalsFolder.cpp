@@ -52,9 +52,12 @@ void SharedTotalsFolder::stop()
     if (!m_watcher.files().isEmpty() || !m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.files() + m_watcher.directories());
     m_folder.clear();
-    m_computers.clear();
     m_lastWritten.clear();
     setProblem({});
+    if (m_computers.isEmpty())
+        return;
+    m_computers.clear();
+    Q_EMIT totalsChanged();
 }
 
 QString SharedTotalsFolder::directory() const
@@ -99,6 +102,8 @@ void SharedTotalsFolder::rescan()
 {
     if (!isSharing())
         return;
+    const QMap<QString, Computer> before = m_computers;
+    const QString id = m_id;
     checkOwnFile();
     const QStringList names = QDir(directory()).entryList({u"*.csv"_s}, QDir::Files);
     for (const QString& fileName : names)
@@ -106,7 +111,8 @@ void SharedTotalsFolder::rescan()
     for (auto it = m_computers.begin(); it != m_computers.end();)
         it = names.contains(it.key()) ? std::next(it) : m_computers.erase(it);
     watch();
-    Q_EMIT totalsChanged();
+    if (m_computers != before || m_id != id)
+        Q_EMIT totalsChanged();
 }
 
 void SharedTotalsFolder::readComputer(const QString& fileName)
@@ -155,6 +161,7 @@ void SharedTotalsFolder::checkOwnFile()
               qPrintable(claimed), qPrintable(m_id));
     m_lastWritten.clear();
     m_changed = true;
+    m_tookNewId = true;
     Q_EMIT installationIdChanged(m_id);
     publish();
 }

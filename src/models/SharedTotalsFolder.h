@@ -28,6 +28,8 @@ public:
         QMap<QDate, qint64> days;
         // Silent for over 30 days: shown as inactive, still counted in its days.
         bool inactive = false;
+
+        bool operator==(const Computer&) const = default;
     };
     using RecordSource = std::function<QList<DailyScreenTime>()>;
 
@@ -52,9 +54,13 @@ public:
     QList<Computer> computers() const { return m_computers.values(); }
     QString problem() const { return m_problem; }
     QString installationId() const { return m_id; }
+    // Whether this installation had to leave its id to another that claimed it, while running.
+    bool tookNewId() const { return m_tookNewId; }
     QString name() const { return m_name; }
 
 Q_SIGNALS:
+    // Another computer appeared, went, or its name, days or standing changed; or this
+    // installation moved to a new id. A reading that finds everything as it was says nothing.
     void totalsChanged();
     // Another installation writes under the same id (a cloned disk); this one moved to a new id,
     // which the caller keeps in the preferences.
@@ -78,6 +84,7 @@ private:
     QString m_id;
     QString m_name;
     bool m_changed = false;
+    bool m_tookNewId = false;
     QByteArray m_lastWritten;
     QString m_problem;
     QMap<QString, Computer> m_computers;

@@ -331,11 +331,14 @@ void Application::setUpWindows()
         [desktop = m_desktop.get(), sharing = QPointer<TotalsSharing>(m_sharing.get())] {
             const GlobalHotKey* hotKey = desktop->globalHotKey();
             return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
-                                   [sharing] { return sharing ? sharing->folder().problem() : QString(); }};
+                                   sharing ? &sharing->folder() : nullptr};
         },
         &m_sharing->folder()});
-    // The folder can fail or recover with no setting changed: the open settings show it at once.
+    // The folder can fail or recover, and computers come and go there, with no setting changed:
+    // the open settings show it at once.
     connect(&m_sharing->folder(), &SharedTotalsFolder::problemChanged, m_windows.get(),
+            &WindowCoordinator::refreshSettingsDesktop);
+    connect(&m_sharing->folder(), &SharedTotalsFolder::totalsChanged, m_windows.get(),
             &WindowCoordinator::refreshSettingsDesktop);
 }
 

@@ -10,11 +10,28 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSysInfo>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace PreferenceKeys;
+using namespace Qt::StringLiterals;
+
+namespace {
+// "Desk: last day 05/12/2026 (inactive)"; with the long date for screen readers.
+QString computerLine(const SharedTotalsFolder::Computer& computer, QLocale::FormatType dateFormat)
+{
+    QString line = computer.days.isEmpty()
+                       ? u"%1: no days recorded"_s.arg(computer.name)
+                       : u"%1: last day %2"_s.arg(computer.name,
+                                                  QLocale().toString(computer.days.lastKey(), dateFormat));
+    return computer.inactive ? line + u" (inactive)"_s : line;
+}
+} // namespace
 
 GeneralSection::GeneralSection(Preferences& preferences, LoginItem& loginItem, QWidget* parent)
     : SettingsSection(QStringLiteral("General"), preferences, parent)
@@ -76,6 +93,7 @@ void GeneralSection::buildSharing()
     connect(m_computerName, &QLineEdit::editingFinished, this,
             [this] { preferences().setValue(sharedTotalsName, m_computerName->text().trimmed()); });
     m_problemCaption = addCaption(QString(), QStringLiteral("sharingProblemCaption"), sharing);
+    m_sharingLayout = sharing;
 }
 
 void GeneralSection::applySharing(bool enabled)
@@ -94,9 +112,9 @@ void GeneralSection::chooseFolder()
         preferences().setValue(sharedTotalsFolder, folder);
 }
 
-void GeneralSection::setSharingProblem(std::function<QString()> problem)
+void GeneralSection::setSharedTotals(const SharedTotalsFolder* folder)
 {
-    m_sharingProblem = std::move(problem);
+    m_sharedTotals = folder;
     refreshSharing();
 }
 
@@ -109,9 +127,39 @@ void GeneralSection::refreshSharing()
     m_folderButton->setText(folder.isEmpty() ? QStringLiteral("Choose…") : QDir::toNativeSeparators(folder));
     if (!m_computerName->hasFocus())
         m_computerName->setText(preferences().value(sharedTotalsName));
-    const QString problem = m_sharingProblem && !folder.isEmpty() ? m_sharingProblem() : QString();
+    const QString problem = m_sharedTotals && !folder.isEmpty() ? m_sharedTotals->problem() : QString();
     m_problemCaption->setText(problem);
     m_problemCaption->setVisible(!problem.isEmpty());
+    showComputers();
+}
+
+// This computer first, then the others by name, each with the last day it recorded. Rebuilt
+// at every refresh: the folder's computers come and go while the window is open.
+void GeneralSection::showComputers()
+{
+    qDeleteAll(m_computerLines);
+    m_computerLines.clear();
+    if (!m_sharedTotals || !m_sharedTotals->isSharing())
+        return;
+    addComputerLine(u"This computer: %1"_s.arg(m_sharedTotals->name()), {});
+    QList<SharedTotalsFolder::Computer> others = m_sharedTotals->computers();
+    std::sort(others.begin(), others.end(), [](const auto& left, const auto& right) {
+        return left.name.localeAwareCompare(right.name) < 0;
+    });
+    for (const SharedTotalsFolder::Computer& computer : std::as_const(others))
+        addComputerLine(computerLine(computer, QLocale::ShortFormat),
+                        computerLine(computer, QLocale::LongFormat));
+    if (m_sharedTotals->tookNewId())
+        addComputerLine(u"Another installation used the same identity, so this computer now writes its "
+                        u"totals under a new one."_s,
+                        {});
+}
+
+void GeneralSection::addComputerLine(const QString& text, const QString& spoken)
+{
+    QLabel* line = addCaption(text, u"sharedComputerLine"_s, m_sharingLayout);
+    line->setAccessibleName(spoken.isEmpty() ? text : spoken);
+    m_computerLines.append(line);
 }
 
 void GeneralSection::syncLaunchAtLogin()

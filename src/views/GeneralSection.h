@@ -1,6 +1,9 @@
 #pragma once
 
 #include "SettingsSection.h"
+#include "SharedTotalsFolder.h"
+
+#include <QPointer>
 
 #include <functional>
 
@@ -12,7 +15,7 @@ class QPushButton;
 // "General": starting at login, and where the status item shows the time. The switch follows
 // the login service: when a change fails the error is not shown, the switch simply returns to
 // what the service now reports. Sharing the totals is on while a folder is chosen; turning it on
-// asks for the folder, and a fault of the folder shows under it.
+// asks for the folder; a fault of the folder and the computers found there show under it.
 class GeneralSection : public SettingsSection {
     Q_OBJECT
 public:
@@ -24,8 +27,8 @@ public:
     // Asks for a folder, starting at the given one; empty when the user cancels.
     using FolderChooser = std::function<QString(const QString& start)>;
     void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
-    // What is wrong with the shared folder, asked at every refresh; empty when nothing is.
-    void setSharingProblem(std::function<QString()> problem);
+    // The shared folder, whose fault and computers are read at every refresh.
+    void setSharedTotals(const SharedTotalsFolder* folder);
 
 protected:
     void refresh() override;
@@ -37,6 +40,8 @@ private:
     void applySharing(bool enabled);
     void chooseFolder();
     void refreshSharing();
+    void showComputers();
+    void addComputerLine(const QString& text, const QString& spoken);
 
     LoginItem& m_loginItem;
     QCheckBox* m_launchAtLogin = nullptr;
@@ -46,6 +51,8 @@ private:
     QPushButton* m_folderButton = nullptr;
     QLineEdit* m_computerName = nullptr;
     QLabel* m_problemCaption = nullptr;
+    QVBoxLayout* m_sharingLayout = nullptr;
+    QList<QLabel*> m_computerLines;
     FolderChooser m_chooseFolder;
-    std::function<QString()> m_sharingProblem;
+    QPointer<const SharedTotalsFolder> m_sharedTotals;
 };

@@ -279,6 +279,13 @@ void HistoryView::connectViewModel()
             [this] { m_monthlyChart->setEntries(m_viewModel.monthlyEntries()); });
     connect(&m_viewModel, &HistoryViewModel::currentStreakChanged, this, &HistoryView::showStreaks);
     connect(&m_viewModel, &HistoryViewModel::longestStreakChanged, this, &HistoryView::showStreaks);
+    // Only sums that include the other computers are read again; when they all went, the
+    // picker's fallback reloads this computer's figures.
+    connect(&m_viewModel, &HistoryViewModel::computersChanged, this, [this] {
+        if (m_viewModel.showsAllComputers())
+            m_viewModel.showAllComputers(true);
+        showComputerPicker();
+    });
     m_dailyChart->setEntries(m_viewModel.dailyEntries());
     m_monthlyChart->setEntries(m_viewModel.monthlyEntries());
     showStreaks();

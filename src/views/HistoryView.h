@@ -19,7 +19,8 @@ class SegmentedControl;
 
 // The content of the history window: daily totals and monthly averages as two bar charts,
 // each with its range picker, the goal streaks when the daily goal is on, and the CSV export;
-// above them, while other computers share their totals, the choice of this computer or all.
+// above them, while other computers share their totals, the choice of this computer or all,
+// which follows their files as they appear, change and go.
 // It shows what the view model computes and hands the user's choices back to it; a new view
 // starts at 7 days and 6 months and loads its figures each time it is shown.
 class HistoryView : public QWidget {

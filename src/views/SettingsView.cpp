@@ -91,7 +91,7 @@ void SettingsView::setDesktop(const SettingsDesktop& desktop)
 {
     m_form->notificationSection().setDesktopNames(desktop.desktopNames);
     m_form->shortcutSection().setWorksSystemWide(desktop.shortcutWorksSystemWide);
-    m_form->generalSection().setSharingProblem(desktop.sharingProblem);
+    m_form->generalSection().setSharedTotals(desktop.sharedTotals);
 }
 
 int SettingsView::selectedTab() const

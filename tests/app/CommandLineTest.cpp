@@ -129,6 +129,7 @@ TEST_F(CommandLineTest, exportAndStatusReadTheStoreWhileTheApplicationWrites)
             .toInteger(-1);
     };
     EXPECT_EQ(allComputers({u"--folder"_s, file(u"Sync"_s), u"--name"_s, u"Laptop"_s}), 16632 + 100);
+    EXPECT_TRUE(lumatick({u"status"_s}).out.contains("(yellow)\nAll computers: 4h 38m 52s\nYesterday: 1h"));
     EXPECT_EQ(QDir(file(u"Sync/Lumatick"_s)).entryList(QDir::Files), QStringList{u"desktop.csv"_s});
     // With a computer column, this computer's line first; the others' goals are theirs to know.
     const QByteArray day = m_today.toString(u"yyyy-MM-dd"_s).toUtf8();

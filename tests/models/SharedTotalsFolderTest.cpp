@@ -95,9 +95,12 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     EXPECT_EQ(laptop.allComputersSeconds(today.addDays(-1), 0), 7);
     EXPECT_EQ(laptop.allComputersDays({{today, 40}, {today.addDays(-3), 9}}),
               (QMap<QDate, qint64>{{today.addDays(-3), 9}, {today.addDays(-1), 7}, {today, 140}}));
+    QSignalSpy changed(&laptop, &SharedTotalsFolder::totalsChanged);
+    laptop.rescan(); // the minute's reading with nothing new says nothing
     deskDays = days({{today, 160}});
     desk.publish();
     laptop.rescan();
+    EXPECT_EQ(changed.size(), 1);
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 200);
     EXPECT_EQ(laptop.allComputersSeconds(today.addDays(-1), 0), 0);
     // Caught mid-write, the desk's file keeps today's last whole figure until the line is whole.
@@ -115,6 +118,7 @@ TEST(SharedTotalsFolder, daysAreSummedAcrossComputersAndTheFolderFaultsLeaveTheR
     desk.rescan();
     ASSERT_EQ(moved.size(), 1);
     EXPECT_NE(desk.installationId(), u"desk"_s);
+    EXPECT_TRUE(desk.tookNewId() && !clone.tookNewId());
     laptop.rescan();
     EXPECT_EQ(laptop.allComputersSeconds(today, 40), 40 + 160 + 5);
 

@@ -43,6 +43,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -277,6 +278,16 @@ TEST_F(ApplicationTest, aDayOfLocksDisplaySleepSuspendAndMidnight)
         EXPECT_EQ(problem->text(), u"The folder %1/missing does not exist."_s.arg(shared));
         general->findChild<QPushButton*>(u"shareFolderButton"_s)->click();
         EXPECT_EQ(problem->text(), QString());
+        // A computer silent since January appears while the window is open: listed after this one
+        // and the desktop.
+        ASSERT_TRUE(writeFile(shared + u"/Lumatick/old.csv"_s,
+                              "lumatick-shared-totals,1,Old\ndate,total_seconds,total_formatted,goal_met\n"
+                              "2026-01-01,5,5s,false\n"));
+        const auto lines = [&] { return general->findChildren<QLabel*>(u"sharedComputerLine"_s); };
+        ASSERT_TRUE(waitUntil([&] { return lines().size() == 3; }));
+        EXPECT_EQ(lines().first()->text(), u"This computer: "_s + QSysInfo::machineHostName());
+        EXPECT_EQ(lines().last()->text(), u"Old: last day %1 (inactive)"_s.arg(
+                                              QLocale().toString(QDate(2026, 1, 1), QLocale::ShortFormat)));
     }
     const QString ownFile = shared + u"/Lumatick/"_s + m_preferences.value(installationId) + u".csv"_s;
     const auto allComputers = [&] {

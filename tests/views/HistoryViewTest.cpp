@@ -108,21 +108,23 @@ TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadOpensNoDialogAndWritesNo
 TEST_F(HistoryViewTest, whileOtherComputersShareTheirTotalsTheBarsAndTheExportMayCoverThemAll)
 {
     const QString sync = m_dir.filePath(u"Sync"_s);
-    ASSERT_TRUE(writeFile(sync + u"/Lumatick/desk.csv"_s,
-                          "lumatick-shared-totals,1,Desk\ndate,total_seconds,total_formatted,goal_met\n"
-                          "2026-11-30,3600,1h 00m 00s,false\n2026-12-05,600,10m 00s,false\n"));
+    const QString desk = sync + u"/Lumatick/desk.csv"_s;
+    ASSERT_TRUE(writeFile(desk, "lumatick-shared-totals,1,Desk\ndate,total_seconds,total_formatted,goal_met\n"
+                                "2026-11-30,3600,1h 00m 00s,false\n2026-12-05,600,10m 00s,false\n"));
     SharedTotalsFolder shared(m_clock.clock(), [] { return QList<DailyScreenTime>(); });
     m_model.setSharedTotals(&shared);
     m_view.show();
     const auto* picker = find<SegmentedControl>(m_view, u"computerPicker"_s);
     const auto daily = [&] { return find<BarChartView>(m_view, u"dailyChart"_s)->entries(); };
-    for (const QString& folder : {sync, QString()}) { // sharing on, then off again
+    for (const QString& folder : {sync, QString()}) { // sharing on, then off again: the window follows
         folder.isEmpty() ? shared.stop() : shared.start(folder, u"mine"_s, u"Laptop"_s);
-        m_preferences.setValue(sharedTotalsFolder, folder);
         EXPECT_EQ(picker->isVisible(), !folder.isEmpty());
         pick(u"computerPicker"_s, u"All computers"_s);
         EXPECT_EQ(daily().at(1).seconds, folder.isEmpty() ? hour : 2 * hour);
         EXPECT_EQ(daily().last().seconds, 2 * hour + 1800 + (folder.isEmpty() ? 0 : 600));
+        ASSERT_TRUE(writeFile(desk, readFile(desk) + "2026-12-04,9,9s,false\n"));
+        shared.rescan(); // the desk's file changed while the window is open
+        EXPECT_EQ(daily().at(5).seconds, hour + (folder.isEmpty() ? 0 : 9));
         m_chooser.answer = m_dir.filePath(u"all.csv"_s);
         find<QPushButton>(m_view, u"exportButton"_s)->click();
         EXPECT_EQ(readFile(m_dir.filePath(u"all.csv"_s)).contains(",Desk\n"), !folder.isEmpty());

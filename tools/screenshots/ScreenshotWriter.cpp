@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -41,6 +42,14 @@ void pickSegment(QWidget& view, const QString& picker, const QString& title)
         if (button->text() == title)
             button->click();
     }
+}
+
+// Another computer's file in a shared folder, as that computer writes it.
+bool writeSharedFile(const QString& path, const QString& name, const QList<DailyScreenTime>& days)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(SharedTotalsFile::build(name, days)) >= 0;
 }
 
 // The sample settings: a timeout, a goal, a recorded shortcut and a half-transparent colour.
@@ -180,11 +189,8 @@ void ScreenshotWriter::historySharing()
     for (int back = 0; back < 400; ++back)
         deskDays.append(DailyScreenTime(SampleScene::today.addDays(-back).startOfDay(),
                                         (back * 4391) % (3 * hour) + 1800, false));
-    QDir().mkpath(sync.filePath(u"Lumatick"_s));
-    QFile desk(sync.filePath(u"Lumatick/desk.csv"_s));
-    if (!desk.open(QIODevice::WriteOnly) || desk.write(SharedTotalsFile::build(u"Desk"_s, deskDays)) < 0)
+    if (!writeSharedFile(sync.filePath(u"Lumatick/desk.csv"_s), u"Desk"_s, deskDays))
         return;
-    desk.close();
     SharedTotalsFolder shared(scene.clock(), [] { return QList<DailyScreenTime>(); });
     shared.start(sync.path(), u"laptop"_s, u"Laptop"_s);
     HistoryViewModel model(scene.store(), scene.preferences(), scene.clock());
@@ -230,10 +236,38 @@ void ScreenshotWriter::settingsPages()
         view.selectTab(SettingsView::settingsTab);
         scene.preferences().setValue(sharedTotalsFolder, u"/home/ada/Sync"_s);
         scene.preferences().setValue(sharedTotalsName, u"Laptop"_s);
-        view.setDesktop(
-            SettingsDesktop{{}, true, [] { return u"The folder /home/ada/Sync does not exist."_s; }});
-        save(*view.findChild<GeneralSection*>(), u"settings-general-sharing"_s);
+        settingsSharing(view, scene);
     }
+}
+
+// Two other computers, one silent for weeks, and this one moved off an id another installation
+// took; then the folder gone.
+void ScreenshotWriter::settingsSharing(SettingsView& view, SampleScene& scene)
+{
+    QTemporaryDir sync;
+    const auto day = [](int back, qint64 seconds) {
+        return DailyScreenTime(SampleScene::today.addDays(-back).startOfDay(), seconds, false);
+    };
+    writeSharedFile(sync.filePath(u"Lumatick/desk.csv"_s), u"Desk"_s, {day(2, 5000), day(1, 7000)});
+    writeSharedFile(sync.filePath(u"Lumatick/old.csv"_s), u"Old laptop"_s, {day(45, 3000)});
+    SharedTotalsFolder shared(scene.clock(), [day] { return QList<DailyScreenTime>{day(0, 900)}; });
+    shared.start(sync.path(), u"laptop"_s, u"Laptop"_s);
+    shared.publish();
+    writeSharedFile(sync.filePath(u"Lumatick/laptop.csv"_s), u"Laptop"_s, {day(0, 60)});
+    shared.rescan();
+    const auto saveGeneral = [&](const SharedTotalsFolder& folder, const QString& name) {
+        view.setDesktop(SettingsDesktop{{}, true, &folder});
+        QCoreApplication::sendPostedEvents();
+        QWidget& form = settingsForm(view);
+        form.resize(form.width(), form.sizeHint().height());
+        save(*view.findChild<GeneralSection*>(), name);
+    };
+    saveGeneral(shared, u"settings-general-sharing"_s);
+    SharedTotalsFolder gone(scene.clock(), [] { return QList<DailyScreenTime>(); });
+    gone.start(u"/home/ada/Sync"_s, u"laptop"_s, u"Laptop"_s);
+    gone.publish();
+    saveGeneral(gone, u"settings-general-sharing-problem"_s);
+    view.setDesktop({});
 }
 
 void ScreenshotWriter::onboardingScreens()

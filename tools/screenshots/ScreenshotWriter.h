@@ -4,6 +4,8 @@
 #include <QStringList>
 
 class QWidget;
+class SampleScene;
+class SettingsView;
 
 // Renders views to PNG files in one folder and remembers what it could not write.
 class ScreenshotWriter {
@@ -24,6 +26,7 @@ public:
 private:
     void save(QWidget& widget, const QString& name);
     void historySharing();
+    void settingsSharing(SettingsView& view, SampleScene& scene);
 
     QDir m_directory;
     QStringList m_written;
