@@ -11,7 +11,7 @@
 # usage: footprint.sh BUILD_DIR
 # environment: FOOTPRINT_SECONDS  measurement window per program (default 120)
 #              FOOTPRINT_SETTLE   settling time before it (default 20)
-#              FOOTPRINT_PEERS    the peers to measure (default "workrave safeeyes rsibreak")
+#              FOOTPRINT_PEERS    the peers to measure (default "workrave safeeyes rsibreak"; empty: none)
 # A quick check of the whole thing: FOOTPRINT_SECONDS=10 FOOTPRINT_SETTLE=10 make bench
 set -euo pipefail
 # Absolute: the measuring script runs the programs from a directory of its own.
@@ -24,7 +24,7 @@ for program in "$lumatick" "$panel"; do
 done
 window=${FOOTPRINT_SECONDS:-120}
 settle=${FOOTPRINT_SETTLE:-20}
-peers=(${FOOTPRINT_PEERS:-workrave safeeyes rsibreak})
+peers=(${FOOTPRINT_PEERS-workrave safeeyes rsibreak})
 
 # What each peer needs to run as it does on a desktop: safeeyes shows its tray item only
 # through AppIndicator, and rsibreak remembers "don't show the welcome again" only with the

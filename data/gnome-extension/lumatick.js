@@ -1,8 +1,11 @@
 // Lumatick's counter in GNOME's top bar: today's time in its tier's colour, dimmed with a pause
 // sign while paused, and on a click a popup with today's figures, Pause/Resume and the ways
 // into Lumatick's windows. Everything is read from Lumatick's session-bus object and follows
-// its PropertiesChanged signals; nothing is polled. The button hides while Lumatick is not on
-// the bus. The build wraps this file in the imports of GNOME 43/44 or of 45 and later.
+// its PropertiesChanged signals; nothing is polled. Lumatick announces its total only when the
+// minute, the tier, the pause or whether it counts changes: the seconds in between are counted
+// here, so neither Lumatick nor the bus wakes every second for the top bar. The button hides
+// while Lumatick is not on the bus. The build wraps this file in the imports of GNOME 43/44 or
+// of 45 and later.
 
 const LUMATICK_BUS_NAME = 'com.brightlet.Lumatick';
 const LUMATICK_OBJECT_PATH = '/com/brightlet/Lumatick';
@@ -20,6 +23,7 @@ const TIER_COLORS = {
 const GLIDE_MILLISECONDS = 600;
 const GLIDE_STEP_MILLISECONDS = 30;
 const PAUSED_OPACITY = 140;
+const SECOND_MICROSECONDS = 1000000;
 
 function tierColor(tier) {
     return TIER_COLORS[tier] ?? TIER_COLORS.green;
@@ -29,11 +33,26 @@ function mixColor(from, to, fraction) {
     return from.map((channel, i) => Math.round(channel + (to[i] - channel) * fraction));
 }
 
+// Today's time as Lumatick writes it with seconds: "4h 07m 12s", "7m 02s", "12s".
+function textWithSeconds(total) {
+    const hours = Math.floor(total / 3600);
+    const minutes = Math.floor(total % 3600 / 60);
+    const seconds = total % 60;
+    const padded = value => String(value).padStart(2, '0');
+    if (hours > 0)
+        return `${hours}h ${padded(minutes)}m ${padded(seconds)}s`;
+    if (minutes > 0)
+        return `${minutes}m ${padded(seconds)}s`;
+    return `${seconds}s`;
+}
+
 // The button in the top bar and its popup; made on enable, destroyed on disable.
 class LumatickCounter {
     enable() {
         this._color = null;
         this._glideSource = 0;
+        this._secondsSource = 0;
+        this._shownPaused = null;
         this._buildButton();
         this._buildMenu();
         Main.panel.addToStatusArea('lumatick', this._button, 0, 'right');
@@ -46,6 +65,7 @@ class LumatickCounter {
         if (this._glideSource)
             GLib.source_remove(this._glideSource);
         this._glideSource = 0;
+        this._stopCounting();
         Gio.bus_unown_name(this._ownerId);
         this._cancellable.cancel();
         if (this._proxy) {
@@ -117,29 +137,16 @@ class LumatickCounter {
     _onOwnerChanged() {
         const running = this._proxy.g_name_owner !== null;
         this._button.visible = running;
-        this._subscribed = false;
         if (!running) {
+            this._stopCounting();
             this._button.menu.close();
             return;
         }
-        this._subscribe();
         this._show();
     }
 
-    // Lumatick claims its name before its object exists, then announces every figure once the
-    // object is there: a Subscribe that came too early is repeated then.
     _onPropertiesChanged() {
-        if (!this._subscribed)
-            this._subscribe();
         this._show();
-    }
-
-    // Every second's change, not just each minute's.
-    _subscribe() {
-        this._subscribed = true;
-        this._call('Subscribe', () => {
-            this._subscribed = false;
-        });
     }
 
     _property(name) {
@@ -154,12 +161,51 @@ class LumatickCounter {
         const text = this._property('TodayText');
         if (text === null)
             return;
+        this._showTime(text);
         const paused = this._paused();
-        this._label.text = text;
-        this._pauseIcon.visible = paused;
-        this._button.opacity = paused ? PAUSED_OPACITY : 255;
-        this._pauseItem.label.text = paused ? 'Resume' : 'Pause';
+        if (paused !== this._shownPaused) {
+            this._shownPaused = paused;
+            this._pauseIcon.visible = paused;
+            this._button.opacity = paused ? PAUSED_OPACITY : 255;
+            this._pauseItem.label.text = paused ? 'Resume' : 'Pause';
+        }
         this._glideTo(tierColor(this._property('Tier')));
+    }
+
+    // The same text again would still lay the label out and draw it anew.
+    _setText(text) {
+        if (this._label.text !== text)
+            this._label.text = text;
+    }
+
+    // Shows the announced text. While Lumatick counts and its text shows the seconds (the total
+    // written as textWithSeconds writes it), the seconds since the announcement are added here;
+    // it comes right after Lumatick's tick, so this count turns with Lumatick's. An announcement
+    // of other figures only leaves the count running.
+    _showTime(text) {
+        const seconds = this._property('TodaySeconds');
+        const counting = this._property('Counting') === true;
+        const base = `${seconds} ${counting} ${text}`;
+        if (base === this._base)
+            return;
+        this._stopCounting();
+        this._base = base;
+        this._setText(text);
+        if (!counting || seconds === null || textWithSeconds(seconds) !== text)
+            return;
+        const since = GLib.get_monotonic_time();
+        this._secondsSource = GLib.timeout_add(GLib.PRIORITY_DEFAULT, 1000, () => {
+            const elapsed = Math.round((GLib.get_monotonic_time() - since) / SECOND_MICROSECONDS);
+            this._setText(textWithSeconds(seconds + elapsed));
+            return GLib.SOURCE_CONTINUE;
+        });
+    }
+
+    _stopCounting() {
+        if (this._secondsSource)
+            GLib.source_remove(this._secondsSource);
+        this._secondsSource = 0;
+        this._base = null;
     }
 
     // A new tier fades in over a moment rather than jumping.
@@ -206,15 +252,12 @@ class LumatickCounter {
         });
     }
 
-    _call(method, onError = null) {
+    _call(method) {
         this._proxy.call(method, null, Gio.DBusCallFlags.NONE, -1, null, (proxy, result) => {
             try {
                 proxy.call_finish(result);
             } catch (error) {
-                if (onError)
-                    onError(error);
-                else
-                    logError(error, `Lumatick: ${method}`);
+                logError(error, `Lumatick: ${method}`);
             }
         });
     }

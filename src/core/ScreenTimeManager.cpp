@@ -87,12 +87,14 @@ void ScreenTimeManager::tick()
 
     // Read every tick, so a changed timeout applies at once, whoever else looks at the tracker.
     m_tracker.setIdleThreshold(idleThresholdSeconds(m_preferences));
-    if (!m_isPaused && m_tracker.isUserActive()) {
+    const bool counting = !m_isPaused && m_tracker.isUserActive();
+    if (counting) {
         credit(elapsed);
         checkBreakReminder();
     } else {
         m_continuousActiveSeconds = 0;
     }
+    setCounting(counting);
 
     if (++m_ticksSinceLastSave >= ticksBetweenSaves) {
         m_ticksSinceLastSave = 0;
@@ -167,7 +169,17 @@ void ScreenTimeManager::setPaused(bool paused)
     if (paused == m_isPaused)
         return;
     m_isPaused = paused;
+    if (paused)
+        setCounting(false);
     Q_EMIT isPausedChanged(paused);
+}
+
+void ScreenTimeManager::setCounting(bool counting)
+{
+    if (counting == m_isCounting)
+        return;
+    m_isCounting = counting;
+    Q_EMIT isCountingChanged(counting);
 }
 
 void ScreenTimeManager::endStretchWhenAway(bool away)

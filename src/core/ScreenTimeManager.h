@@ -49,6 +49,8 @@ public:
     bool isPaused() const { return m_isPaused; }
     void setPaused(bool paused);
     void togglePause() { setPaused(!m_isPaused); }
+    // Whether the last tick credited time: not paused and the user present. A pause ends it at once.
+    bool isCounting() const { return m_isCounting; }
 
     qint64 continuousActiveSeconds() const { return m_continuousActiveSeconds; }
     double fractionalAccumulator() const { return m_fractionalAccumulator; }
@@ -60,6 +62,7 @@ public:
 Q_SIGNALS:
     void accumulatedSecondsChanged(qint64 seconds);
     void isPausedChanged(bool paused);
+    void isCountingChanged(bool counting);
     // Posted after a stretch of continuous counted time; `minutes` is the configured length.
     void breakReminderDue(qint64 minutes);
 
@@ -69,6 +72,7 @@ private:
     void credit(double elapsedSeconds);
     void setLastTrackedDate(const QDateTime& moment);
     void endStretchWhenAway(bool away);
+    void setCounting(bool counting);
 
     ActivityTracker& m_tracker;
     const Preferences& m_preferences;
@@ -80,6 +84,7 @@ private:
 
     qint64 m_accumulatedSeconds = 0;
     bool m_isPaused = false;
+    bool m_isCounting = false;
     QDateTime m_lastTrackedDate;
     // The local calendar day of m_lastTrackedDate, kept so each tick converts only `now`.
     QDate m_lastTrackedDay;

@@ -27,6 +27,11 @@ bool ControlAdaptor::paused() const
     return m_service->isPaused();
 }
 
+bool ControlAdaptor::counting() const
+{
+    return m_service->isCounting();
+}
+
 qlonglong ControlAdaptor::allComputersTodaySeconds() const
 {
     return m_service->allComputersTodaySeconds();

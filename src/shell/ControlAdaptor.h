@@ -16,6 +16,8 @@ class ControlAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(QString TodayText READ todayText)
     Q_PROPERTY(QString Tier READ tier)
     Q_PROPERTY(bool Paused READ paused)
+    // Whether the total grows each second now; it changes at once, unlike the seconds.
+    Q_PROPERTY(bool Counting READ counting)
     Q_PROPERTY(qlonglong AllComputersTodaySeconds READ allComputersTodaySeconds)
 public:
     explicit ControlAdaptor(ControlService* service);
@@ -24,6 +26,7 @@ public:
     QString todayText() const;
     QString tier() const;
     bool paused() const;
+    bool counting() const;
     qlonglong allComputersTodaySeconds() const;
 
 public Q_SLOTS:

@@ -81,6 +81,11 @@ bool ControlService::isPaused() const
     return m_manager.isPaused();
 }
 
+bool ControlService::isCounting() const
+{
+    return m_manager.isCounting();
+}
+
 void ControlService::pause()
 {
     Q_EMIT pauseRequested(true);
@@ -150,6 +155,7 @@ QVariantMap ControlService::properties() const
         {QStringLiteral("TodayText"), todayText()},
         {QStringLiteral("Tier"), tier()},
         {QStringLiteral("Paused"), isPaused()},
+        {QStringLiteral("Counting"), isCounting()},
         {QStringLiteral("AllComputersTodaySeconds"), QVariant::fromValue(allComputersTodaySeconds())},
     };
 }
@@ -194,7 +200,7 @@ bool ControlService::onlyTheSecondsMoved(const QVariantMap& changed, const QVari
 {
     const QString seconds = QStringLiteral("TodaySeconds");
     if (!m_subscribers.watchedServices().isEmpty() || changed.contains(QStringLiteral("Tier")) ||
-        changed.contains(QStringLiteral("Paused")))
+        changed.contains(QStringLiteral("Paused")) || changed.contains(QStringLiteral("Counting")))
         return false;
     return current.value(seconds).toLongLong() / 60 == m_published.value(seconds).toLongLong() / 60;
 }

@@ -20,7 +20,8 @@ class ScreenTimeManager;
 // which pauses the same way from every entry point and redraws the counter at once. The
 // running total changes every second, yet a second's PropertiesChanged wakes the bus and every
 // listener; it goes out each second only while someone has subscribed, else once its minute
-// changes. A pause or a new tier goes out at once either way.
+// changes. A pause, a new tier or the count stopping or starting goes out at once either way, so
+// a listener that adds the seconds itself while Counting holds stays exact without subscribing.
 class ControlService : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +36,7 @@ public:
     QString todayText() const;
     QString tier() const;
     bool isPaused() const;
+    bool isCounting() const;
     // Today's total over every computer sharing a folder; -1 while sharing is off.
     qint64 allComputersTodaySeconds() const
     {

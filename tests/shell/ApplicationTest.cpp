@@ -512,6 +512,7 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     const QVariantMap all = qdbus_cast<QVariantMap>(
         callControl(u"GetAll"_s, {ApplicationIdentity::controlInterface}, properties).arguments().value(0));
     EXPECT_EQ(all, (QVariantMap{{u"AllComputersTodaySeconds"_s, qlonglong{-1}}, // sharing is off
+                                {u"Counting"_s, false},                         // until the first tick
                                 {u"Paused"_s, false},
                                 {u"Tier"_s, u"yellow"_s},
                                 {u"TodaySeconds"_s, qlonglong{16632}},
@@ -528,18 +529,22 @@ TEST_F(ApplicationTest, statusBarsReadTodayOverTheBusAndHearEachChangeOnce)
     ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 1; }));
     EXPECT_EQ(recorder.changes.takeFirst(), all);
     // Paused and resumed within one pass of the loop: nobody needs to hear of it. Unsubscribed,
-    // the seconds are told once their minute changes; a subscriber hears each one.
+    // the count starting or stopping is told at once (a listener adds the seconds between
+    // itself) and the seconds once their minute changes; a subscriber hears each one.
     Q_EMIT item().pauseToggleRequested();
     Q_EMIT item().pauseToggleRequested();
     tick(48);
     callControl(u"Subscribe"_s);
     tick();
     Q_EMIT item().pauseToggleRequested();
-    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 3; }));
-    EXPECT_EQ(recorder.changes[0],
+    ASSERT_TRUE(waitUntil([&] { return recorder.changes.size() == 4; }));
+    EXPECT_EQ(recorder.changes[0], (QVariantMap{{u"Counting"_s, true},
+                                                {u"TodaySeconds"_s, qlonglong{16633}},
+                                                {u"TodayText"_s, u"4h 37m 13s"_s}}));
+    EXPECT_EQ(recorder.changes[1],
               (QVariantMap{{u"TodaySeconds"_s, qlonglong{16680}}, {u"TodayText"_s, u"4h 38m 00s"_s}}));
-    EXPECT_EQ(recorder.changes[1].value(u"TodaySeconds"_s), qlonglong{16681});
-    EXPECT_EQ(recorder.changes[2], (QVariantMap{{u"Paused"_s, true}}));
+    EXPECT_EQ(recorder.changes[2].value(u"TodaySeconds"_s), qlonglong{16681});
+    EXPECT_EQ(recorder.changes[3], (QVariantMap{{u"Counting"_s, false}, {u"Paused"_s, true}}));
 }
 
 TEST_F(ApplicationTest, theCommandLineTogglesThePauseAndReadsTheLiveTotal)

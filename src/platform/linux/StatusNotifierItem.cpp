@@ -29,6 +29,7 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection bus, const QString& id, c
                                        const DesktopSession& session, QObject* parent)
     : StatusItemBackend(parent)
     , m_bus(std::move(bus))
+    , m_labelSender(m_bus)
     , m_id(id)
     , m_title(title)
     , m_session(session)
@@ -200,7 +201,10 @@ void StatusNotifierItem::setLabel(const QString& text, const QString& guide)
     m_labelGuide = guide;
     // Every host that draws labels takes them from this signal's arguments (GNOME's extension
     // and the Ayatana applets); a PropertiesChanged besides would double each second's traffic.
-    Q_EMIT m_adaptor->XAyatanaNewLabel(text, guide);
+    // Sent from this thread, so the second's label does not wake Qt D-Bus's thread as well.
+    if (!m_exported || !m_labelSender.send(QLatin1String(itemPath), QLatin1String(itemInterface),
+                                           QStringLiteral("XAyatanaNewLabel"), {text, guide}))
+        Q_EMIT m_adaptor->XAyatanaNewLabel(text, guide);
 }
 
 void StatusNotifierItem::setIcon(const QImage& icon)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopSession.h"
+#include "DirectSignalSender.h"
 #include "StatusItemBackend.h"
 #include "StatusNotifierPixmap.h"
 #include "StatusNotifierToolTip.h"
@@ -78,6 +79,7 @@ private:
     void announce(const QVariantMap& changed);
 
     QDBusConnection m_bus;
+    DirectSignalSender m_labelSender;
     QString m_id;
     QString m_title;
     DesktopSession m_session;
