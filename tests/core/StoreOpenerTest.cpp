@@ -3,7 +3,6 @@
 #include "FileContents.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <csignal>
 #include <functional>

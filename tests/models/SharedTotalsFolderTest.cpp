@@ -4,8 +4,6 @@
 #include "FileContents.h"
 #include "LogCapture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 

@@ -2,8 +2,6 @@
 
 #include "FileContents.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 
 namespace {

@@ -86,8 +86,15 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsViewTest, summariesShowOnlyWithPermissionAskedOnEachAppearanceAndEveryChangeIsAnnounced)
+TEST_F(SettingsViewTest, theDataFoldersAreLinkedAndSummariesShowOnlyWithPermissionEachChangeAnnounced)
 {
+    // What a user who looks for their data finds: links to the folders that really hold it.
+    EXPECT_EQ(text(u"aboutVersion"_s), u"Version 2.4.1"_s);
+    const QString store = QUrl::fromLocalFile(StoreOpener::defaultDirectory()).toString();
+    EXPECT_TRUE(text(u"storeLocation"_s).contains(u"href=\""_s + store + u'"'))
+        << text(u"storeLocation"_s).toStdString();
+    const QString settings = QUrl::fromLocalFile(m_dir.path()).toString();
+    EXPECT_TRUE(text(u"preferencesLocation"_s).contains(u"href=\""_s + settings + u'"'));
     EXPECT_EQ(
         text(u"notificationsDeniedCaption"_s),
         u"Notifications are disabled. Enable them in System Settings \u2192 Notifications \u2192 Lumatick."_s);
@@ -158,15 +165,4 @@ TEST_F(SettingsViewTest, aSecondClickOrClosingTheWindowStopsRecordingAndClearing
     EXPECT_EQ(posts(InProcessNotificationCenter::shortcutChanged), 1);
     EXPECT_FALSE(shown(u"clearShortcutButton"_s));
     EXPECT_EQ(text(u"shortcutLabel"_s), u"None \u2014 click to set"_s);
-}
-
-// What a user who looks for their data finds: links to the folders that really hold it.
-TEST_F(SettingsViewTest, aboutLinksTheFoldersOfTheStoreAndOfTheseSettings)
-{
-    EXPECT_EQ(text(u"aboutVersion"_s), u"Version 2.4.1"_s);
-    const QString store = QUrl::fromLocalFile(StoreOpener::defaultDirectory()).toString();
-    EXPECT_TRUE(text(u"storeLocation"_s).contains(u"href=\""_s + store + u'"'))
-        << text(u"storeLocation"_s).toStdString();
-    const QString settings = QUrl::fromLocalFile(m_dir.path()).toString();
-    EXPECT_TRUE(text(u"preferencesLocation"_s).contains(u"href=\""_s + settings + u'"'));
 }

@@ -13,7 +13,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
-#include <QFile>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
