@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 #include <QVariantAnimation>
 
+#include <utility>
+
 using namespace PreferenceKeys;
 
 namespace {
@@ -291,11 +293,23 @@ void DropdownView::showAll()
 void DropdownView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (std::exchange(m_todayStale, false)) {
+        // A tier reached while closed is shown at once, not glided into on opening.
+        m_todayFade->stop();
+        m_todayColourShown = false;
+        showToday();
+    }
     m_today->setFocus(Qt::PopupFocusReason);
 }
 
+// Once drawn, the figure of a closed panel is left alone: nobody sees it, and each second's new
+// text would otherwise cost a relayout and an accessibility event.
 void DropdownView::showToday()
 {
+    if (!m_today->text().isEmpty() && !isVisible()) {
+        m_todayStale = true;
+        return;
+    }
     m_today->setText(m_viewModel.formattedTime());
     m_today->setAccessibleName(
         QStringLiteral("Screen time today: ") +

@@ -65,6 +65,8 @@ private:
     QLabel* m_today = nullptr;
     QVariantAnimation* m_todayFade = nullptr;
     bool m_todayColourShown = false;
+    // Today's figure changed while the panel was closed; it is brought up to date as it opens.
+    bool m_todayStale = false;
     QWidget* m_allComputersRow = nullptr;
     QLabel* m_allComputers = nullptr;
     QLabel* m_yesterday = nullptr;

@@ -41,6 +41,7 @@ protected:
         m_model.refreshStatistics();
         m_view = std::make_unique<DropdownView>(m_model, m_preferences);
         m_view->adjustSize();
+        m_view->show();
     }
 
     QString text(const QString& name) { return find<QLabel>(*m_view, name)->text(); }
@@ -101,4 +102,12 @@ TEST_F(DropdownViewTest, aFreshDayHidesStreakAndShortcutAndANewTierBlendsIn)
     m_model.refresh();
     EXPECT_NE(todayColour(), yellow) << "a new tier blends in rather than jumping";
     QTRY_COMPARE(todayColour(), yellow);
+    // Closed, the panel is left alone; it opens on the current figure in its tier's colour.
+    m_view->hide();
+    save(today, 7 * hour);
+    m_manager.loadTodayTotal();
+    m_model.refresh();
+    m_view->show();
+    EXPECT_EQ(text(u"todayTime"_s), u"7h 00m 00s"_s);
+    EXPECT_EQ(todayColour(), red) << "a tier reached while closed shows at once";
 }
