@@ -7,7 +7,6 @@
 
 #include <QCommandLineParser>
 #include <QSaveFile>
-#include <QSysInfo>
 
 namespace {
 bool writeFile(const QString& path, const QByteArray& contents, QString& error)
@@ -28,9 +27,7 @@ std::optional<QByteArray> allComputersCSV(const Preferences& preferences,
     const QString folder = preferences.value(PreferenceKeys::sharedTotalsFolder);
     if (folder.isEmpty())
         return std::nullopt;
-    QString name = preferences.value(PreferenceKeys::sharedTotalsName);
-    if (name.isEmpty())
-        name = QSysInfo::machineHostName();
+    const QString name = SharedTotalsFolder::computerName(preferences);
     SharedTotalsFolder shared([] { return QDateTime::currentDateTimeUtc(); },
                               [] { return QList<DailyScreenTime>(); });
     shared.start(folder, preferences.value(PreferenceKeys::installationId), name);

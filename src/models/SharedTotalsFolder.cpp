@@ -1,12 +1,14 @@
 #include "SharedTotalsFolder.h"
 
 #include "Logging.h"
+#include "Preferences.h"
 #include "SharedTotalsFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSysInfo>
 #include <QUuid>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +35,12 @@ SharedTotalsFolder::SharedTotalsFolder(Clock clock, RecordSource records, QObjec
     connect(&m_minute, &QTimer::timeout, this, &SharedTotalsFolder::minutePassed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &SharedTotalsFolder::rescan);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &SharedTotalsFolder::rescan);
+}
+
+QString SharedTotalsFolder::computerName(const Preferences& preferences)
+{
+    const QString chosen = preferences.value(PreferenceKeys::sharedTotalsName);
+    return chosen.isEmpty() ? QSysInfo::machineHostName() : chosen;
 }
 
 void SharedTotalsFolder::start(const QString& folder, const QString& id, const QString& name)

@@ -13,6 +13,8 @@
 
 #include <functional>
 
+class Preferences;
+
 // Totals shared with other computers through a folder the user's sync engine keeps in step.
 // This computer writes only `<folder>/Lumatick/<id>.csv`, at most once a minute while something
 // changed (and when asked, at quit and before sleep); it reads the other files when they change
@@ -34,6 +36,9 @@ public:
     using RecordSource = std::function<QList<DailyScreenTime>()>;
 
     SharedTotalsFolder(Clock clock, RecordSource records, QObject* parent = nullptr);
+
+    // This computer's name in the folder: the one the user chose, else the host name.
+    static QString computerName(const Preferences& preferences);
 
     // Reads the folder and begins the minute's round; the first write is the caller's to ask
     // for (publish()) or comes with that round, so a reader such as the status command writes nothing.

@@ -6,7 +6,6 @@
 #include "RecordStore.h"
 #include "ScreenTimeManager.h"
 
-#include <QSysInfo>
 #include <QUuid>
 
 TotalsSharing::TotalsSharing(Preferences& preferences, RecordStore* store, ScreenTimeManager& manager,
@@ -34,10 +33,7 @@ void TotalsSharing::applyPreferences()
     const QString folder = m_preferences.value(PreferenceKeys::sharedTotalsFolder);
     if (folder.isEmpty())
         return m_folder.stop();
-    QString name = m_preferences.value(PreferenceKeys::sharedTotalsName);
-    if (name.isEmpty())
-        name = QSysInfo::machineHostName();
-    m_folder.start(folder, installationId(), name);
+    m_folder.start(folder, installationId(), SharedTotalsFolder::computerName(m_preferences));
     m_folder.publish();
 }
 
