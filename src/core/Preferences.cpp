@@ -76,11 +76,13 @@ void Preferences::registerDefaults()
     }
     for (const auto& key : PreferenceKeys::booleanKeys)
         m_defaults.insert(QString::fromLatin1(key.name), key.defaultValue);
+    forgetReadValues();
 }
 
 void Preferences::registerDefault(const QString& key, const QVariant& value)
 {
     m_defaults.insert(key, value);
+    forgetReadValues();
 }
 
 QVariant Preferences::stored(const QString& key) const
@@ -105,6 +107,30 @@ QByteArray Preferences::data(const QString& key) const
 {
     const QVariant value = stored(key);
     return value.isValid() ? toData(value) : QByteArray();
+}
+
+qint64 Preferences::value(PreferenceKeys::IntegerKey key) const
+{
+    auto found = m_readIntegers.constFind(key.name);
+    if (found == m_readIntegers.cend())
+        found = m_readIntegers.insert(key.name, integer(QString::fromLatin1(key.name)));
+    return *found;
+}
+
+bool Preferences::value(PreferenceKeys::BooleanKey key) const
+{
+    auto found = m_readBooleans.constFind(key.name);
+    if (found == m_readBooleans.cend())
+        found = m_readBooleans.insert(key.name, boolean(QString::fromLatin1(key.name)));
+    return *found;
+}
+
+QByteArray Preferences::value(PreferenceKeys::DataKey key) const
+{
+    auto found = m_readData.constFind(key.name);
+    if (found == m_readData.cend())
+        found = m_readData.insert(key.name, data(QString::fromLatin1(key.name)));
+    return *found;
 }
 
 QString Preferences::string(const QString& key) const
@@ -148,6 +174,7 @@ void Preferences::remove(const QString& key)
 void Preferences::reload(const QStringList& keys)
 {
     m_settings.sync();
+    forgetReadValues();
     for (const QString& key : keys)
         Q_EMIT changed(key);
 }
@@ -156,7 +183,15 @@ void Preferences::reload(const QStringList& keys)
 void Preferences::persist(const QString& key)
 {
     m_settings.sync();
+    forgetReadValues();
     if (m_settings.status() != QSettings::NoError)
         qCWarning(lcScreenTime, "Could not write preferences to %s", qPrintable(m_settings.fileName()));
     Q_EMIT changed(key);
+}
+
+void Preferences::forgetReadValues()
+{
+    m_readIntegers.clear();
+    m_readBooleans.clear();
+    m_readData.clear();
 }

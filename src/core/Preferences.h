@@ -6,8 +6,9 @@
 #include <QSettings>
 #include <QVariantHash>
 
-// The per-user preferences: typed reads with registered defaults over an INI file.
-// Nothing is cached beyond QSettings itself, so every reader sees the latest write.
+// The per-user preferences: typed reads with registered defaults over an INI file. Typed
+// reads are remembered until the next write, removal, registration or reload, so every reader
+// still sees the latest write while the counter's reads each second cost a lookup.
 class Preferences : public QObject {
     Q_OBJECT
 public:
@@ -28,9 +29,9 @@ public:
     QByteArray data(const QString& key) const;
     QString string(const QString& key) const;
 
-    qint64 value(PreferenceKeys::IntegerKey key) const { return integer(QString::fromLatin1(key.name)); }
-    bool value(PreferenceKeys::BooleanKey key) const { return boolean(QString::fromLatin1(key.name)); }
-    QByteArray value(PreferenceKeys::DataKey key) const { return data(QString::fromLatin1(key.name)); }
+    qint64 value(PreferenceKeys::IntegerKey key) const;
+    bool value(PreferenceKeys::BooleanKey key) const;
+    QByteArray value(PreferenceKeys::DataKey key) const;
     QString value(PreferenceKeys::StringKey key) const { return string(QString::fromLatin1(key.name)); }
 
     void setValue(const QString& key, const QVariant& value);
@@ -55,7 +56,13 @@ Q_SIGNALS:
 private:
     QVariant stored(const QString& key) const;
     void persist(const QString& key);
+    void forgetReadValues();
 
     QSettings m_settings;
     QVariantHash m_defaults;
+    // By the key's name, which is a string constant; a key read under two copies of its name
+    // is simply remembered twice.
+    mutable QHash<const char*, qint64> m_readIntegers;
+    mutable QHash<const char*, bool> m_readBooleans;
+    mutable QHash<const char*, QByteArray> m_readData;
 };

@@ -28,6 +28,7 @@ ScreenTimeManager::ScreenTimeManager(ActivityTracker& tracker, const Preferences
     , m_lastTrackedDay(localDate(m_lastTrackedDate))
     , m_lastTickMSecs(m_lastTrackedDate.toMSecsSinceEpoch())
 {
+    rememberTrackedDayBounds();
     // A sleep or a lock ends the stretch even when it is over before the next tick.
     connect(&m_tracker, &ActivityTracker::isScreenAsleepChanged, this,
             &ScreenTimeManager::endStretchWhenAway);
@@ -80,9 +81,13 @@ void ScreenTimeManager::tick()
 
     // A new day starts clean: a clock set back into an earlier day is not charged to it, or
     // that day would count nothing until the whole jump was made up.
-    if (localDate(now) != m_lastTrackedDay) {
-        rollOverToNewDay(now);
-        elapsed = std::max(elapsed, 0.0);
+    if (!isInTrackedDay(nowMSecs)) {
+        if (localDate(now) != m_lastTrackedDay) {
+            rollOverToNewDay(now);
+            elapsed = std::max(elapsed, 0.0);
+        } else {
+            rememberTrackedDayBounds();
+        }
     }
 
     // Read every tick, so a changed timeout applies at once, whoever else looks at the tracker.
@@ -103,6 +108,12 @@ void ScreenTimeManager::tick()
 
     if (m_onTick)
         m_onTick();
+}
+
+void ScreenTimeManager::timeZoneChanged()
+{
+    m_trackedDayStartMSecs = m_trackedDayEndMSecs = 0;
+    tick();
 }
 
 // The finished day is saved under its own date before the new day starts from zero. A new day
@@ -192,6 +203,19 @@ void ScreenTimeManager::setLastTrackedDate(const QDateTime& moment)
 {
     m_lastTrackedDate = moment;
     m_lastTrackedDay = localDate(moment);
+    rememberTrackedDayBounds();
+}
+
+// A day without a midnight (DST at 0:00) starts at its first valid moment.
+void ScreenTimeManager::rememberTrackedDayBounds()
+{
+    m_trackedDayStartMSecs = m_lastTrackedDay.startOfDay().toMSecsSinceEpoch();
+    m_trackedDayEndMSecs = m_lastTrackedDay.addDays(1).startOfDay().toMSecsSinceEpoch();
+}
+
+bool ScreenTimeManager::isInTrackedDay(qint64 msecsSinceEpoch) const
+{
+    return msecsSinceEpoch >= m_trackedDayStartMSecs && msecsSinceEpoch < m_trackedDayEndMSecs;
 }
 
 QDateTime ScreenTimeManager::lastTickTimestamp() const

@@ -40,6 +40,8 @@ public:
     // Starts the one-second timer; a second call does nothing.
     void start();
     void tick();
+    // Local days move with the zone: the next tick looks at the calendar again.
+    void timeZoneChanged();
     void resumeAfterWake();
 
     void checkBreakReminder();
@@ -71,6 +73,8 @@ private:
     void rollOverToNewDay(const QDateTime& now);
     void credit(double elapsedSeconds);
     void setLastTrackedDate(const QDateTime& moment);
+    void rememberTrackedDayBounds();
+    bool isInTrackedDay(qint64 msecsSinceEpoch) const;
     void endStretchWhenAway(bool away);
     void setCounting(bool counting);
 
@@ -86,8 +90,11 @@ private:
     bool m_isPaused = false;
     bool m_isCounting = false;
     QDateTime m_lastTrackedDate;
-    // The local calendar day of m_lastTrackedDate, kept so each tick converts only `now`.
+    // The local calendar day of m_lastTrackedDate and where it begins and ends, so a tick only
+    // compares instants: converting to local time reads the zone file each time.
     QDate m_lastTrackedDay;
+    qint64 m_trackedDayStartMSecs = 0;
+    qint64 m_trackedDayEndMSecs = 0;
     qint64 m_ticksSinceLastSave = 0;
     qint64 m_lastTickMSecs = 0;
     double m_fractionalAccumulator = 0.0;

@@ -87,7 +87,10 @@ NotificationManager::NotificationManager(NotificationCenter& center, const Prefe
     , m_center(center)
     , m_preferences(preferences)
     , m_clock(std::move(clock))
-{}
+{
+    // A changed hour or day may fall due in the current minute after all.
+    connect(&m_preferences, &Preferences::changed, this, [this] { m_minuteWithNothingDue = noMinute; });
+}
 
 void NotificationManager::setScreenTimeManager(ScreenTimeManager* manager)
 {
@@ -96,6 +99,8 @@ void NotificationManager::setScreenTimeManager(ScreenTimeManager* manager)
 
 void NotificationManager::rescheduleSummaries()
 {
+    // The zone may have changed: the current minute may fall due after all.
+    m_minuteWithNothingDue = noMinute;
     if (m_preferences.value(dailyNotifEnabled))
         rescheduleDaily();
     else
@@ -106,15 +111,27 @@ void NotificationManager::rescheduleSummaries()
         m_center.removePending(NotificationIdentifiers::weeklySummary);
 }
 
+// Zones differ from UTC by whole minutes, so a minute in which nothing fell due is not looked
+// at again: local time, which reads the zone file, is taken once a minute, not each second.
 void NotificationManager::checkSummaryDue()
 {
-    const QDateTime now = m_clock().toLocalTime();
+    const QDateTime utc = m_clock();
+    const qint64 minute = utc.toMSecsSinceEpoch() / 60'000;
+    if (minute == m_minuteWithNothingDue)
+        return;
+    const QDateTime now = utc.toLocalTime();
+    bool due = false;
     if (m_preferences.value(dailyNotifEnabled) &&
-        isLastMinuteBefore(now, m_preferences.value(dailyNotifHour), std::nullopt))
+        isLastMinuteBefore(now, m_preferences.value(dailyNotifHour), std::nullopt)) {
         rescheduleDaily();
+        due = true;
+    }
     if (m_preferences.value(weeklyNotifEnabled) &&
-        isLastMinuteBefore(now, m_preferences.value(weeklyNotifHour), m_preferences.value(weeklyNotifDay)))
+        isLastMinuteBefore(now, m_preferences.value(weeklyNotifHour), m_preferences.value(weeklyNotifDay))) {
         rescheduleWeekly();
+        due = true;
+    }
+    m_minuteWithNothingDue = due ? noMinute : minute;
 }
 
 void NotificationManager::withdrawSummaries()

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <limits>
+
 class NotificationCenter;
 class Preferences;
 class RecordStore;
@@ -54,4 +56,6 @@ private:
     Clock m_clock;
     RecordStore* m_store = nullptr;
     QPointer<ScreenTimeManager> m_screenTimeManager;
+    static constexpr qint64 noMinute = std::numeric_limits<qint64>::min();
+    qint64 m_minuteWithNothingDue = noMinute;
 };

@@ -494,7 +494,7 @@ void Application::handleMidnightReset()
 // The day may have changed under the new zone, and the summaries wait for local times.
 void Application::handleTimeZoneChange()
 {
-    m_manager->tick();
+    m_manager->timeZoneChanged();
     m_notifications->rescheduleSummaries();
 }
 

@@ -169,14 +169,14 @@ void ControlService::schedulePublish()
 void ControlService::publishChanges()
 {
     m_publishTimer.stop();
+    if (onlyTheSecondsMoved())
+        return;
     const QVariantMap current = properties();
     QVariantMap changed;
     for (auto it = current.cbegin(); it != current.cend(); ++it) {
         if (m_published.value(it.key()) != it.value())
             changed.insert(it.key(), it.value());
     }
-    if (onlyTheSecondsMoved(changed, current))
-        return;
     m_published = current;
     if (!changed.isEmpty())
         announce(changed);
@@ -195,12 +195,15 @@ void ControlService::announce(const QVariantMap& changed)
 
 // Held back, the seconds still reach the next signal, since m_published keeps the figures last sent.
 // The all-computers total moves with our own seconds (and with other files at most once a
-// minute), so it waits for the same minute as they do.
-bool ControlService::onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const
+// minute), so it waits for the same minute as they do. Asked before the properties are built:
+// it is the case of nearly every second.
+bool ControlService::onlyTheSecondsMoved() const
 {
-    const QString seconds = QStringLiteral("TodaySeconds");
-    if (!m_subscribers.watchedServices().isEmpty() || changed.contains(QStringLiteral("Tier")) ||
-        changed.contains(QStringLiteral("Paused")) || changed.contains(QStringLiteral("Counting")))
+    if (!m_subscribers.watchedServices().isEmpty())
         return false;
-    return current.value(seconds).toLongLong() / 60 == m_published.value(seconds).toLongLong() / 60;
+    const auto published = [this](const QString& name) { return m_published.value(name); };
+    return published(QStringLiteral("Tier")) == QVariant(tier()) &&
+           published(QStringLiteral("Paused")) == QVariant(isPaused()) &&
+           published(QStringLiteral("Counting")) == QVariant(isCounting()) &&
+           published(QStringLiteral("TodaySeconds")).toLongLong() / 60 == todaySeconds() / 60;
 }

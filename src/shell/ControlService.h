@@ -82,7 +82,7 @@ private:
     QVariantMap properties() const;
     void schedulePublish();
     void announce(const QVariantMap& changed);
-    bool onlyTheSecondsMoved(const QVariantMap& changed, const QVariantMap& current) const;
+    bool onlyTheSecondsMoved() const;
 
     MenuBarViewModel& m_model;
     ScreenTimeManager& m_manager;
