@@ -154,7 +154,7 @@ void OnboardingConfirmationScreen::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const Layout& parts = m_layout;
-    const QRect dirty = event->rect();
+    const QRegion& dirty = event->region();
 
     if (dirty.intersects(glowZone(parts.badge))) {
         painter.setOpacity(m_contentOpacity);

@@ -119,6 +119,12 @@ void OnboardingWelcomeScreen::finishAnimations()
     m_timeline->finish();
 }
 
+// Once the second screen has taken its place, the first one's pulse has no one to show to.
+void OnboardingWelcomeScreen::hideEvent(QHideEvent*)
+{
+    finishAnimations();
+}
+
 void OnboardingWelcomeScreen::setContentOpacity(qreal opacity)
 {
     m_contentOpacity = opacity;
@@ -177,7 +183,7 @@ void OnboardingWelcomeScreen::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const Layout& parts = m_layout;
-    const QRect dirty = event->rect();
+    const QRegion& dirty = event->region();
 
     const QRectF icon = entering(parts.icon, m_iconLanded, -30);
     if (dirty.intersects(glowZone(icon))) {
