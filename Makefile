@@ -40,7 +40,7 @@ desktop-check: build
 
 # Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status`, the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check) and the CPU of each
-# window left open (about three minutes).
+# window left open (about four minutes).
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick

@@ -45,6 +45,7 @@ measure() {
 value() { sed -n "s/.*\b$2=\([^ ]*\).*/\1/p" "$work/$1.line"; }
 percent() { awk -v cpu="$1" -v window="$(value "$2" window_s)" 'BEGIN { printf "%.2f", 100 * cpu / window }'; }
 verdict() { awk -v value="$1" -v limit="$2" 'BEGIN { print (value <= limit) ? "meets" : "MISSES" }'; }
+opened() { grep -q "^open-window.sh: opened" "$work/$1.log" 2> /dev/null; }
 row() { printf '%-24s %9s %9s %9s %9s  %s\n' "$@"; }
 
 report() {
@@ -53,7 +54,7 @@ report() {
         row "$window" dead - - - "see its output below"
         return
     fi
-    if ! grep -q "^open-window.sh: opened" "$work/$window.log"; then
+    if ! opened "$window"; then
         row "$window" - - - - "the window could not be opened"
         return
     fi
@@ -82,8 +83,8 @@ for window in "${windows[@]}"; do report "$window"; done
 
 status=0
 for window in "${windows[@]}"; do
-    [ "$(value "$window" alive)" = 1 ] && continue
-    echo "$window: the counter did not last the run; its output:" >&2
+    [ "$(value "$window" alive)" = 1 ] && opened "$window" && continue
+    echo "$window: the counter did not last the run or the window did not open; its output:" >&2
     tail -n 20 "$work/$window.log" >&2 2> /dev/null || true
     status=1
 done
