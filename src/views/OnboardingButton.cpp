@@ -9,6 +9,10 @@ namespace {
 
 constexpr int labelSpacing = 6;
 constexpr qreal breathingScale = 0.02;
+// The breath moves each end of a capsule some 200 pixels wide by two pixels at most: in eight
+// steps each moves its edge by a quarter of a pixel, which the eye cannot tell from a smooth
+// change, and the button is drawn again eight times each way instead of at every frame.
+constexpr int breathingSteps = 8;
 constexpr int shadowOffset = 4;
 constexpr int shadowLayers = 6;
 // Room around the capsule for the breathing scale and the shadow.
@@ -27,20 +31,28 @@ OnboardingButton::OnboardingButton(const QString& title, const Look& look, QWidg
     resize(sizeHint());
 }
 
+// The screens pass every value on at each of their frames; only a change is drawn.
 void OnboardingButton::setShown(qreal shown)
 {
+    if (shown == m_shown)
+        return;
     m_shown = shown;
     update();
 }
 
 void OnboardingButton::setBreathing(qreal breathing)
 {
-    m_breathing = breathing;
+    const int step = qRound(breathing * breathingSteps);
+    if (step == m_breathingStep)
+        return;
+    m_breathingStep = step;
     update();
 }
 
 void OnboardingButton::setContentOpacity(qreal opacity)
 {
+    if (opacity == m_contentOpacity)
+        return;
     m_contentOpacity = opacity;
     update();
 }
@@ -61,7 +73,7 @@ qreal OnboardingButton::effectiveOpacity() const
 qreal OnboardingButton::effectiveScale() const
 {
     const qreal entering = m_look.hiddenScale + (1 - m_look.hiddenScale) * m_shown;
-    return entering + breathingScale * m_breathing;
+    return entering + breathingScale * m_breathingStep / breathingSteps;
 }
 
 QSize OnboardingButton::sizeHint() const

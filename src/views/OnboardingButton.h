@@ -22,7 +22,7 @@ public:
 
     // 0 = not yet shown (transparent), 1 = shown; values between while entering.
     void setShown(qreal shown);
-    // Extra scale of up to 2% while the screen's glow pulses.
+    // Extra scale of up to 2% while the screen's glow pulses (0 to 1), in steps too small to see.
     void setBreathing(qreal breathing);
     // The opacity of the whole screen around the button.
     void setContentOpacity(qreal opacity);
@@ -45,6 +45,6 @@ private:
     Look m_look;
     QFont m_font;
     qreal m_shown = 0;
-    qreal m_breathing = 0;
+    int m_breathingStep = 0;
     qreal m_contentOpacity = 1;
 };

@@ -6,6 +6,7 @@
 #include "OnboardingTimeline.h"
 
 #include <QFontMetricsF>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -53,12 +54,36 @@ OnboardingConfirmationScreen::OnboardingConfirmationScreen(QWidget* parent)
         syncButton();
         update();
     });
-    connect(this, &OnboardingConfirmationScreen::loopChanged, this, [this] {
-        const Layout parts = layout();
-        update(parts.badge.adjusted(-glowBlur, -glowBlur, glowBlur, glowBlur).toAlignedRect());
-        update(parts.preview.toAlignedRect());
-    });
+    connect(this, &OnboardingConfirmationScreen::glowChanged, this, &OnboardingConfirmationScreen::showGlow);
+    connect(this, &OnboardingConfirmationScreen::shimmerChanged, this,
+            &OnboardingConfirmationScreen::showShimmer);
+    showGlow();
     syncButton();
+}
+
+// The glow and the shimmer run for as long as the window is open; only what changed visibly is
+// drawn again.
+void OnboardingConfirmationScreen::showGlow()
+{
+    const qreal alpha = OnboardingStyle::steppedGlowAlpha(0.3 * m_glowOpacity);
+    if (alpha == m_glowAlpha)
+        return;
+    m_glowAlpha = alpha;
+    update(glowZone(m_layout.badge));
+}
+
+// The band lights a part of the card: the strip it leaves and the one it reaches are drawn again.
+void OnboardingConfirmationScreen::showShimmer()
+{
+    const QRectF card = m_layout.preview;
+    const QRectF band = OnboardingCounterPreview::shimmerBand(card, m_shimmerPhase);
+    update(band.united(m_shimmerBand).intersected(card).toAlignedRect());
+    m_shimmerBand = band;
+}
+
+QRect OnboardingConfirmationScreen::glowZone(const QRectF& badge)
+{
+    return badge.adjusted(-glowBlur, -glowBlur, glowBlur, glowBlur).toAlignedRect();
 }
 
 // The check mark starts drawing only once the circle around it is well under way.
@@ -92,6 +117,7 @@ void OnboardingConfirmationScreen::setContentOpacity(qreal opacity)
 void OnboardingConfirmationScreen::resizeEvent(QResizeEvent*)
 {
     m_button->placeAboveBottom(buttonBottomInset);
+    m_layout = layout();
 }
 
 void OnboardingConfirmationScreen::syncButton()
@@ -121,26 +147,37 @@ OnboardingConfirmationScreen::Layout OnboardingConfirmationScreen::layout() cons
     return result;
 }
 
-void OnboardingConfirmationScreen::paintEvent(QPaintEvent*)
+// Parts outside the region being drawn are left out: a frame of the glow or the shimmer draws
+// only the badge's square or a strip of the card.
+void OnboardingConfirmationScreen::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const Layout parts = layout();
+    const Layout& parts = m_layout;
+    const QRegion& dirty = event->region();
 
-    painter.setOpacity(m_contentOpacity);
-    paintBadge(painter, parts.badge);
+    if (dirty.intersects(glowZone(parts.badge))) {
+        painter.setOpacity(m_contentOpacity);
+        paintBadge(painter, parts.badge);
+    }
 
-    painter.setOpacity(m_contentOpacity * opacityOf(m_headlineVisible));
-    painter.setFont(headlineFont());
-    painter.setPen(OnboardingStyle::primaryText());
-    painter.drawText(parts.headline.translated(0, (1 - m_headlineVisible) * 10), Qt::AlignCenter,
-                     u"You're all set."_s);
+    const QRectF headline = parts.headline.translated(0, (1 - m_headlineVisible) * 10);
+    if (dirty.intersects(headline.toAlignedRect())) {
+        painter.setOpacity(m_contentOpacity * opacityOf(m_headlineVisible));
+        painter.setFont(headlineFont());
+        painter.setPen(OnboardingStyle::primaryText());
+        painter.drawText(headline, Qt::AlignCenter, u"You're all set."_s);
+    }
 
-    painter.setOpacity(m_contentOpacity * opacityOf(m_subtextVisible));
-    painter.setFont(subtextFont());
-    painter.setPen(OnboardingStyle::secondaryText());
-    painter.drawText(parts.subtext, Qt::AlignCenter, u"Look for the time counter in your menu bar."_s);
+    if (dirty.intersects(parts.subtext.toAlignedRect())) {
+        painter.setOpacity(m_contentOpacity * opacityOf(m_subtextVisible));
+        painter.setFont(subtextFont());
+        painter.setPen(OnboardingStyle::secondaryText());
+        painter.drawText(parts.subtext, Qt::AlignCenter, u"Look for the time counter in your menu bar."_s);
+    }
 
+    if (!dirty.intersects(parts.preview.toAlignedRect()))
+        return;
     painter.setOpacity(m_contentOpacity * opacityOf(m_previewVisible));
     const qreal scale = previewHiddenScale + (1 - previewHiddenScale) * m_previewVisible;
     painter.translate(parts.preview.center());
@@ -154,9 +191,22 @@ void OnboardingConfirmationScreen::paintEvent(QPaintEvent*)
 void OnboardingConfirmationScreen::paintBadge(QPainter& painter, const QRectF& zone) const
 {
     OnboardingStyle::paintGlow(painter, zone.center(), badgeZone / 2, glowBlur,
-                               OnboardingStyle::withAlpha(OnboardingStyle::success(), 0.3 * m_glowOpacity));
+                               OnboardingStyle::withAlpha(OnboardingStyle::success(), m_glowAlpha));
     QRectF circle(0, 0, circleSize, circleSize);
     circle.moveCenter(zone.center());
+    if (m_circleTrim < 1 || m_checkmarkTrim < 1) {
+        paintCheckmark(painter, circle);
+        return;
+    }
+    // The drawn check mark, over the pulsing glow; the stroke reaches out by half its width.
+    const qreal reach = strokeWidth / 2;
+    OnboardingStyle::paintStill(painter, QStringLiteral("onboarding-checkmark"),
+                                circle.adjusted(-reach, -reach, reach, reach),
+                                [this, &circle](QPainter& still) { paintCheckmark(still, circle); });
+}
+
+void OnboardingConfirmationScreen::paintCheckmark(QPainter& painter, const QRectF& circle) const
+{
     painter.setPen(QPen(OnboardingStyle::success(), strokeWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     const int span = static_cast<int>(-360 * 16 * std::clamp(m_circleTrim, 0.0, 1.0));

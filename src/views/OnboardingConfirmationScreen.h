@@ -14,12 +14,12 @@ class OnboardingConfirmationScreen : public QWidget {
     Q_OBJECT
     Q_PROPERTY(qreal circleTrim MEMBER m_circleTrim NOTIFY stateChanged)
     Q_PROPERTY(qreal checkmarkTrim MEMBER m_checkmarkTrim NOTIFY stateChanged)
-    Q_PROPERTY(qreal glowOpacity MEMBER m_glowOpacity NOTIFY loopChanged)
+    Q_PROPERTY(qreal glowOpacity MEMBER m_glowOpacity NOTIFY glowChanged)
     Q_PROPERTY(qreal headlineVisible MEMBER m_headlineVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal subtextVisible MEMBER m_subtextVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal previewVisible MEMBER m_previewVisible NOTIFY stateChanged)
     Q_PROPERTY(qreal button2Visible MEMBER m_button2Visible NOTIFY stateChanged)
-    Q_PROPERTY(qreal shimmerPhase MEMBER m_shimmerPhase NOTIFY loopChanged)
+    Q_PROPERTY(qreal shimmerPhase MEMBER m_shimmerPhase NOTIFY shimmerChanged)
 public:
     explicit OnboardingConfirmationScreen(QWidget* parent = nullptr);
 
@@ -31,8 +31,9 @@ public:
 
 Q_SIGNALS:
     void stateChanged();
-    // The endless glow and shimmer, which repaint only the badge and the preview.
-    void loopChanged();
+    // The endless glow and shimmer, which repaint only the badge and a strip of the preview.
+    void glowChanged();
+    void shimmerChanged();
     void startUsingClicked();
 
 protected:
@@ -48,8 +49,12 @@ private:
     };
 
     Layout layout() const;
+    static QRect glowZone(const QRectF& badge);
+    void showGlow();
+    void showShimmer();
     void syncButton();
     void paintBadge(QPainter& painter, const QRectF& zone) const;
+    void paintCheckmark(QPainter& painter, const QRectF& circle) const;
 
     OnboardingButton* m_button = nullptr;
     OnboardingTimeline* m_timeline = nullptr;
@@ -63,4 +68,8 @@ private:
     qreal m_previewVisible = 0;
     qreal m_button2Visible = 0;
     qreal m_shimmerPhase = 0;
+    // The glow's opacity as last drawn, in its visible steps, and where the shimmer was.
+    qreal m_glowAlpha = 0;
+    QRectF m_shimmerBand;
+    Layout m_layout;
 };

@@ -57,6 +57,13 @@ QSizeF OnboardingCounterPreview::size()
 
 void OnboardingCounterPreview::paint(QPainter& painter, const QRectF& card, qreal shimmerPhase)
 {
+    OnboardingStyle::paintStill(painter, QStringLiteral("counter-preview"), card,
+                                [&card](QPainter& still) { paintCard(still, card); });
+    paintShimmer(painter, card, shimmerPhase);
+}
+
+void OnboardingCounterPreview::paintCard(QPainter& painter, const QRectF& card)
+{
     const QRectF outline = card.adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(OnboardingStyle::border(), 1));
     painter.setBrush(OnboardingStyle::raisedSurface());
@@ -74,7 +81,6 @@ void OnboardingCounterPreview::paint(QPainter& painter, const QRectF& card, qrea
         paintSample(painter, i, QRectF(x, top, sampleWidth(i), rowHeight()));
         x += sampleWidth(i);
     }
-    paintShimmer(painter, card, shimmerPhase);
 }
 
 qreal OnboardingCounterPreview::sampleWidth(int index)
@@ -97,11 +103,17 @@ void OnboardingCounterPreview::paintSample(QPainter& painter, int index, const Q
 
 // A band of 40% of the card's width travels from wholly left of the card to wholly right of it,
 // clipped to the card's rounded outline.
-void OnboardingCounterPreview::paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase)
+QRectF OnboardingCounterPreview::shimmerBand(const QRectF& card, qreal shimmerPhase)
 {
     const qreal band = card.width() * shimmerWidth;
     const qreal left = card.left() - band + shimmerPhase * (card.width() + band);
-    QLinearGradient gradient(left, 0, left + band, 0);
+    return {left, card.top(), band, card.height()};
+}
+
+void OnboardingCounterPreview::paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase)
+{
+    const QRectF band = shimmerBand(card, shimmerPhase);
+    QLinearGradient gradient(band.left(), 0, band.right(), 0);
     gradient.setColorAt(0, Qt::transparent);
     gradient.setColorAt(0.5, OnboardingStyle::withAlpha(Qt::white, 0.28));
     gradient.setColorAt(1, Qt::transparent);
@@ -109,6 +121,6 @@ void OnboardingCounterPreview::paintShimmer(QPainter& painter, const QRectF& car
     outline.addRoundedRect(card, cornerRadius, cornerRadius);
     painter.save();
     painter.setClipPath(outline, Qt::IntersectClip);
-    painter.fillRect(QRectF(left, card.top(), band, card.height()), gradient);
+    painter.fillRect(band, gradient);
     painter.restore();
 }

@@ -63,6 +63,15 @@ inline QColor withAlpha(QColor color, double alpha)
     return color;
 }
 
+// A glow's opacity as it is drawn: in steps of 1/128, finer than a pulsing halo on a dark
+// background shows, so that a pulse is drawn again only when it has visibly changed rather than
+// at every frame of its animation.
+inline qreal steppedGlowAlpha(qreal alpha)
+{
+    constexpr int steps = 128;
+    return qRound(alpha * steps) / qreal(steps);
+}
+
 // A disc of `radius` whose edge is softened over `blur` pixels, as if blurred.
 inline void paintGlowShape(QPainter& painter, const QPointF& centre, qreal radius, qreal blur,
                            const QColor& color)
@@ -104,6 +113,43 @@ inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qr
     painter.drawPixmap(QPointF(qRound(topLeft.x() * ratio) / ratio, qRound(topLeft.y() * ratio) / ratio),
                        glow);
     painter.restore();
+}
+
+// Draws what `paint` draws within `area` by copying a picture of it made once and kept under
+// `key`: for the still parts that a pulse or the shimmer draws again at every one of its frames.
+// While the part still moves, scales or fades in, it is drawn as it is.
+template <typename Paint>
+void paintStill(QPainter& painter, const QString& key, const QRectF& area, Paint paint)
+{
+    if (painter.opacity() < 1 || painter.transform().type() > QTransform::TxTranslate) {
+        paint(painter);
+        return;
+    }
+    // The picture keeps the part's place within its first pixel, so that its edges are
+    // smoothed exactly as when it is drawn in place, and a pixel around it for that smoothing.
+    const QRect pixels = area.toAlignedRect().adjusted(-1, -1, 1, 1);
+    const QPointF offset = area.topLeft() - pixels.topLeft();
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QString fullKey = QStringLiteral("lumatick-%1-%2x%3-%4-%5-%6")
+                                .arg(key)
+                                .arg(area.width())
+                                .arg(area.height())
+                                .arg(offset.x())
+                                .arg(offset.y())
+                                .arg(ratio);
+    QPixmap picture;
+    if (!QPixmapCache::find(fullKey, &picture)) {
+        picture = QPixmap(pixels.size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter picturePainter(&picture);
+        picturePainter.setRenderHints(painter.renderHints());
+        picturePainter.translate(-pixels.topLeft());
+        paint(picturePainter);
+        picturePainter.end();
+        QPixmapCache::insert(fullKey, picture);
+    }
+    painter.drawPixmap(pixels.topLeft(), picture);
 }
 
 } // namespace OnboardingStyle

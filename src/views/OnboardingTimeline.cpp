@@ -3,7 +3,6 @@
 #include <QParallelAnimationGroup>
 #include <QPropertyAnimation>
 #include <QSequentialAnimationGroup>
-#include <QTimeLine>
 #include <QTimer>
 
 #include <cmath>
@@ -11,7 +10,11 @@
 OnboardingTimeline::OnboardingTimeline(QObject* parent)
     : QObject(parent)
     , m_steps(new QParallelAnimationGroup(this))
-{}
+    , m_loopFrames(new QTimer(this))
+{
+    m_loopFrames->setInterval(loopFrameMs);
+    connect(m_loopFrames, &QTimer::timeout, this, &OnboardingTimeline::stepLoops);
+}
 
 void OnboardingTimeline::addStep(int delayMs, QObject* target, const char* property, qreal endValue,
                                  int durationMs, const QEasingCurve& easing)
@@ -23,49 +26,53 @@ void OnboardingTimeline::addStep(int delayMs, QObject* target, const char* prope
     m_stepEnds.append({target, property, endValue});
 }
 
-// One time line runs the whole cycle, out and back, and sets the property only on its frames.
+// A loop keeps the value its property had as its resting value.
 void OnboardingTimeline::addLoop(int delayMs, QObject* target, const char* property, qreal from, qreal to,
                                  int durationMs, const QEasingCurve& easing, bool autoReverse)
 {
-    auto* cycle = new QTimeLine(autoReverse ? 2 * durationMs : durationMs, this);
-    cycle->setLoopCount(0);
-    cycle->setUpdateInterval(loopFrameMs);
-    cycle->setEasingCurve(QEasingCurve::Linear);
-    const QPointer<QObject> guarded(target);
-    connect(cycle, &QTimeLine::valueChanged, this,
-            [guarded, name = QByteArray(property), from, to, easing, autoReverse](qreal phase) {
-                const qreal progress = autoReverse ? 1 - std::abs(1 - 2 * phase) : phase;
-                if (guarded)
-                    guarded->setProperty(name.constData(),
-                                         from + (to - from) * easing.valueForProgress(progress));
-            });
-    auto* delay = new QTimer(this);
-    delay->setSingleShot(true);
-    delay->setInterval(delayMs);
-    connect(delay, &QTimer::timeout, cycle, [cycle] { cycle->start(); });
-    m_loops.append({delay, cycle});
-    m_loopRests.append({target, property, target->property(property)});
+    m_loops.append({{target, property, target->property(property)},
+                    delayMs,
+                    from,
+                    to,
+                    autoReverse ? 2 * durationMs : durationMs,
+                    easing,
+                    autoReverse});
 }
 
 void OnboardingTimeline::start()
 {
     m_steps->start();
-    for (const Loop& loop : std::as_const(m_loops))
-        loop.delay->start();
+    m_sinceStart.start();
+    if (!m_loops.isEmpty())
+        m_loopFrames->start();
+}
+
+// Each loop runs its whole cycle, out and back, from the end of its delay.
+void OnboardingTimeline::stepLoops()
+{
+    const qint64 elapsed = m_sinceStart.elapsed();
+    for (const Loop& loop : std::as_const(m_loops)) {
+        if (elapsed < loop.delayMs || !loop.target.object)
+            continue;
+        const qreal phase = qreal((elapsed - loop.delayMs) % loop.durationMs) / loop.durationMs;
+        const qreal progress = loop.autoReverse ? 1 - std::abs(1 - 2 * phase) : phase;
+        loop.target.object->setProperty(loop.target.property.constData(),
+                                        loop.from +
+                                            (loop.to - loop.from) * loop.easing.valueForProgress(progress));
+    }
 }
 
 void OnboardingTimeline::finish()
 {
     m_steps->stop();
-    for (const Loop& loop : std::as_const(m_loops)) {
-        loop.delay->stop();
-        loop.cycle->stop();
+    m_loopFrames->stop();
+    for (const Target& target : std::as_const(m_stepEnds)) {
+        if (target.object)
+            target.object->setProperty(target.property.constData(), target.value);
     }
-    for (const QList<Target>* targets : {&m_stepEnds, &m_loopRests}) {
-        for (const Target& target : *targets) {
-            if (target.object)
-                target.object->setProperty(target.property.constData(), target.value);
-        }
+    for (const Loop& loop : std::as_const(m_loops)) {
+        if (loop.target.object)
+            loop.target.object->setProperty(loop.target.property.constData(), loop.target.value);
     }
 }
 

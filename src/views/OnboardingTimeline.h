@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QEasingCurve>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -9,13 +10,13 @@
 
 class QAbstractAnimation;
 class QParallelAnimationGroup;
-class QTimeLine;
 class QTimer;
 
 // An entrance sequence: timed property changes that start together, each waiting its own delay
 // before animating one property of a target to its end value, and loops that repeat forever
 // once their delay has passed. The loops are slow glows and sweeps that run for as long as the
-// window is open, so they step at a frame rate the eye needs for them, not at the display's.
+// window is open, so they step at a frame rate the eye needs for them, not at the display's,
+// and all on one frame clock, so that a frame that moves several of them is drawn once.
 class OnboardingTimeline : public QObject {
     Q_OBJECT
 public:
@@ -42,16 +43,23 @@ private:
         QByteArray property;
         QVariant value;
     };
+    struct Loop {
+        Target target;
+        int delayMs;
+        qreal from;
+        qreal to;
+        int durationMs;
+        QEasingCurve easing;
+        bool autoReverse;
+    };
 
     static QAbstractAnimation* propertyAnimation(QObject* target, const char* property, qreal from, qreal to,
                                                  int durationMs, const QEasingCurve& easing);
+    void stepLoops();
 
     QParallelAnimationGroup* m_steps = nullptr;
-    struct Loop {
-        QTimer* delay;
-        QTimeLine* cycle;
-    };
+    QTimer* m_loopFrames = nullptr;
+    QElapsedTimer m_sinceStart;
     QList<Loop> m_loops;
     QList<Target> m_stepEnds;
-    QList<Target> m_loopRests;
 };

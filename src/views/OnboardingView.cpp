@@ -7,10 +7,12 @@
 #include "Preferences.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
 #include <QWindow>
+#include <QtMath>
 
 namespace {
 
@@ -128,11 +130,20 @@ void OnboardingView::resizeEvent(QResizeEvent*)
     applyAppearance();
 }
 
-void OnboardingView::paintEvent(QPaintEvent*)
+// The screens' pulses draw small squares away from the rounded corners, where a plain fill is
+// the same picture as the rounded outline at a fraction of its cost.
+void OnboardingView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(m_appeared);
+    const int corner = qCeil(cornerRadius);
+    const QRect dirty = event->rect();
+    if (rect().adjusted(corner, 0, -corner, 0).contains(dirty) ||
+        rect().adjusted(0, corner, 0, -corner).contains(dirty)) {
+        painter.fillRect(dirty, OnboardingStyle::background());
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
     QPainterPath background;
     background.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
     painter.fillPath(background, OnboardingStyle::background());

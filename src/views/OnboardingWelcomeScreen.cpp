@@ -5,6 +5,7 @@
 #include "OnboardingTimeline.h"
 
 #include <QFontMetricsF>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -77,12 +78,24 @@ OnboardingWelcomeScreen::OnboardingWelcomeScreen(QWidget* parent)
         syncButton();
         update();
     });
-    connect(this, &OnboardingWelcomeScreen::glowChanged, this, [this] {
-        syncButton();
-        update(
-            layout().icon.adjusted(-iconGlowBlur, -iconGlowBlur, iconGlowBlur, iconGlowBlur).toAlignedRect());
-    });
+    connect(this, &OnboardingWelcomeScreen::glowChanged, this, &OnboardingWelcomeScreen::showGlowPulse);
+    showGlowPulse();
+}
+
+// The pulse runs for as long as the window is open; only what changed visibly is drawn again.
+void OnboardingWelcomeScreen::showGlowPulse()
+{
     syncButton();
+    const qreal alpha = OnboardingStyle::steppedGlowAlpha(0.08 + (0.25 - 0.08) * m_glowPulse);
+    if (alpha == m_glowAlpha)
+        return;
+    m_glowAlpha = alpha;
+    update(glowZone(m_layout.icon));
+}
+
+QRect OnboardingWelcomeScreen::glowZone(const QRectF& icon)
+{
+    return icon.adjusted(-iconGlowBlur, -iconGlowBlur, iconGlowBlur, iconGlowBlur).toAlignedRect();
 }
 
 // The spring of the landing symbol becomes an overshooting ease-out of about its settling time.
@@ -106,6 +119,12 @@ void OnboardingWelcomeScreen::finishAnimations()
     m_timeline->finish();
 }
 
+// Once the second screen has taken its place, the first one's pulse has no one to show to.
+void OnboardingWelcomeScreen::hideEvent(QHideEvent*)
+{
+    finishAnimations();
+}
+
 void OnboardingWelcomeScreen::setContentOpacity(qreal opacity)
 {
     m_contentOpacity = opacity;
@@ -113,9 +132,11 @@ void OnboardingWelcomeScreen::setContentOpacity(qreal opacity)
     update();
 }
 
+// The layout measures wrapped text, too slow for every frame of the pulse: it is kept.
 void OnboardingWelcomeScreen::resizeEvent(QResizeEvent*)
 {
     m_button->placeAboveBottom(buttonBottomInset);
+    m_layout = layout();
 }
 
 void OnboardingWelcomeScreen::syncButton()
@@ -156,33 +177,47 @@ OnboardingWelcomeScreen::Layout OnboardingWelcomeScreen::layout() const
     return result;
 }
 
-void OnboardingWelcomeScreen::paintEvent(QPaintEvent*)
+// Parts outside the region being drawn are left out: a pulse frame draws only the glow's square.
+void OnboardingWelcomeScreen::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const Layout parts = layout();
+    const Layout& parts = m_layout;
+    const QRegion& dirty = event->region();
 
-    painter.setOpacity(m_contentOpacity * opacityOf(m_iconLanded));
-    paintIcon(painter, entering(parts.icon, m_iconLanded, -30));
+    const QRectF icon = entering(parts.icon, m_iconLanded, -30);
+    if (dirty.intersects(glowZone(icon))) {
+        painter.setOpacity(m_contentOpacity * opacityOf(m_iconLanded));
+        paintIcon(painter, icon);
+    }
 
-    painter.setOpacity(m_contentOpacity * opacityOf(m_titleVisible));
-    painter.setFont(titleFont());
-    painter.setPen(OnboardingStyle::primaryText());
-    painter.drawText(entering(parts.title, m_titleVisible, 10), Qt::AlignCenter, u"Welcome to lumatick"_s);
+    const QRectF title = entering(parts.title, m_titleVisible, 10);
+    if (dirty.intersects(title.toAlignedRect())) {
+        painter.setOpacity(m_contentOpacity * opacityOf(m_titleVisible));
+        painter.setFont(titleFont());
+        painter.setPen(OnboardingStyle::primaryText());
+        painter.drawText(title, Qt::AlignCenter, u"Welcome to lumatick"_s);
+    }
 
     const std::array shown{m_bullet1Visible, m_bullet2Visible, m_bullet3Visible};
-    for (int i = 0; i < 3; ++i)
-        paintBullet(painter, i, entering(parts.bullets[i], shown[i], 8), shown[i]);
+    for (int i = 0; i < 3; ++i) {
+        const QRectF bullet = entering(parts.bullets[i], shown[i], 8);
+        if (dirty.intersects(bullet.toAlignedRect()))
+            paintBullet(painter, i, bullet, shown[i]);
+    }
 }
 
 void OnboardingWelcomeScreen::paintIcon(QPainter& painter, const QRectF& zone) const
 {
-    const qreal glowAlpha = 0.08 + (0.25 - 0.08) * m_glowPulse;
     OnboardingStyle::paintGlow(painter, zone.center(), iconZone / 2, iconGlowBlur,
-                               OnboardingStyle::withAlpha(OnboardingStyle::accent(), glowAlpha));
+                               OnboardingStyle::withAlpha(OnboardingStyle::accent(), m_glowAlpha));
     QRectF symbol(0, 0, iconSymbolSize, iconSymbolSize);
     symbol.moveCenter(zone.center());
-    OnboardingSymbol::paint(painter, OnboardingSymbol::Symbol::clockFill, symbol, OnboardingStyle::accent());
+    OnboardingStyle::paintStill(painter, QStringLiteral("onboarding-clock"), symbol,
+                                [&symbol](QPainter& still) {
+                                    OnboardingSymbol::paint(still, OnboardingSymbol::Symbol::clockFill,
+                                                            symbol, OnboardingStyle::accent());
+                                });
 }
 
 void OnboardingWelcomeScreen::paintBullet(QPainter& painter, int index, const QRectF& rect, qreal shown) const

@@ -37,6 +37,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct Layout {
@@ -46,6 +47,8 @@ private:
     };
 
     Layout layout() const;
+    static QRect glowZone(const QRectF& icon);
+    void showGlowPulse();
     void syncButton();
     void paintIcon(QPainter& painter, const QRectF& zone) const;
     void paintBullet(QPainter& painter, int index, const QRectF& rect, qreal shown) const;
@@ -60,4 +63,7 @@ private:
     qreal m_bullet3Visible = 0;
     qreal m_buttonVisible = 0;
     qreal m_glowPulse = 0;
+    // The glow's opacity as last drawn, in its visible steps.
+    qreal m_glowAlpha = 0;
+    Layout m_layout;
 };
