@@ -5,6 +5,7 @@
 #include "OnboardingView.h"
 #include "RoleAccessible.h"
 #include "SettingsView.h"
+#include "WindowIcon.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -27,6 +28,7 @@ void centreOnScreen(QWidget& window)
 // Shown, raised and given the focus, with the application brought to the front.
 void bringToFront(QWidget& window)
 {
+    WindowIcon::applyToApplication();
     window.show();
     window.raise();
     window.activateWindow();

@@ -24,6 +24,7 @@
 #include "WindowCoordinator.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -662,6 +663,7 @@ TEST_F(ApplicationTest, aTimeZoneChangeMovesTheDayAndTheSummariesAtOnce)
 TEST_F(ApplicationTest, aClickOnTheItemOpensThePanelAndTheNextClickClosesIt)
 {
     start();
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "no window is built before it is opened";
     QPointer<QWidget> panel = m_app->panel();
     ASSERT_TRUE(panel);
     // Yesterday's total reaches the store after the start, as from the command line's import.
