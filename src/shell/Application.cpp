@@ -345,7 +345,7 @@ void Application::setUpWindows()
             return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
                                    sharing ? &sharing->folder() : nullptr};
         },
-        &m_sharing->folder()});
+        &m_sharing->folder(), [desktop = m_desktop.get()] { desktop->returnFreedMemory(); }});
     // The folder can fail or recover, and computers come and go there, with no setting changed:
     // the open settings show it at once.
     connect(&m_sharing->folder(), &SharedTotalsFolder::problemChanged, m_windows.get(),
