@@ -609,14 +609,26 @@ QWidget* Application::panel()
 
 void Application::togglePanel()
 {
-    if (m_options.withStatusItem)
-        panelToggle().toggle();
+    whenPanelBuilt([this] { m_panelToggle->toggle(); });
 }
 
 void Application::togglePanelAt(QPoint position)
 {
-    if (m_options.withStatusItem)
-        panelToggle().toggleAt(position);
+    whenPanelBuilt([this, position] { m_panelToggle->toggleAt(position); });
+}
+
+// A panel built just now opens on the next turn of the event loop, once screen readers have
+// heard of its window: one that takes the focus at once goes unannounced.
+void Application::whenPanelBuilt(const std::function<void()>& action)
+{
+    if (!m_options.withStatusItem)
+        return;
+    if (m_panelToggle) {
+        action();
+        return;
+    }
+    buildPanel();
+    QTimer::singleShot(0, this, action);
 }
 
 void Application::closePanel()

@@ -3,10 +3,10 @@
 #include "Clock.h"
 #include "InProcessNotificationCenter.h"
 #include "MessageBoxUpdateAlerts.h"
+#include "NetworkAccess.h"
 #include "Preferences.h"
 
 #include <QDBusConnection>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -103,6 +103,7 @@ private:
     void handleShellExtensionChanged(bool active);
     PanelToggle& panelToggle();
     void buildPanel();
+    void whenPanelBuilt(const std::function<void()>& action);
     void setUpUpdater();
     void setUpWindows();
     void cleanUpInstallerImage();
@@ -157,8 +158,8 @@ private:
     Qt::WindowFlags m_panelFlags;
     std::unique_ptr<PanelToggle> m_panelToggle;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
-    // Idle until an update check asks; a build without a feed never uses it.
-    QNetworkAccessManager m_network;
+    // Made at the first update check; a build without a feed never makes one.
+    NetworkAccess m_network;
     MessageBoxUpdateAlerts m_updateAlerts;
     std::unique_ptr<UpdaterController> m_updaterController;
     std::unique_ptr<WindowCoordinator> m_windows;
