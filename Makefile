@@ -39,14 +39,15 @@ desktop-check: build
 		--gnome-extension $(BUILD_DIR)/data/gnome-extension/legacy $(BUILD_DIR)/src/app/lumatick
 
 # Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status`, the footprint next to workrave, safeeyes and
-# rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check) and the CPU of each
-# window left open (about four minutes).
+# rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check), the CPU of each
+# window left open (about four minutes) and the counter's memory after its history and settings windows were used.
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick
 	bench/cli-status.sh $(BUILD_DIR)/src/app/lumatick
 	bench/footprint.sh $(BUILD_DIR)
 	bench/open-windows.sh $(BUILD_DIR)
+	bench/memory-after-use.sh $(BUILD_DIR)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails the run.
 asan-test: deps

@@ -68,18 +68,16 @@ install_missing() {
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-quote() { printf "'%s'" "${1//\'/\'\\\'\'}"; }
+. "$here/desktop-run.sh"
 
 # measure LABEL COMMAND...: one run of tools/footprint.sh; keeps its key=value line, the
 # program's output and what the stand-in panel saw registered in $work.
 measure() {
     local label=$1
     shift
-    local helper
-    helper="sh -c 'exec \"\$0\" > \"\$1\"' $(quote "$panel") $(quote "$work/$label.panel")"
     echo "footprint.sh: measuring $label (${settle} s settling, ${window} s window)" >&2
-    "$here/../tools/footprint.sh" -q -s "$settle" -w "$window" -l "$label" -o "$work/$label.log" \
-        -H "$helper" -- "$here/footprint-start.sh" "$label" "$@" > "$work/$label.line" ||
+    desktop_run "$panel" "$work/$label.panel" -s "$settle" -w "$window" -l "$label" -o "$work/$label.log" \
+        -- "$label" "$@" > "$work/$label.line" ||
         echo "label=$label alive=0 exit=footprint.sh_failed died_at_s=-" > "$work/$label.line"
 }
 

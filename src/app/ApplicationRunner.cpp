@@ -8,6 +8,7 @@
 #include "SingleInstance.h"
 #include "StoreOpener.h"
 #include "TerminationSignals.h"
+#include "WindowIcon.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ void ApplicationRunner::reportStoreFailure(const QString& informativeText, bool 
     writeLine(m_err, informativeText);
     if (headless || !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
+    WindowIcon::applyToApplication();
     QMessageBox alert(QMessageBox::Critical, ApplicationIdentity::applicationName,
                       StoreOpener::failureMessageText(), QMessageBox::NoButton);
     alert.addButton(QStringLiteral("Quit"), QMessageBox::AcceptRole);

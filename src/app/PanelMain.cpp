@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <memory>
@@ -24,9 +23,6 @@ std::unique_ptr<QApplication> makeWidgetApplication(int& argc, char* argv[])
     auto application = std::make_unique<QApplication>(argc, argv);
     if (!platform.isEmpty())
         qunsetenv("QT_QPA_PLATFORM");
-    // The installed theme icon when there is one; the copy built in when run from a build tree.
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(ApplicationIdentity::iconName, QIcon(QStringLiteral(":/icons/lumatick.svg"))));
     QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName);
     // Hiding the panel must not end a program that has no main window.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -2,6 +2,7 @@
 
 #include "Appcast.h"
 #include "BundleInformation.h"
+#include "NetworkAccess.h"
 #include "NotificationCenter.h"
 #include "NotificationRequest.h"
 #include "UpdateAlerts.h"
@@ -14,7 +15,7 @@
 
 using namespace Qt::StringLiterals;
 
-AppcastUpdater::AppcastUpdater(Options options, QNetworkAccessManager& network, UpdateAlerts& alerts,
+AppcastUpdater::AppcastUpdater(Options options, NetworkAccess& network, UpdateAlerts& alerts,
                                NotificationCenter& notifications, QObject* parent)
     : Updater(parent)
     , m_options(std::move(options))
@@ -72,7 +73,7 @@ void AppcastUpdater::fetchFeed()
     m_fetching = true;
     QNetworkRequest request(m_feedUrl);
     request.setTransferTimeout(static_cast<int>(m_options.transferTimeout.count()));
-    QNetworkReply* reply = m_network.get(request);
+    QNetworkReply* reply = m_network.manager().get(request);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { feedFetched(reply); });
 }
 

@@ -11,8 +11,8 @@
 
 #include <chrono>
 
+class NetworkAccess;
 class NotificationCenter;
-class QNetworkAccessManager;
 class QNetworkReply;
 class UpdateAlerts;
 
@@ -36,7 +36,7 @@ public:
         std::chrono::milliseconds transferTimeout = std::chrono::seconds(30);
     };
 
-    AppcastUpdater(Options options, QNetworkAccessManager& network, UpdateAlerts& alerts,
+    AppcastUpdater(Options options, NetworkAccess& network, UpdateAlerts& alerts,
                    NotificationCenter& notifications, QObject* parent = nullptr);
 
     void start() override;
@@ -63,7 +63,7 @@ private:
     Options m_options;
     QUrl m_feedUrl;
     QString m_runningVersion;
-    QNetworkAccessManager& m_network;
+    NetworkAccess& m_network;
     UpdateAlerts& m_alerts;
     NotificationCenter& m_notifications;
     UpdateDownloader m_downloader;

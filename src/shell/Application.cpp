@@ -34,6 +34,7 @@
 #include "TrayIconStatusItem.h"
 #include "UpdaterController.h"
 #include "WindowCoordinator.h"
+#include "WindowIcon.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -81,7 +82,8 @@ Application::StartResult Application::start()
     if (m_options.withStatusItem) {
         setUpUpdater();
         setUpStatusItem();
-        setUpPanel();
+        // Until a host shows the item or turns out to be missing, the panel drops from the item.
+        m_panelFlags = PanelToggle::windowFlags;
         setUpWindows();
     }
     observeSessionEvents();
@@ -290,10 +292,20 @@ void Application::createStatusItem()
     m_statusItem->start();
 }
 
-void Application::setUpPanel()
+// Built at its first opening: a counter whose panel stays closed never pays for the widgets,
+// the style and the fonts it is drawn with.
+PanelToggle& Application::panelToggle()
 {
+    if (!m_panelToggle)
+        buildPanel();
+    return *m_panelToggle;
+}
+
+void Application::buildPanel()
+{
+    WindowIcon::applyToApplication();
     m_panel = std::make_unique<DropdownView>(*m_model, m_preferences);
-    m_panel->setWindowFlags(PanelToggle::windowFlags);
+    m_panel->setWindowFlags(m_panelFlags);
     m_panel->setWindowTitle(ApplicationIdentity::applicationName);
     connect(m_panel.get(), &DropdownView::quitRequested, QCoreApplication::instance(),
             &QCoreApplication::quit, Qt::QueuedConnection);
@@ -333,7 +345,7 @@ void Application::setUpWindows()
             return SettingsDesktop{desktop->desktopNames(), hotKey && hotKey->worksSystemWide(),
                                    sharing ? &sharing->folder() : nullptr};
         },
-        &m_sharing->folder()});
+        &m_sharing->folder(), [desktop = m_desktop.get()] { desktop->returnFreedMemory(); }});
     // The folder can fail or recover, and computers come and go there, with no setting changed:
     // the open settings show it at once.
     connect(&m_sharing->folder(), &SharedTotalsFolder::problemChanged, m_windows.get(),
@@ -512,10 +524,10 @@ void Application::handleWake()
 void Application::handleStatusItemShownChanged()
 {
     updateStatusItem();
+    m_panelFlags =
+        m_statusItem && m_statusItem->isShown() ? PanelToggle::windowFlags : Qt::WindowFlags(Qt::Window);
     if (m_panel && !m_panel->isVisible()) {
-        const Qt::WindowFlags flags =
-            m_statusItem && m_statusItem->isShown() ? PanelToggle::windowFlags : Qt::WindowFlags(Qt::Window);
-        m_panel->setWindowFlags(flags);
+        m_panel->setWindowFlags(m_panelFlags);
         m_panel->setWindowTitle(ApplicationIdentity::applicationName);
     }
 }
@@ -588,21 +600,35 @@ bool Application::isPanelVisible() const
     return m_panel && m_panel->isVisible();
 }
 
-QWidget* Application::panel() const
+QWidget* Application::panel()
 {
+    if (m_options.withStatusItem)
+        panelToggle();
     return m_panel.get();
 }
 
 void Application::togglePanel()
 {
-    if (m_panelToggle)
-        m_panelToggle->toggle();
+    whenPanelBuilt([this] { m_panelToggle->toggle(); });
 }
 
 void Application::togglePanelAt(QPoint position)
 {
-    if (m_panelToggle)
-        m_panelToggle->toggleAt(position);
+    whenPanelBuilt([this, position] { m_panelToggle->toggleAt(position); });
+}
+
+// A panel built just now opens on the next turn of the event loop, once screen readers have
+// heard of its window: one that takes the focus at once goes unannounced.
+void Application::whenPanelBuilt(const std::function<void()>& action)
+{
+    if (!m_options.withStatusItem)
+        return;
+    if (m_panelToggle) {
+        action();
+        return;
+    }
+    buildPanel();
+    QTimer::singleShot(0, this, action);
 }
 
 void Application::closePanel()

@@ -3,10 +3,10 @@
 #include "Clock.h"
 #include "InProcessNotificationCenter.h"
 #include "MessageBoxUpdateAlerts.h"
+#include "NetworkAccess.h"
 #include "Preferences.h"
 
 #include <QDBusConnection>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -85,7 +85,8 @@ public:
     InProcessNotificationCenter& inProcessNotifications() { return m_inProcessNotifications; }
     Preferences& preferences() { return m_preferences; }
     bool isPanelVisible() const;
-    QWidget* panel() const;
+    // Builds the panel when it was never opened; null in the headless mode.
+    QWidget* panel();
     // Null in the headless mode.
     WindowCoordinator* windows() const { return m_windows.get(); }
 
@@ -100,7 +101,9 @@ private:
     void followShellExtension();
     void createStatusItem();
     void handleShellExtensionChanged(bool active);
-    void setUpPanel();
+    PanelToggle& panelToggle();
+    void buildPanel();
+    void whenPanelBuilt(const std::function<void()>& action);
     void setUpUpdater();
     void setUpWindows();
     void cleanUpInstallerImage();
@@ -151,10 +154,12 @@ private:
     // Our GNOME Shell extension's bus name; while it is owned there is no status item.
     std::unique_ptr<QDBusServiceWatcher> m_shellExtension;
     std::unique_ptr<DropdownView> m_panel;
+    // What the panel is made as: a tool window dropping from the item, or an ordinary window.
+    Qt::WindowFlags m_panelFlags;
     std::unique_ptr<PanelToggle> m_panelToggle;
     std::unique_ptr<ShortcutKeyMonitor> m_shortcutLocalMonitor;
-    // Idle until an update check asks; a build without a feed never uses it.
-    QNetworkAccessManager m_network;
+    // Made at the first update check; a build without a feed never makes one.
+    NetworkAccess m_network;
     MessageBoxUpdateAlerts m_updateAlerts;
     std::unique_ptr<UpdaterController> m_updaterController;
     std::unique_ptr<WindowCoordinator> m_windows;

@@ -38,6 +38,10 @@ public:
     // The program that lists and detaches attached disk images; empty where there is none.
     virtual QString diskImageUtilityPath() const = 0;
 
+    // Hands the memory freed since back to the system (the allocator keeps it for reuse
+    // otherwise), after a window and its buffers were released.
+    virtual void returnFreedMemory() = 0;
+
     // One line per service, for the log and the settings window.
     virtual QStringList summary() const = 0;
 };

@@ -1,5 +1,7 @@
 #include "MessageBoxUpdateAlerts.h"
 
+#include "WindowIcon.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -32,12 +34,14 @@ std::unique_ptr<QMessageBox> MessageBoxUpdateAlerts::offerBox(const AppcastItem&
 
 void MessageBoxUpdateAlerts::showMessage(const QString& message, const QString& informativeText)
 {
+    WindowIcon::applyToApplication();
     messageBox(message, informativeText)->exec();
 }
 
 void MessageBoxUpdateAlerts::offerUpdate(const AppcastItem& item, const QString& runningVersion,
                                          std::function<void()> download)
 {
+    WindowIcon::applyToApplication();
     const std::unique_ptr<QMessageBox> box = offerBox(item, runningVersion);
     box->exec();
     if (box->buttonRole(box->clickedButton()) == QMessageBox::AcceptRole)

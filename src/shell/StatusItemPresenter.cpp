@@ -14,7 +14,6 @@ StatusItemPresenter::StatusItemPresenter(StatusItemBackend& backend, ColorSource
     , m_backend(backend)
     , m_colors(std::move(colors))
     , m_clock(std::move(clock))
-    , m_pausePrefix(pausePrefix())
 {
     m_animationTimer.setInterval(frameInterval);
     m_animationTimer.setTimerType(Qt::PreciseTimer);
@@ -100,6 +99,8 @@ void StatusItemPresenter::drawLabel()
         return;
     }
     const QString shown = m_state.pauseTimeLeft.isEmpty() ? m_state.formattedTime : m_state.pauseTimeLeft;
+    if (m_state.paused && m_pausePrefix.isEmpty())
+        m_pausePrefix = pausePrefix();
     const QString text = m_state.paused ? m_pausePrefix + shown : shown;
     m_backend.setLabel(text, labelGuide(text));
 }

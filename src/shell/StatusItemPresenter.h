@@ -77,6 +77,8 @@ private:
     ColorSource m_colors;
     Clock m_clock;
     StatusItemState m_state;
+    // Found at the first pause: asking the fonts loads the whole font database, which a
+    // counter that is never paused does not otherwise need.
     QString m_pausePrefix;
     ThresholdTier m_previousTier = ThresholdTier::green;
     QTimer m_animationTimer;

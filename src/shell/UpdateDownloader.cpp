@@ -1,5 +1,6 @@
 #include "UpdateDownloader.h"
 
+#include "NetworkAccess.h"
 #include "UpdateUrlPolicy.h"
 
 #include <QCryptographicHash>
@@ -28,7 +29,7 @@ const QString notMatching = u"The downloaded file does not match the update info
 
 } // namespace
 
-UpdateDownloader::UpdateDownloader(QNetworkAccessManager& network, QString directory,
+UpdateDownloader::UpdateDownloader(NetworkAccess& network, QString directory,
                                    std::chrono::milliseconds timeout, QObject* parent)
     : QObject(parent)
     , m_network(network)
@@ -44,7 +45,7 @@ void UpdateDownloader::download(const AppcastItem& item, Done done)
     }
     QNetworkRequest request(item.enclosureUrl);
     request.setTransferTimeout(static_cast<int>(m_timeout.count()));
-    QNetworkReply* reply = m_network.get(request);
+    QNetworkReply* reply = m_network.manager().get(request);
     connect(reply, &QNetworkReply::finished, this, [this, reply, item, done] {
         reply->deleteLater();
         const bool ok = reply->error() == QNetworkReply::NoError &&

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <functional>
 
-class QNetworkAccessManager;
+class NetworkAccess;
 class QNetworkReply;
 
 // Fetches an update's enclosure into a folder, keeping it only when its length and SHA-256
@@ -17,7 +17,7 @@ class QNetworkReply;
 class UpdateDownloader : public QObject {
     Q_OBJECT
 public:
-    UpdateDownloader(QNetworkAccessManager& network, QString directory, std::chrono::milliseconds timeout,
+    UpdateDownloader(NetworkAccess& network, QString directory, std::chrono::milliseconds timeout,
                      QObject* parent = nullptr);
 
     // `done` gets the saved file's path, or an empty path and why nothing was saved, in words
@@ -30,7 +30,7 @@ public:
 private:
     QString save(const QByteArray& body, const AppcastItem& item) const;
 
-    QNetworkAccessManager& m_network;
+    NetworkAccess& m_network;
     QString m_directory;
     std::chrono::milliseconds m_timeout;
 };

@@ -11,6 +11,7 @@ target_sources(lumatick_shell PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/AppcastUpdater.cpp ${CMAKE_CURRENT_LIST_DIR}/AppcastUpdater.h
     ${CMAKE_CURRENT_LIST_DIR}/BundleInformation.cpp ${CMAKE_CURRENT_LIST_DIR}/BundleInformation.h
     ${CMAKE_CURRENT_LIST_DIR}/MessageBoxUpdateAlerts.cpp ${CMAKE_CURRENT_LIST_DIR}/MessageBoxUpdateAlerts.h
+    ${CMAKE_CURRENT_LIST_DIR}/NetworkAccess.cpp ${CMAKE_CURRENT_LIST_DIR}/NetworkAccess.h
     ${CMAKE_CURRENT_LIST_DIR}/UpdateAlerts.cpp ${CMAKE_CURRENT_LIST_DIR}/UpdateAlerts.h
     ${CMAKE_CURRENT_LIST_DIR}/UpdateDownloader.cpp ${CMAKE_CURRENT_LIST_DIR}/UpdateDownloader.h
     ${CMAKE_CURRENT_LIST_DIR}/UpdateUrlPolicy.cpp ${CMAKE_CURRENT_LIST_DIR}/UpdateUrlPolicy.h

@@ -1,6 +1,7 @@
 #include "UpdaterController.h"
 
 #include "BundleInformation.h"
+#include "NetworkAccess.h"
 #include "Preferences.h"
 #include "UpdateAlerts.h"
 #include "UpdateUrlPolicy.h"
@@ -15,7 +16,7 @@
 using namespace Qt::StringLiterals;
 
 UpdaterController::UpdaterController(std::unique_ptr<Updater> updater, Preferences& preferences,
-                                     QNetworkAccessManager& network, UpdateAlerts& alerts, Options options,
+                                     NetworkAccess& network, UpdateAlerts& alerts, Options options,
                                      QObject* parent)
     : UpdateControls(parent)
     , m_updater(std::move(updater))
@@ -65,7 +66,7 @@ void UpdaterController::checkForUpdates()
     }
     QNetworkRequest request(url);
     request.setTransferTimeout(static_cast<int>(m_options.probeTimeout.count()));
-    QNetworkReply* reply = m_network.get(request);
+    QNetworkReply* reply = m_network.manager().get(request);
     // Bound to this object: a reply that completes after the controller is gone does nothing.
     connect(reply, &QNetworkReply::finished, this, [this, reply] { probeFinished(reply); });
 }

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <memory>
 
+class NetworkAccess;
 class Preferences;
-class QNetworkAccessManager;
 class QNetworkReply;
 class UpdateAlerts;
 class Updater;
@@ -31,9 +31,8 @@ public:
     static inline const QString automaticallyUpdateKey = QStringLiteral("SUAutomaticallyUpdate");
 
     // Registers the preference default, starts the updater and gives it the stored choice.
-    UpdaterController(std::unique_ptr<Updater> updater, Preferences& preferences,
-                      QNetworkAccessManager& network, UpdateAlerts& alerts, Options options,
-                      QObject* parent = nullptr);
+    UpdaterController(std::unique_ptr<Updater> updater, Preferences& preferences, NetworkAccess& network,
+                      UpdateAlerts& alerts, Options options, QObject* parent = nullptr);
     ~UpdaterController() override;
 
     bool canCheckForUpdates() const override { return m_canCheckForUpdates; }
@@ -49,7 +48,7 @@ private:
 
     std::unique_ptr<Updater> m_updater;
     Preferences& m_preferences;
-    QNetworkAccessManager& m_network;
+    NetworkAccess& m_network;
     UpdateAlerts& m_alerts;
     Options m_options;
     bool m_canCheckForUpdates = false;

@@ -5,9 +5,12 @@
 #include "OnboardingView.h"
 #include "RoleAccessible.h"
 #include "SettingsView.h"
+#include "WindowIcon.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -27,6 +30,7 @@ void centreOnScreen(QWidget& window)
 // Shown, raised and given the focus, with the application brought to the front.
 void bringToFront(QWidget& window)
 {
+    WindowIcon::applyToApplication();
     window.show();
     window.raise();
     window.activateWindow();
@@ -42,18 +46,26 @@ WindowCoordinator::~WindowCoordinator() = default;
 
 void WindowCoordinator::openSettings()
 {
-    if (!m_settingsWindow) {
-        m_settingsWindow = std::make_unique<SettingsView>(
-            m_services.preferences, m_services.inProcessNotifications, m_services.notificationCenter,
-            m_services.loginItem, m_services.updates, m_services.version);
-        m_settingsWindow->setWindowTitle(QString::fromLatin1(settingsTitle));
-        m_settingsWindow->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-        m_settingsWindow->setFixedSize(SettingsView::contentSize);
-        RoleAccessible::setRole(m_settingsWindow.get(), QAccessible::Window);
-        centreOnScreen(*m_settingsWindow);
-    }
+    if (!m_settingsWindow)
+        buildSettings();
     m_settingsWindow->setDesktop(m_services.desktop());
     bringToFront(*m_settingsWindow);
+}
+
+void WindowCoordinator::buildSettings()
+{
+    m_settingsWindow = std::make_unique<SettingsView>(
+        m_services.preferences, m_services.inProcessNotifications, m_services.notificationCenter,
+        m_services.loginItem, m_services.updates, m_services.version);
+    m_settingsWindow->setWindowTitle(QString::fromLatin1(settingsTitle));
+    m_settingsWindow->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    m_settingsWindow->setFixedSize(SettingsView::contentSize);
+    RoleAccessible::setRole(m_settingsWindow.get(), QAccessible::Window);
+    centreOnScreen(*m_settingsWindow);
+    if (m_settingsGeometry.isValid())
+        m_settingsWindow->setGeometry(m_settingsGeometry);
+    m_settingsWindow->selectTab(m_settingsTab);
+    m_settingsWindow->installEventFilter(this);
 }
 
 void WindowCoordinator::refreshSettingsDesktop()
@@ -96,20 +108,38 @@ void WindowCoordinator::buildHistoryContent()
 
 bool WindowCoordinator::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_historyWindow.get() && event->type() == QEvent::Close) {
+    if (event->type() != QEvent::Close)
+        return QObject::eventFilter(watched, event);
+    if (watched == m_historyWindow.get())
         m_historyGeometry = m_historyWindow->geometry();
-        // After the close has finished; the window may be open again by then.
-        QTimer::singleShot(0, this, &WindowCoordinator::releaseClosedHistory);
+    if (watched == m_settingsWindow.get()) {
+        m_settingsGeometry = m_settingsWindow->geometry();
+        m_settingsTab = m_settingsWindow->selectedTab();
     }
+    // After the close has finished; the window may be open again by then.
+    QTimer::singleShot(0, this, &WindowCoordinator::releaseClosedWindows);
     return QObject::eventFilter(watched, event);
 }
 
-void WindowCoordinator::releaseClosedHistory()
+// Not while a dialog of ours runs its own event loop: it may belong to the closed window.
+void WindowCoordinator::releaseClosedWindows()
 {
-    if (!m_historyWindow || m_historyWindow->isVisible())
+    const auto closed = [](const QWidget* window) { return window && !window->isVisible(); };
+    if (QApplication::activeModalWidget())
         return;
-    m_historyWindow.reset();
-    m_historyModel.reset();
+    const bool history = closed(m_historyWindow.get());
+    const bool settings = closed(m_settingsWindow.get());
+    if (history) {
+        m_historyWindow.reset();
+        m_historyModel.reset();
+    }
+    if (settings)
+        m_settingsWindow.reset();
+    // Icons and style pieces drawn for the windows are drawn again when needed.
+    if (history || settings) {
+        QPixmapCache::clear();
+        m_services.returnFreedMemory();
+    }
 }
 
 void WindowCoordinator::showOnboarding(std::function<void()> onComplete)

@@ -24,10 +24,11 @@ class SettingsView;
 class SharedTotalsFolder;
 class UpdateControls;
 
-// Creates, reuses and raises the application's windows: settings made once and shown again as
-// it was left, history in one window whose content starts afresh at every opening and which is
-// released when closed, and the floating onboarding released when it is completed. Window code is built on
-// first use only, so a counter that never opens a window never pays for one.
+// Creates, reuses and raises the application's windows: settings shown again on the page and at
+// the place it was left, history in one window whose content starts afresh at every opening,
+// and the floating onboarding. Each is released when closed (the onboarding when completed)
+// and built again at the next opening, so a counter whose windows are closed keeps none of
+// their widgets and buffers; window code is built on first use only.
 class WindowCoordinator : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +45,8 @@ public:
         std::function<SettingsDesktop()> desktop = [] { return SettingsDesktop{}; };
         // Where other computers' totals are read, for the history's choice of computers.
         const SharedTotalsFolder* sharedTotals = nullptr;
+        // Called once a closed window was released.
+        std::function<void()> returnFreedMemory = [] {};
     };
 
     static constexpr const char* settingsTitle = "Lumatick Settings";
@@ -67,11 +70,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildSettings();
     void buildHistoryContent();
-    void releaseClosedHistory();
+    void releaseClosedWindows();
 
     Services m_services;
     std::unique_ptr<SettingsView> m_settingsWindow;
+    // Where the settings were left, for the next opening after their release.
+    QRect m_settingsGeometry;
+    int m_settingsTab = 0;
     // Released once closed, with its chart and its buffers; the next opening builds it again
     // where it was left.
     std::unique_ptr<QWidget> m_historyWindow;

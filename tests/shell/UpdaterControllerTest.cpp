@@ -5,6 +5,7 @@
 #include "FakeNotificationCenter.h"
 #include "FeedServer.h"
 #include "MessageBoxUpdateAlerts.h"
+#include "NetworkAccess.h"
 #include "Preferences.h"
 #include "UpdateAlerts.h"
 
@@ -76,7 +77,7 @@ QByteArray feed(const QByteArray& items)
 
 class UpdaterControllerTest : public testing::Test {
 protected:
-    void SetUp() override { network.setProxy(QNetworkProxy::NoProxy); }
+    void SetUp() override { network.manager().setProxy(QNetworkProxy::NoProxy); }
 
     QVariantMap information(const QString& feedUrl) const
     {
@@ -105,7 +106,7 @@ protected:
     QTemporaryDir settings;
     QTemporaryDir downloads;
     Preferences preferences{settings.filePath(u"Lumatick.conf"_s)};
-    QNetworkAccessManager network;
+    NetworkAccess network;
     FeedServer server;
     RecordingAlerts alerts;
     FakeNotificationCenter notifications;

@@ -27,7 +27,10 @@ public:
     QString desktopNames() const override { return m_environment.desktopNames; }
     QString runningImagePath() const override { return m_environment.runningImagePath; }
     QString diskImageUtilityPath() const override { return m_environment.diskImageUtilityPath; }
+    void returnFreedMemory() override { ++m_memoryReturns; }
     QStringList summary() const override { return {QStringLiteral("desktop: in-memory stand-ins")}; }
+
+    int memoryReturns() const { return m_memoryReturns; }
 
     FakeNotificationCenter& fakeNotifications() { return m_notifications; }
     FakeLoginItem& fakeLoginItem() { return m_loginItem; }
@@ -52,5 +55,6 @@ private:
     std::unique_ptr<FakeGlobalHotKey> m_hotKey;
     QPointer<StatusItemBackend> m_statusItem;
     bool m_statusItemsShown = true;
+    int m_memoryReturns = 0;
     Environment m_environment;
 };

@@ -18,6 +18,8 @@
 #include "XcbKeyNames.h"
 #include "XdgAutostartLoginItem.h"
 
+#include <malloc.h>
+
 LinuxDesktopServices::Options LinuxDesktopServices::fromEnvironment(const QString& executablePath)
 {
     return {QDBusConnection::sessionBus(), QDBusConnection::systemBus(),
@@ -175,6 +177,13 @@ std::unique_ptr<StatusItemBackend> LinuxDesktopServices::createStatusItem(const 
 LoginItem& LinuxDesktopServices::loginItem()
 {
     return *m_loginItem;
+}
+
+// glibc returns only the top of the heap by itself; the free pages between the blocks still in
+// use stay with the process until asked for.
+void LinuxDesktopServices::returnFreedMemory()
+{
+    malloc_trim(0);
 }
 
 QStringList LinuxDesktopServices::summary() const

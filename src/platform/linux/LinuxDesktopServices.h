@@ -60,6 +60,7 @@ public:
     QString runningImagePath() const override { return m_options.session.runningImage; }
     // Linux desktops have no utility that attaches installer images; an AppImage is a plain file.
     QString diskImageUtilityPath() const override { return {}; }
+    void returnFreedMemory() override;
 
     QStringList summary() const override;
 
