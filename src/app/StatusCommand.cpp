@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 #include "CommandOutput.h"
-#include "ControlClient.h"
+#include "InstanceLink.h"
 #include "PipeReaderWatcher.h"
 #include "StatusFollower.h"
 #include "StoreAccess.h"
@@ -10,7 +10,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDBusConnection>
 
 StatusCommand::StatusCommand(FILE* out, FILE* err)
     : Subcommand(QStringLiteral("status"),
@@ -39,12 +38,13 @@ int StatusCommand::run(const QStringList& arguments)
         return follow(report, *format);
     // The running instance knows today's total to the second and whether it is paused; the
     // store has only its last save. An answer lacking a figure leaves the stored ones alone.
-    // A running counter holds the store's lock: without its file the bus, whose connection
-    // costs a bar polling every second more than the whole reading, is not asked.
+    // A running counter holds the store's lock: without its file the bus is not asked and its
+    // libraries are not loaded, which would cost a bar polling every second more than the
+    // whole reading.
     if (StoreLock(access.directory()).mayBeHeld()) {
-        const ControlClient client(QDBusConnection::sessionBus());
-        if (client.isInstanceRunning()) {
-            if (const std::optional<QVariantMap> live = client.properties())
+        const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+        if (link->isInstanceRunning()) {
+            if (const std::optional<QVariantMap> live = link->properties())
                 report.takeLive(*live);
         }
     }
@@ -56,7 +56,8 @@ int StatusCommand::run(const QStringList& arguments)
 // which ends the process at once: a follower has nothing to save.
 int StatusCommand::follow(StatusReport& report, StatusReport::Format format)
 {
-    StatusFollower follower(QDBusConnection::sessionBus(), report, format, m_out, m_err);
+    const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+    StatusFollower follower(*link, report, format, m_out, m_err);
     const PipeReaderWatcher output(m_out);
     QObject::connect(&follower, &StatusFollower::outputClosed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);
