@@ -40,8 +40,9 @@ int StatusCommand::run(const QStringList& arguments)
     // store has only its last save. An answer lacking a figure leaves the stored ones alone.
     // A running counter holds the store's lock: without its file the bus is not asked and its
     // libraries are not loaded, which would cost a bar polling every second more than the
-    // whole reading.
-    if (StoreLock(access.directory()).mayBeHeld()) {
+    // whole reading. Without the application object nobody held it a moment ago (see
+    // CommandLine::runsWithoutApplication), and the bus would need its event loop.
+    if (QCoreApplication::instance() && StoreLock(access.directory()).mayBeHeld()) {
         const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
         if (link->isInstanceRunning()) {
             if (const std::optional<QVariantMap> live = link->properties())
