@@ -24,7 +24,7 @@ QString PanelLauncher::privateFilePath(const QString& name)
     const QDir here = QFileInfo(QCoreApplication::applicationFilePath()).absoluteDir();
     for (const QString& candidate :
          {here.filePath(name), here.filePath(QStringLiteral(LUMATICK_PANEL_FROM_BIN "/") + name)}) {
-        if (QFileInfo(candidate).isExecutable())
+        if (QFileInfo(candidate).isFile())
             return QDir::cleanPath(candidate);
     }
     return {};
