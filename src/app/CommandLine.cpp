@@ -7,6 +7,8 @@
 #include "PanelLauncher.h"
 #include "ShareCommand.h"
 #include "StatusCommand.h"
+#include "StoreLock.h"
+#include "StoreOpener.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -67,10 +69,21 @@ CommandLine::Launch CommandLine::launchFor(const QStringList& arguments)
 
 CommandLine::Launch CommandLine::launchFor(int argc, char* argv[])
 {
+    return launchFor(argumentsOf(argc, argv));
+}
+
+QStringList CommandLine::argumentsOf(int argc, char* argv[])
+{
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    return launchFor(arguments);
+    return arguments;
+}
+
+bool CommandLine::runsWithoutApplication(const QStringList& arguments)
+{
+    return arguments.value(1) == u"status" && !arguments.contains(QStringLiteral("--follow")) &&
+           !StoreLock(StoreOpener::defaultDirectory()).mayBeHeld();
 }
 
 void CommandLine::nameApplication()

@@ -21,8 +21,14 @@ public:
     enum class Launch { panel, headless, command, noDesktop };
     static Launch launchFor(const QStringList& arguments);
     static Launch launchFor(int argc, char* argv[]);
-    // The names settings and the bus know us by, and the version; once the application exists.
+    // The arguments as QCoreApplication::arguments() gives them, before the application exists.
+    static QStringList argumentsOf(int argc, char* argv[]);
+    // The names settings and the bus know us by, and the version; the store's place follows.
     static void nameApplication();
+    // A status read from the store, while no counter holds it, needs no event loop; the Qt
+    // application object (the locale, the event dispatcher) would cost it a tenth of its time.
+    // Once the names are set.
+    static bool runsWithoutApplication(const QStringList& arguments);
 
     CommandLine(FILE* out, FILE* err);
 

@@ -1,11 +1,10 @@
 #include "CtlCommand.h"
 
 #include "CommandLine.h"
-#include "ControlClient.h"
+#include "InstanceLink.h"
 #include "PauseTimer.h"
 
 #include <QCommandLineParser>
-#include <QDBusConnection>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -29,10 +28,10 @@ int CtlCommand::run(const QStringList& arguments)
     if (!request)
         return usageError(parser, reason);
 
-    const ControlClient client(QDBusConnection::sessionBus());
-    if (!client.isInstanceRunning())
+    const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+    if (!link->isInstanceRunning())
         return failure(QStringLiteral("Lumatick is not running"));
-    const QString problem = client.call(request->method, request->arguments);
+    const QString problem = link->call(request->method, request->arguments);
     if (!problem.isEmpty())
         return failure(QStringLiteral("the running instance did not answer: %1").arg(problem));
     return CommandLine::exitOk;

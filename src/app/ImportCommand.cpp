@@ -2,8 +2,8 @@
 
 #include "CommandLine.h"
 #include "CommandOutput.h"
-#include "ControlClient.h"
 #include "CsvImport.h"
+#include "InstanceLink.h"
 #include "StoreAccess.h"
 #include "StoreLock.h"
 
@@ -39,8 +39,7 @@ int ImportCommand::run(const QStringList& arguments)
     StoreAccess access;
     StoreLock lock(access.directory());
     const StoreLock::Outcome locked = lock.tryLock();
-    if (ControlClient(QDBusConnection::sessionBus()).isInstanceRunning() ||
-        locked == StoreLock::Outcome::heldElsewhere)
+    if (InstanceLink::sessionBus()->isInstanceRunning() || locked == StoreLock::Outcome::heldElsewhere)
         return failure(QStringLiteral("Lumatick is running; quit it first (nothing was imported)"));
     if (locked == StoreLock::Outcome::failed)
         return failure(QStringLiteral("cannot open the data store: %1").arg(lock.description()));

@@ -8,25 +8,24 @@
 
 namespace {
 const QString panelName = QStringLiteral("lumatick-panel");
-
-// The panel's executable for the command at `commandPath`; empty when there is none.
-QString panelPath(const QString& commandPath)
-{
-    const QDir here = QFileInfo(commandPath).absoluteDir();
-    for (const QString& candidate :
-         {here.filePath(panelName), here.filePath(QStringLiteral(LUMATICK_PANEL_FROM_BIN "/") + panelName)}) {
-        if (QFileInfo(candidate).isExecutable())
-            return QDir::cleanPath(candidate);
-    }
-    return {};
-}
 } // namespace
 
 QString PanelLauncher::becomePanel(const QStringList& options)
 {
     const QString command = QCoreApplication::applicationFilePath();
-    const QString panel = panelPath(command);
+    const QString panel = privateFilePath(panelName);
     if (panel.isEmpty())
         return QStringLiteral("%1 is missing beside %2").arg(panelName, command);
     return ProcessImage::replaceWith(panel, QStringList{command} + options);
+}
+
+QString PanelLauncher::privateFilePath(const QString& name)
+{
+    const QDir here = QFileInfo(QCoreApplication::applicationFilePath()).absoluteDir();
+    for (const QString& candidate :
+         {here.filePath(name), here.filePath(QStringLiteral(LUMATICK_PANEL_FROM_BIN "/") + name)}) {
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
+    }
+    return {};
 }

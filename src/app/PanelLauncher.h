@@ -11,4 +11,7 @@ class PanelLauncher {
 public:
     // Returns only on failure, with the reason. `options` are passed on unchanged.
     static QString becomePanel(const QStringList& options);
+    // A file of that private directory (the panel, the bus module) for this command; empty
+    // when there is none.
+    static QString privateFilePath(const QString& name);
 };

@@ -2,12 +2,11 @@
 
 #include "CommandLine.h"
 #include "CommandOutput.h"
-#include "ControlClient.h"
+#include "InstanceLink.h"
 #include "PreferenceKeys.h"
 #include "Preferences.h"
 
 #include <QCommandLineParser>
-#include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,9 +41,11 @@ int ShareCommand::run(const QStringList& arguments)
     writeLine(m_out, folder.isEmpty() ? u"Sharing is off."_s : u"Sharing through %1."_s.arg(folder));
     // A running counter reads the preferences again at once; one that does not answer still
     // takes the change at its next start.
-    const ControlClient client(QDBusConnection::sessionBus());
-    if ((off || parser.isSet(u"folder"_s)) && client.isInstanceRunning()) {
-        const QString problem = client.call(u"ReloadSharing"_s);
+    if (!off && !parser.isSet(u"folder"_s))
+        return CommandLine::exitOk;
+    const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+    if (link->isInstanceRunning()) {
+        const QString problem = link->call(u"ReloadSharing"_s);
         if (!problem.isEmpty())
             writeLine(
                 m_out,

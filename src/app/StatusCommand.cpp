@@ -2,14 +2,14 @@
 
 #include "CommandLine.h"
 #include "CommandOutput.h"
-#include "ControlClient.h"
+#include "InstanceLink.h"
 #include "PipeReaderWatcher.h"
 #include "StatusFollower.h"
 #include "StoreAccess.h"
+#include "StoreLock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDBusConnection>
 
 StatusCommand::StatusCommand(FILE* out, FILE* err)
     : Subcommand(QStringLiteral("status"),
@@ -38,10 +38,16 @@ int StatusCommand::run(const QStringList& arguments)
         return follow(report, *format);
     // The running instance knows today's total to the second and whether it is paused; the
     // store has only its last save. An answer lacking a figure leaves the stored ones alone.
-    const ControlClient client(QDBusConnection::sessionBus());
-    if (client.isInstanceRunning()) {
-        if (const std::optional<QVariantMap> live = client.properties())
-            report.takeLive(*live);
+    // A running counter holds the store's lock: without its file the bus is not asked and its
+    // libraries are not loaded, which would cost a bar polling every second more than the
+    // whole reading. Without the application object nobody held it a moment ago (see
+    // CommandLine::runsWithoutApplication), and the bus would need its event loop.
+    if (QCoreApplication::instance() && StoreLock(access.directory()).mayBeHeld()) {
+        const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+        if (link->isInstanceRunning()) {
+            if (const std::optional<QVariantMap> live = link->properties())
+                report.takeLive(*live);
+        }
     }
     writeText(m_out, report.text(*format));
     return CommandLine::exitOk;
@@ -51,7 +57,8 @@ int StatusCommand::run(const QStringList& arguments)
 // which ends the process at once: a follower has nothing to save.
 int StatusCommand::follow(StatusReport& report, StatusReport::Format format)
 {
-    StatusFollower follower(QDBusConnection::sessionBus(), report, format, m_out, m_err);
+    const std::unique_ptr<InstanceLink> link = InstanceLink::sessionBus();
+    StatusFollower follower(*link, report, format, m_out, m_err);
     const PipeReaderWatcher output(m_out);
     QObject::connect(&follower, &StatusFollower::outputClosed, QCoreApplication::instance(),
                      &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,12 +1,12 @@
 #include "StatusFollower.h"
 
-#include "ApplicationIdentity.h"
 #include "CommandOutput.h"
-#include "ControlClient.h"
 
-StatusFollower::StatusFollower(QDBusConnection connection, StatusReport& report, StatusReport::Format format,
+#include <QPointer>
+
+StatusFollower::StatusFollower(InstanceLink& link, StatusReport& report, StatusReport::Format format,
                                FILE* out, FILE* err)
-    : m_connection(std::move(connection))
+    : m_link(link)
     , m_report(report)
     , m_format(format)
     , m_out(out)
@@ -19,30 +19,32 @@ StatusFollower::StatusFollower(QDBusConnection connection, StatusReport& report,
 
 bool StatusFollower::start()
 {
-    if (!m_connection.isConnected())
+    // Listening starts before the first question, so no change falls between the two. The
+    // link dies with this follower's owner, after it.
+    const QPointer<StatusFollower> self(this);
+    const bool watching = m_link.watch({[self] {
+                                            if (self)
+                                                self->instanceStarted();
+                                        },
+                                        [self] {
+                                            if (self)
+                                                self->instanceStopped();
+                                        },
+                                        [self](const QVariantMap& changed) {
+                                            if (self)
+                                                self->takeChanges(changed);
+                                        }});
+    if (!watching)
         return false;
-    // Listening starts before the first question, so no change falls between the two.
-    m_watcher.setConnection(m_connection);
-    m_watcher.setWatchMode(QDBusServiceWatcher::WatchForRegistration |
-                           QDBusServiceWatcher::WatchForUnregistration);
-    m_watcher.addWatchedService(ApplicationIdentity::busName);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceRegistered, this, &StatusFollower::instanceStarted);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &StatusFollower::instanceStopped);
-    m_connection.connect(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
-                         QStringLiteral("org.freedesktop.DBus.Properties"),
-                         QStringLiteral("PropertiesChanged"), this,
-                         SLOT(takeChanges(QString, QVariantMap, QStringList)));
-    if (ControlClient(m_connection).isInstanceRunning())
+    if (m_link.isInstanceRunning())
         instanceStarted();
     else
         instanceStopped();
     return true;
 }
 
-void StatusFollower::takeChanges(const QString& interface, const QVariantMap& changed, const QStringList&)
+void StatusFollower::takeChanges(const QVariantMap& changed)
 {
-    if (interface != ApplicationIdentity::controlInterface)
-        return;
     // A change before the first full answer: the instance has just started, ask it for everything.
     if (m_live.isEmpty()) {
         instanceStarted();
@@ -59,13 +61,12 @@ void StatusFollower::takeChanges(const QString& interface, const QVariantMap& ch
 
 void StatusFollower::instanceStarted()
 {
-    const ControlClient client(m_connection);
     // Before the first question, so no second falls between the two. An instance that does
     // not know the call still announces each minute and each pause.
-    client.call(QStringLiteral("Subscribe"));
-    const std::optional<QVariantMap> properties = client.properties();
+    m_link.call(QStringLiteral("Subscribe"));
+    const std::optional<QVariantMap> properties = m_link.properties();
     if (!properties || !m_report.takeLive(*properties)) {
-        if (client.isInstanceRunning())
+        if (m_link.isInstanceRunning())
             m_retry.start();
         return;
     }

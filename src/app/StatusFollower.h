@@ -1,9 +1,8 @@
 #pragma once
 
+#include "InstanceLink.h"
 #include "StatusReport.h"
 
-#include <QDBusConnection>
-#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QTimer>
 #include <QVariantMap>
@@ -18,8 +17,8 @@
 class StatusFollower : public QObject {
     Q_OBJECT
 public:
-    // Keeps a reference; `report` must outlive the follower.
-    StatusFollower(QDBusConnection connection, StatusReport& report, StatusReport::Format format, FILE* out,
+    // Keeps references; `link` and `report` must outlive the follower.
+    StatusFollower(InstanceLink& link, StatusReport& report, StatusReport::Format format, FILE* out,
                    FILE* err);
 
     // Prints the first line and starts listening; false without a bus to listen on.
@@ -29,16 +28,13 @@ Q_SIGNALS:
     // Standard output can no longer be written: whoever read it has gone.
     void outputClosed();
 
-private Q_SLOTS:
-    void takeChanges(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
-
 private:
+    void takeChanges(const QVariantMap& changed);
     void instanceStarted();
     void instanceStopped();
     void print();
 
-    QDBusConnection m_connection;
-    QDBusServiceWatcher m_watcher;
+    InstanceLink& m_link;
     StatusReport& m_report;
     StatusReport::Format m_format;
     FILE* m_out;

@@ -8,9 +8,12 @@
 // panel are another executable, which this process becomes (see PanelLauncher).
 int main(int argc, char* argv[])
 {
-    if (CommandLine::launchFor(argc, argv) == CommandLine::Launch::noDesktop)
+    const QStringList arguments = CommandLine::argumentsOf(argc, argv);
+    if (CommandLine::launchFor(arguments) == CommandLine::Launch::noDesktop)
         return CommandLine(stdout, stderr).refuseWithoutDesktop();
-    const QCoreApplication app(argc, argv);
     CommandLine::nameApplication();
+    if (CommandLine::runsWithoutApplication(arguments))
+        return CommandLine(stdout, stderr).run(arguments);
+    const QCoreApplication app(argc, argv);
     return CommandLine(stdout, stderr).run(QCoreApplication::arguments());
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStorageInfo>
 
 namespace {
@@ -32,6 +33,12 @@ StoreLock::Outcome StoreLock::tryLock()
     }
     m_description = failureText();
     return Outcome::failed;
+}
+
+bool StoreLock::mayBeHeld() const
+{
+    return !m_directory.isEmpty() &&
+           QFileInfo::exists(QDir(m_directory).filePath(QString::fromLatin1(fileName)));
 }
 
 // In a sandbox the process ids start again at each launch, so a lock left by a killed run can

@@ -15,6 +15,9 @@ public:
     explicit StoreLock(const QString& directory);
 
     Outcome tryLock();
+    // Whether any process may hold the lock, without taking it: its file exists. A dead
+    // owner's file counts too; only its absence proves that nobody writes the store.
+    bool mayBeHeld() const;
     // After heldElsewhere: the one line that says Lumatick already runs. After failed: the
     // folder and why the lock could not be created there.
     QString description() const { return m_description; }

@@ -25,6 +25,12 @@ execute_process(COMMAND ${usr}/bin/lumatick --version OUTPUT_VARIABLE version RE
 if(NOT result EQUAL 0 OR NOT version STREQUAL "lumatick ${CPACK_PACKAGE_VERSION}\n")
     complain("installed lumatick --version answers \"${version}\" (exit ${result})")
 endif()
+# The commands that ask the counter load the bus module from the package's private directory.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+    ${usr}/bin/lumatick ctl pause ERROR_VARIABLE complaint)
+if(complaint MATCHES "cannot be reached")
+    complain("installed lumatick ctl: ${complaint}")
+endif()
 
 read_required(${share}/applications/lumatick.desktop desktop)
 string(REGEX MATCH "\nExec=([^\n]*)" exec "\n${desktop}")
