@@ -5,6 +5,7 @@
 #include "StatusNotifierItemAdaptor.h"
 #include "StatusNotifierMenu.h"
 
+#include <QAbstractEventDispatcher>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -38,6 +39,7 @@ StatusNotifierItem::StatusNotifierItem(QDBusConnection bus, const QString& id, c
     , m_hostShowsLabel(StatusNotifierHost::drawsLabel(QString(), session))
 {
     StatusNotifierToolTip::registerMetaType();
+    sendLabelBeforeSleeping();
     // Direct, so the figures are current before the menu's AboutToShow answers.
     connect(m_menu, &StatusNotifierMenu::aboutToShow, this, &StatusItemBackend::menuAboutToShow);
     connect(m_menu, &StatusNotifierMenu::openPanelRequested, this, &StatusItemBackend::panelRequested);
@@ -199,12 +201,36 @@ void StatusNotifierItem::setLabel(const QString& text, const QString& guide)
         return;
     m_label = text;
     m_labelGuide = guide;
+    m_labelPending = true;
+    if (!m_waitsForIdleLoop)
+        sendPendingLabel();
+}
+
+// The label leaves as the event loop is about to sleep, the last thing this thread does in its
+// second. Waking the bus daemon is what hands it the CPU: sent mid-work, the daemon takes the
+// CPU from us and we wake twice (on a machine whose cores share no cache it is woken on ours).
+void StatusNotifierItem::sendLabelBeforeSleeping()
+{
+    auto* dispatcher = QAbstractEventDispatcher::instance(thread());
+    if (!dispatcher)
+        return;
+    m_waitsForIdleLoop = true;
+    connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &StatusNotifierItem::sendPendingLabel);
+    // A loop that only polls, never sleeping, still sends.
+    connect(dispatcher, &QAbstractEventDispatcher::awake, this, &StatusNotifierItem::sendPendingLabel);
+}
+
+void StatusNotifierItem::sendPendingLabel()
+{
+    if (!m_labelPending)
+        return;
+    m_labelPending = false;
     // Every host that draws labels takes them from this signal's arguments (GNOME's extension
     // and the Ayatana applets); a PropertiesChanged besides would double each second's traffic.
     // Sent from this thread, so the second's label does not wake Qt D-Bus's thread as well.
     if (!m_exported || !m_labelSender.send(QLatin1String(itemPath), QLatin1String(itemInterface),
-                                           QStringLiteral("XAyatanaNewLabel"), {text, guide}))
-        Q_EMIT m_adaptor->XAyatanaNewLabel(text, guide);
+                                           QStringLiteral("XAyatanaNewLabel"), {m_label, m_labelGuide}))
+        Q_EMIT m_adaptor->XAyatanaNewLabel(m_label, m_labelGuide);
 }
 
 void StatusNotifierItem::setIcon(const QImage& icon)

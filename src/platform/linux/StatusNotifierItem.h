@@ -72,6 +72,8 @@ private Q_SLOTS:
     void onHostProcessReply(QDBusPendingCallWatcher* call);
 
 private:
+    void sendLabelBeforeSleeping();
+    void sendPendingLabel();
     void followWatcher();
     void setRegistered(bool registered);
     void lookUpHostProcess();
@@ -93,6 +95,8 @@ private:
     QString m_hostProcess;
     QString m_label;
     QString m_labelGuide;
+    bool m_labelPending = false;
+    bool m_waitsForIdleLoop = false;
     QList<StatusNotifierPixmap> m_iconPixmaps;
     QString m_toolTipText;
 };

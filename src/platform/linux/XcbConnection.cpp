@@ -24,9 +24,11 @@ XcbConnection::XcbConnection(const QString& displayName, QObject* parent)
     m_notifier =
         std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &XcbConnection::processPendingEvents);
+    // Events that xcb read with a reply wait in its queue, not on the socket, so the notifier
+    // does not see them: they are taken before the loop sleeps, without reading the socket again.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread()))
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                &XcbConnection::processPendingEvents);
+                &XcbConnection::processQueuedEvents);
 }
 
 XcbConnection::~XcbConnection()
@@ -68,6 +70,14 @@ void XcbConnection::processPendingEvents()
         dispatch(event.get());
     if (xcb_connection_has_error(m_connection))
         reportBrokenConnection();
+}
+
+void XcbConnection::processQueuedEvents()
+{
+    if (!isValid())
+        return;
+    while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_queued_event(m_connection)})
+        dispatch(event.get());
 }
 
 void XcbConnection::dispatch(const xcb_generic_event_t* event)

@@ -38,6 +38,7 @@ Q_SIGNALS:
     void mappingChanged();
 
 private:
+    void processQueuedEvents();
     void dispatch(const xcb_generic_event_t* event);
     bool isAutoRepeat(const xcb_key_press_event_t* press) const;
     void reportBrokenConnection();
