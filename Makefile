@@ -40,7 +40,8 @@ desktop-check: build
 
 # Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status`, the footprint next to workrave, safeeyes and
 # rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check), the CPU of each
-# window left open (about four minutes) and the counter's memory after its history and settings windows were used.
+# window left open (about four minutes), the counter's memory after its history and settings windows were used and
+# GNOME Shell's CPU while it draws the counter (desktop-check's GNOME sessions, about six minutes).
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick
@@ -48,6 +49,7 @@ bench: build
 	bench/footprint.sh $(BUILD_DIR)
 	bench/open-windows.sh $(BUILD_DIR)
 	bench/memory-after-use.sh $(BUILD_DIR)
+	bench/host-share.sh $(BUILD_DIR)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails the run.
 asan-test: deps
