@@ -35,12 +35,17 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void itemRegistered(const QString& service, const QString& path);
+    void labelHeard();
 
 private Q_SLOTS:
     void onNewIcon() { readProperty(QStringLiteral("IconPixmap")); }
     void onNewToolTip() { readProperty(QStringLiteral("ToolTip")); }
     // A host takes the label from the signal itself and asks nothing back.
-    void onNewLabel(const QString& label, const QString& guide) { m_labels.append({label, guide}); }
+    void onNewLabel(const QString& label, const QString& guide)
+    {
+        m_labels.append({label, guide});
+        Q_EMIT labelHeard();
+    }
     void onNewStatus(const QString& status) { m_statuses.append(status); }
 
 private:
