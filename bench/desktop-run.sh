@@ -8,6 +8,18 @@
 #   registered; TOOL_OPTIONS go to tools/footprint.sh, whose key=value line is printed.
 desktop_run_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
+# desktop_programs SCRIPT BUILD_DIR: sets `lumatick` and `panel` to the build's counter and stand-in
+# panel, as absolute paths (the measuring tool runs programs from a folder of its own), or exits.
+desktop_programs() {
+    local script=$1 build program
+    build=$(cd "${2:?usage: $script BUILD_DIR}" && pwd)
+    lumatick=$build/src/app/lumatick
+    panel=$build/bench/lumatick_panel_stand_in
+    for program in "$lumatick" "$panel"; do
+        [ -x "$program" ] || { echo "$script: $program is missing; build first" >&2; exit 2; }
+    done
+}
+
 desktop_quote() { printf "'%s'" "${1//\'/\'\\\'\'}"; }
 
 desktop_run() {

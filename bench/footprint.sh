@@ -14,14 +14,9 @@
 #              FOOTPRINT_PEERS    the peers to measure (default "workrave safeeyes rsibreak"; empty: none)
 # A quick check of the whole thing: FOOTPRINT_SECONDS=10 FOOTPRINT_SETTLE=10 make bench
 set -euo pipefail
-# Absolute: the measuring script runs the programs from a directory of its own.
-build=$(cd "${1:?usage: footprint.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-lumatick=$build/src/app/lumatick
-panel=$build/bench/lumatick_panel_stand_in
-for program in "$lumatick" "$panel"; do
-    [ -x "$program" ] || { echo "footprint.sh: $program is missing; build first" >&2; exit 2; }
-done
+. "$here/desktop-run.sh"
+desktop_programs footprint.sh "${1:-}"
 window=${FOOTPRINT_SECONDS:-120}
 settle=${FOOTPRINT_SETTLE:-20}
 peers=(${FOOTPRINT_PEERS-workrave safeeyes rsibreak})
@@ -68,7 +63,6 @@ install_missing() {
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$here/desktop-run.sh"
 
 # measure LABEL COMMAND...: one run of tools/footprint.sh; keeps its key=value line, the
 # program's output and what the stand-in panel saw registered in $work.

@@ -52,19 +52,14 @@ if [ "${1:-}" = --inside ]; then
     exit 0
 fi
 
-build=$(cd "${1:?usage: memory-after-use.sh BUILD_DIR}" && pwd)
-lumatick=$build/src/app/lumatick
-panel=$build/bench/lumatick_panel_stand_in
-for program in "$lumatick" "$panel"; do
-    [ -x "$program" ] || { echo "memory-after-use.sh: $program is missing; build first" >&2; exit 2; }
-done
+. "$here/desktop-run.sh"
+desktop_programs memory-after-use.sh "${1:-}"
 for tool in xdotool dbus-send; do
     command -v "$tool" > /dev/null || { echo "memory-after-use.sh: $tool is needed" >&2; exit 2; }
 done
 settle=${MEMORY_SETTLE:-15}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$here/desktop-run.sh"
 
 echo "memory-after-use.sh: idle, then history and settings opened and closed (${settle} s settling each)" >&2
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)

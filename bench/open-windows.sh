@@ -15,13 +15,9 @@
 #              OPEN_WINDOWS          the windows to measure (default: all of them)
 #              OPEN_WINDOWS_SHOTS    a folder for a screenshot of each at the end of its window
 set -euo pipefail
-build=$(cd "${1:?usage: open-windows.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-lumatick=$build/src/app/lumatick
-panel=$build/bench/lumatick_panel_stand_in
-for program in "$lumatick" "$panel"; do
-    [ -x "$program" ] || { echo "open-windows.sh: $program is missing; build first" >&2; exit 2; }
-done
+. "$here/desktop-run.sh"
+desktop_programs open-windows.sh "${1:-}"
 seconds=${OPEN_WINDOWS_SECONDS:-20}
 settle=${OPEN_WINDOWS_SETTLE:-10}
 windows=(${OPEN_WINDOWS-history settings about panel onboarding onboarding-confirmation onboarding-closed})
