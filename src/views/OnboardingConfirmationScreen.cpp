@@ -77,7 +77,8 @@ void OnboardingConfirmationScreen::showShimmer()
 {
     const QRectF card = m_layout.preview;
     const QRectF band = OnboardingCounterPreview::shimmerBand(card, m_shimmerPhase);
-    update(band.united(m_shimmerBand).intersected(card).toAlignedRect());
+    // The band is drawn from the nearest whole pixel: a pixel more on each side covers that.
+    update(band.united(m_shimmerBand).adjusted(-1, 0, 1, 0).intersected(card).toAlignedRect());
     m_shimmerBand = band;
 }
 
@@ -143,12 +144,14 @@ OnboardingConfirmationScreen::Layout OnboardingConfirmationScreen::layout() cons
     y += headlineHeight + subtextGap;
     result.subtext = QRectF(0, y, width(), subtextHeight);
     y += subtextHeight + previewGap;
-    result.preview = QRectF(QPointF((width() - preview.width()) / 2, y), preview);
+    result.preview = QRectF(QPointF(qRound((width() - preview.width()) / 2), qRound(y)), preview);
     return result;
 }
 
 // Parts outside the region being drawn are left out: a frame of the glow or the shimmer draws
-// only the badge's square or a strip of the card.
+// only the badge's square or a strip of the card. When a frame draws both, each part is clipped
+// to its own rectangle: under a clip of several rectangles the painter blends line by line and
+// hands the lines to other threads, where under one rectangle it copies pictures directly.
 void OnboardingConfirmationScreen::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -157,8 +160,11 @@ void OnboardingConfirmationScreen::paintEvent(QPaintEvent* event)
     const QRegion& dirty = event->region();
 
     if (dirty.intersects(glowZone(parts.badge))) {
+        painter.save();
+        painter.setClipRect(glowZone(parts.badge), Qt::IntersectClip);
         painter.setOpacity(m_contentOpacity);
         paintBadge(painter, parts.badge);
+        painter.restore();
     }
 
     const QRectF headline = parts.headline.translated(0, (1 - m_headlineVisible) * 10);
@@ -178,6 +184,7 @@ void OnboardingConfirmationScreen::paintEvent(QPaintEvent* event)
 
     if (!dirty.intersects(parts.preview.toAlignedRect()))
         return;
+    painter.setClipRect(parts.preview.toAlignedRect(), Qt::IntersectClip);
     painter.setOpacity(m_contentOpacity * opacityOf(m_previewVisible));
     const qreal scale = previewHiddenScale + (1 - previewHiddenScale) * m_previewVisible;
     painter.translate(parts.preview.center());

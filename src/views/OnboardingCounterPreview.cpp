@@ -7,6 +7,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QtMath>
 
 #include <array>
 
@@ -47,12 +50,14 @@ qreal rowHeight()
 
 } // namespace
 
+// In whole pixels, so that the card, placed at a whole pixel, has the straight edges that the
+// shimmer's rectangular clip relies on.
 QSizeF OnboardingCounterPreview::size()
 {
     qreal row = 2 * (2 * dividerGap + 1);
     for (int i = 0; i < 3; ++i)
         row += sampleWidth(i);
-    return {row + 2 * horizontalPadding, rowHeight() + 2 * verticalPadding};
+    return QSizeF(qCeil(row + 2 * horizontalPadding), qCeil(rowHeight() + 2 * verticalPadding));
 }
 
 void OnboardingCounterPreview::paint(QPainter& painter, const QRectF& card, qreal shimmerPhase)
@@ -110,17 +115,52 @@ QRectF OnboardingCounterPreview::shimmerBand(const QRectF& card, qreal shimmerPh
     return {left, card.top(), band, card.height()};
 }
 
-void OnboardingCounterPreview::paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase)
+// The band's picture, made once per size: copying it to a whole-pixel place costs a fraction of
+// filling the gradient again at every frame of the sweep.
+QPixmap OnboardingCounterPreview::shimmerPicture(const QSizeF& band, qreal ratio)
 {
-    const QRectF band = shimmerBand(card, shimmerPhase);
-    QLinearGradient gradient(band.left(), 0, band.right(), 0);
+    const QString key =
+        QStringLiteral("lumatick-shimmer-%1x%2-%3").arg(band.width()).arg(band.height()).arg(ratio);
+    QPixmap picture;
+    if (QPixmapCache::find(key, &picture))
+        return picture;
+    picture = QPixmap(qCeil(band.width() * ratio), qCeil(band.height() * ratio));
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    QLinearGradient gradient(0, 0, band.width(), 0);
     gradient.setColorAt(0, Qt::transparent);
     gradient.setColorAt(0.5, OnboardingStyle::withAlpha(Qt::white, 0.28));
     gradient.setColorAt(1, Qt::transparent);
+    painter.fillRect(QRectF(QPointF(), band), gradient);
+    painter.end();
+    QPixmapCache::insert(key, picture);
+    return picture;
+}
+
+// Between the rounded corners the card's outline is a rectangle, and the picture is copied
+// under a rectangular clip; only the columns of the corners are clipped to the rounded outline,
+// a few short lines that the painter fills without handing work to other threads.
+void OnboardingCounterPreview::paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase)
+{
+    const QRectF band = shimmerBand(card, shimmerPhase);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QPointF at(qRound(band.left() * ratio) / ratio, band.top());
+    const QPixmap picture = shimmerPicture(band.size(), ratio);
+    const QRectF drawn(at, band.size());
     QPainterPath outline;
     outline.addRoundedRect(card, cornerRadius, cornerRadius);
-    painter.save();
-    painter.setClipPath(outline, Qt::IntersectClip);
-    painter.fillRect(band, gradient);
-    painter.restore();
+    const QRectF middle = card.adjusted(cornerRadius, 0, -cornerRadius, 0);
+    const std::array<QRectF, 3> columns{QRectF(card.topLeft(), QPointF(middle.left(), card.bottom())), middle,
+                                        QRectF(QPointF(middle.right(), card.top()), card.bottomRight())};
+    for (const QRectF& column : columns) {
+        if (!column.intersects(drawn))
+            continue;
+        painter.save();
+        painter.setClipRect(column.toRect(), Qt::IntersectClip);
+        if (&column != &columns[1])
+            painter.setClipPath(outline, Qt::IntersectClip);
+        painter.drawPixmap(at, picture);
+        painter.restore();
+    }
 }

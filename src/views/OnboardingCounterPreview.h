@@ -4,6 +4,7 @@
 #include <QSizeF>
 
 class QPainter;
+class QPixmap;
 
 // The card on the onboarding's second screen that shows what the menu bar counter looks like in
 // each of its three colours, with a light shimmer sweeping across it.
@@ -19,5 +20,6 @@ private:
     static void paintCard(QPainter& painter, const QRectF& card);
     static qreal sampleWidth(int index);
     static void paintSample(QPainter& painter, int index, const QRectF& rect);
+    static QPixmap shimmerPicture(const QSizeF& band, qreal ratio);
     static void paintShimmer(QPainter& painter, const QRectF& card, qreal shimmerPhase);
 };

@@ -140,7 +140,12 @@ void OnboardingView::paintEvent(QPaintEvent* event)
     const QRect dirty = event->rect();
     if (rect().adjusted(corner, 0, -corner, 0).contains(dirty) ||
         rect().adjusted(0, corner, 0, -corner).contains(dirty)) {
-        painter.fillRect(dirty, OnboardingStyle::background());
+        // A rectangle at a time, under its own clip: filling several under one clip goes line
+        // by line.
+        for (const QRect& part : event->region()) {
+            painter.setClipRect(part);
+            painter.fillRect(part, OnboardingStyle::background());
+        }
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
