@@ -55,6 +55,16 @@ QString toText(const QVariant& value)
     return value.toString();
 }
 
+// The value read before under `name`, or `read`'s answer, kept for the next time.
+template <typename T, typename Read>
+T remembered(QHash<const char*, T>& memory, const char* name, Read read)
+{
+    auto found = memory.constFind(name);
+    if (found == memory.cend())
+        found = memory.insert(name, read(QString::fromLatin1(name)));
+    return *found;
+}
+
 } // namespace
 
 Preferences::Preferences(const QString& filePath, QObject* parent)
@@ -111,26 +121,17 @@ QByteArray Preferences::data(const QString& key) const
 
 qint64 Preferences::value(PreferenceKeys::IntegerKey key) const
 {
-    auto found = m_readIntegers.constFind(key.name);
-    if (found == m_readIntegers.cend())
-        found = m_readIntegers.insert(key.name, integer(QString::fromLatin1(key.name)));
-    return *found;
+    return remembered(m_readIntegers, key.name, [this](const QString& name) { return integer(name); });
 }
 
 bool Preferences::value(PreferenceKeys::BooleanKey key) const
 {
-    auto found = m_readBooleans.constFind(key.name);
-    if (found == m_readBooleans.cend())
-        found = m_readBooleans.insert(key.name, boolean(QString::fromLatin1(key.name)));
-    return *found;
+    return remembered(m_readBooleans, key.name, [this](const QString& name) { return boolean(name); });
 }
 
 QByteArray Preferences::value(PreferenceKeys::DataKey key) const
 {
-    auto found = m_readData.constFind(key.name);
-    if (found == m_readData.cend())
-        found = m_readData.insert(key.name, data(QString::fromLatin1(key.name)));
-    return *found;
+    return remembered(m_readData, key.name, [this](const QString& name) { return data(name); });
 }
 
 QString Preferences::string(const QString& key) const
