@@ -45,7 +45,7 @@ desktop-check: build
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick
-	bench/cli-status.sh $(BUILD_DIR)/src/app/lumatick
+	bench/cli-status.sh $(BUILD_DIR)/src/app/lumatick $(BUILD_DIR)/bench/lumatick_qt_core_start
 	bench/footprint.sh $(BUILD_DIR)
 	bench/open-windows.sh $(BUILD_DIR)
 	bench/memory-after-use.sh $(BUILD_DIR)

@@ -3,7 +3,9 @@
 # settle, its RSS read; then the history and the settings windows are each opened over the
 # control bus, drawn, and closed as their close button would; after another settling its RSS
 # is read again. Whatever the windows leave behind shows as the difference, whose target is
-# at most +10 MiB over the idle figure.
+# at most +10 MiB over the idle figure. The private (anonymous) part of each figure is printed
+# beside it: the rest are pages of libraries and fonts mapped from files, which other programs
+# share and the kernel may take back at any time.
 #
 # usage: memory-after-use.sh BUILD_DIR
 # environment: MEMORY_SETTLE  seconds before the idle figure and after the windows closed (default 15)
@@ -14,7 +16,8 @@ limit_mib=10
 # Inside the sandbox, in place of the program: the counter, the windows, the two figures.
 if [ "${1:-}" = --inside ]; then
     lumatick=$2 results=$3 settle=$4
-    rss_kib() { awk '/^Rss:/ { print $2 }' "/proc/$1/smaps_rollup"; }
+    # Resident and anonymous KiB.
+    resident_kib() { awk '/^(Rss|Anonymous):/ { printf "%s ", $2 }' "/proc/$1/smaps_rollup"; }
     call() {
         dbus-send --session --print-reply --dest=com.brightlet.Lumatick /com/brightlet/Lumatick \
             "com.brightlet.Lumatick.$1" > /dev/null
@@ -44,11 +47,12 @@ if [ "${1:-}" = --inside ]; then
     counter=$!
     trap 'kill "$counter" 2> /dev/null || true' EXIT
     sleep "$settle"
-    idle=$(rss_kib "$counter")
+    read -r idle idle_anonymous <<< "$(resident_kib "$counter")"
     use OpenHistory "Screen Time History"
     use OpenSettings "Lumatick Settings"
     sleep "$settle"
-    echo "idle_kib=$idle after_kib=$(rss_kib "$counter")" > "$results"
+    read -r after after_anonymous <<< "$(resident_kib "$counter")"
+    echo "$idle $after $idle_anonymous $after_anonymous" > "$results"
     exit 0
 fi
 
@@ -72,13 +76,16 @@ if [ ! -s "$work/results" ]; then
     exit 1
 fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
-read -r idle after <<< "$(sed 's/[a-z_]*=//g' "$work/results")"
+read -r idle after idle_anonymous after_anonymous < "$work/results"
 echo
 echo "Memory after use: RSS idle, and after the history and settings windows were each opened and"
 echo "closed. Load average before ${load_before}, after ${load_after}; $(nproc) cores."
-awk -v idle="$idle" -v after="$after" -v limit="$limit_mib" 'BEGIN {
+awk -v idle="$idle" -v after="$after" -v idle_anonymous="$idle_anonymous" \
+    -v after_anonymous="$after_anonymous" -v limit="$limit_mib" 'BEGIN {
     difference = (after - idle) / 1024
     printf "%-22s %9s %11s %11s\n", "", "idle MiB", "after MiB", "difference"
     printf "%-22s %9.1f %11.1f %+10.1f\n", "lumatick", idle / 1024, after / 1024, difference
+    printf "%-22s %9.1f %11.1f %+10.1f\n", "  of which private", idle_anonymous / 1024, after_anonymous / 1024,
+        (after_anonymous - idle_anonymous) / 1024
     printf "%-22s %9s %11s %11s  %s\n", "lumatick target", "-", "-", "<= +" limit, (difference <= limit) ? "meets" : "MISSES"
 }'
