@@ -2,7 +2,6 @@
 #include "ApplicationRunner.h"
 #include "CommandLine.h"
 #include "DesktopSession.h"
-#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -44,9 +43,6 @@ int main(int argc, char* argv[])
     if (launch == CommandLine::Launch::noDesktop)
         return CommandLine(stdout, stderr).refuseWithoutDesktop();
     const bool headless = launch == CommandLine::Launch::headless;
-    // Before the application object exists, since D-Bus starts a thread that would otherwise
-    // keep the default action of the signals.
-    TerminationSignals::blockInAllThreads();
     const std::unique_ptr<QCoreApplication> app = makeApplication(headless, argc, argv);
     CommandLine::nameApplication();
     return ApplicationRunner(stderr).run(headless);

@@ -19,23 +19,30 @@ protected:
         return std::uniform_int_distribution<int>(lowest, highest)(m_random);
     }
 
-    // A signal sent before main() has taken it over ends the process the default way, which
-    // no user's session does; the tests start sending once the counter handles it.
+    // A signal sent before the counter has taken it over ends the process the default way, as
+    // it would any program; the tests start sending once the counter catches it. Until the
+    // command line has become the counter, the process is only on its way there.
     bool waitUntilTerminationIsHandled(const QProcess* app)
     {
-        const QString status = QStringLiteral("/proc/%1/status").arg(app->processId());
+        const QString process = QStringLiteral("/proc/%1/").arg(app->processId());
         return waitUntil(
             [&] {
-                QFile file(status);
-                if (!file.open(QIODevice::ReadOnly))
-                    return false;
-                for (const QByteArray& line : file.readAll().split('\n')) {
-                    if (line.startsWith("SigBlk:"))
-                        return (line.mid(7).trimmed().toULongLong(nullptr, 16) & sigtermBit) != 0;
-                }
-                return false;
+                return QFile::symLinkTarget(process + QStringLiteral("exe")).endsWith(u"/lumatick-panel") &&
+                       (signalMask(process, "SigCgt:") & sigtermBit) != 0;
             },
             startTimeoutMs);
+    }
+
+    static quint64 signalMask(const QString& process, const QByteArray& field)
+    {
+        QFile file(process + QStringLiteral("status"));
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith(field))
+                return line.mid(field.size()).trimmed().toULongLong(nullptr, 16);
+        }
+        return 0;
     }
 
     unsigned m_seed = std::random_device{}();
@@ -71,6 +78,9 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
         QProcess* app = startHeadless(m_clock);
         if (!run.kill) {
             ASSERT_TRUE(waitUntilTerminationIsHandled(app));
+            // Every program the counter starts would inherit a blocked signal and outlive a logout.
+            EXPECT_EQ(signalMask(QStringLiteral("/proc/%1/").arg(app->processId()), "SigBlk:") & sigtermBit,
+                      0U);
         }
         // Each tick adds a second to the total loaded at start.
         const std::optional<qint64> lastShown =

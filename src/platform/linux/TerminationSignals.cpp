@@ -3,51 +3,67 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
-#include <sys/signalfd.h>
+#include <cstdint>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 namespace {
-sigset_t terminationSet()
+constexpr int terminationSignals[] = {SIGTERM, SIGINT};
+
+// A signal handler gets no context: the descriptor it wakes is the one thing kept outside an
+// object, and only while a TerminationSignals lives.
+std::atomic<int> wakeDescriptor{-1};
+
+void wakeEventLoop(int)
 {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGINT);
-    return set;
+    const int savedErrno = errno;
+    const std::uint64_t one = 1;
+    const ssize_t ignored = ::write(wakeDescriptor.load(), &one, sizeof one);
+    static_cast<void>(ignored);
+    errno = savedErrno;
+}
+
+void setAction(void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : terminationSignals)
+        sigaction(signal, &action, nullptr);
 }
 } // namespace
-
-void TerminationSignals::blockInAllThreads()
-{
-    const sigset_t set = terminationSet();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-}
 
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
-    const sigset_t set = terminationSet();
-    m_descriptor = signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    m_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_descriptor < 0)
         return;
+    wakeDescriptor.store(m_descriptor);
     m_notifier = new QSocketNotifier(m_descriptor, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
+    setAction(wakeEventLoop);
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    if (m_descriptor < 0)
+        return;
+    setAction(SIG_DFL);
+    wakeDescriptor.store(-1);
+    ::close(m_descriptor);
 }
 
+// One read takes every signal counted so far, so a second one during the save does not wake
+// us again.
 void TerminationSignals::readPending()
 {
-    signalfd_siginfo info{};
-    bool received = false;
-    // Drain everything queued, so a second signal during the save does not wake us again.
-    while (::read(m_descriptor, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
-        received = true;
-    if (received)
+    std::uint64_t received = 0;
+    if (::read(m_descriptor, &received, sizeof received) == static_cast<ssize_t>(sizeof received) &&
+        received > 0)
         QCoreApplication::quit();
 }
