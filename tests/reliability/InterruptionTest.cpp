@@ -60,23 +60,25 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
     // second between our last look and the save. No delay: at the 60th tick, which saves.
     const struct {
         const char* what;
-        bool kill;
+        int signal;
         int earliest, latest;
         qint64 lost, gained;
     } runs[] = {
-        {"kill -9 at start-up (store opening, first save)", true, 0, 800, 60, 2},
-        {"kill -9 while counting", true, 2'000, 9'000, 60, 2},
-        {"kill -9 while counting", true, 2'000, 9'000, 60, 2},
-        {"kill -9 while counting", true, 2'000, 9'000, 60, 2},
-        {"SIGTERM at start-up", false, 0, 300, 0, 10},
-        {"SIGTERM at a random moment", false, 1'000, 8'000, 0, 10},
-        {"SIGTERM at the save tick", false, -1, -1, 0, 10},
+        {"kill -9 at start-up (store opening, first save)", SIGKILL, 0, 800, 60, 2},
+        {"kill -9 while counting", SIGKILL, 2'000, 9'000, 60, 2},
+        {"kill -9 while counting", SIGKILL, 2'000, 9'000, 60, 2},
+        {"kill -9 while counting", SIGKILL, 2'000, 9'000, 60, 2},
+        {"SIGTERM at start-up", SIGTERM, 0, 300, 0, 10},
+        {"SIGTERM at a random moment", SIGTERM, 1'000, 8'000, 0, 10},
+        {"SIGTERM at the save tick", SIGTERM, -1, -1, 0, 10},
+        {"SIGHUP at a random moment (its terminal closed)", SIGHUP, 1'000, 8'000, 0, 10},
     };
     for (const auto& run : runs) {
         const int delay = run.earliest < 0 ? -1 : randomMilliseconds(run.earliest, run.latest);
         SCOPED_TRACE(std::string(run.what) + " after " + std::to_string(delay) + " ms");
         QProcess* app = startHeadless(m_clock);
-        if (!run.kill) {
+        const bool kill = run.signal == SIGKILL;
+        if (!kill) {
             ASSERT_TRUE(waitUntilTerminationIsHandled(app));
             // Every program the counter starts would inherit a blocked signal and outlive a logout.
             EXPECT_EQ(signalMask(QStringLiteral("/proc/%1/").arg(app->processId()), "SigBlk:") & sigtermBit,
@@ -85,11 +87,11 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
         // Each tick adds a second to the total loaded at start.
         const std::optional<qint64> lastShown =
             delay < 0 ? waitForLiveSeconds(stored + 59) : liveSecondsAfter(delay);
-        if (run.kill) {
+        if (kill) {
             app->kill();
             ASSERT_TRUE(app->waitForFinished(10'000));
         } else {
-            EXPECT_EQ(terminate(app), 0) << logOf(app).toStdString();
+            EXPECT_EQ(terminate(app, run.signal), 0) << logOf(app).toStdString();
         }
 
         const qint64 now = readStore().value(dayKey(acceleratedDay()), -1);
@@ -100,6 +102,17 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
         }
         stored = std::max(stored, now);
     }
+}
+
+// Started under nohup, the counter leaves the hangup ignored and counts on after it.
+TEST_F(InterruptionTest, aHangupIgnoredFromTheStartStaysIgnored)
+{
+    QProcess* app = launch({QStringLiteral("--headless")}, m_clock, {QStringLiteral("nohup")});
+    ASSERT_TRUE(waitUntilTerminationIsHandled(app) && waitUntilAnswering());
+    ::kill(static_cast<pid_t>(app->processId()), SIGHUP);
+    const qint64 before = liveSecondsAfter(500).value_or(-1);
+    EXPECT_GT(liveSecondsAfter(500).value_or(-1), before) << logOf(app).toStdString();
+    EXPECT_EQ(terminate(app), 0);
 }
 
 } // namespace

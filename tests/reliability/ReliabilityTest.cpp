@@ -154,13 +154,13 @@ std::optional<qint64> ReliabilityTest::waitForLiveSeconds(qint64 seconds)
     return reached ? last : std::nullopt;
 }
 
-std::optional<int> ReliabilityTest::terminate(QProcess* process)
+std::optional<int> ReliabilityTest::terminate(QProcess* process, int signal)
 {
     // A process that has ended has no id; kill(0) would signal our own process group.
     const qint64 id = process->processId();
     if (id <= 0)
         return std::nullopt;
-    ::kill(static_cast<pid_t>(id), SIGTERM);
+    ::kill(static_cast<pid_t>(id), signal);
     if (!process->waitForFinished(10'000) || process->exitStatus() != QProcess::NormalExit)
         return std::nullopt;
     return process->exitCode();

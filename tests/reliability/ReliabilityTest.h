@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -61,8 +62,8 @@ protected:
     bool waitUntilAnswering();
     // Until the live count reaches `seconds`; the last count read, or nothing on a timeout.
     std::optional<qint64> waitForLiveSeconds(qint64 seconds);
-    // SIGTERM, then the exit code; nothing when the process crashed or hung.
-    static std::optional<int> terminate(QProcess* process);
+    // The signal, then the exit code; nothing when the process crashed or hung.
+    static std::optional<int> terminate(QProcess* process, int signal = SIGTERM);
 
     // Day key (Unix seconds of the day's local start) -> total seconds, read straight from
     // SQLite the way another process would; a failure of the test when the file does not

@@ -11,7 +11,8 @@
 #include <unistd.h>
 
 namespace {
-constexpr int terminationSignals[] = {SIGTERM, SIGINT};
+// SIGHUP too: a counter started from a terminal gets it when the terminal closes.
+constexpr int terminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // A signal handler gets no context: the descriptor it wakes is the one thing kept outside an
 // object, and only while a TerminationSignals lives.
@@ -26,14 +27,21 @@ void wakeEventLoop(int)
     errno = savedErrno;
 }
 
-void setAction(void (*handler)(int))
+// A signal ignored from the start stays ignored: under nohup, or started in the background by
+// a shell, the user chose that the hangup or the interrupt does not end the program.
+bool isIgnored(int signal)
+{
+    struct sigaction current {};
+    return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
+void setAction(int signal, void (*handler)(int))
 {
     struct sigaction action {};
     action.sa_handler = handler;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (const int signal : terminationSignals)
-        sigaction(signal, &action, nullptr);
+    sigaction(signal, &action, nullptr);
 }
 } // namespace
 
@@ -46,14 +54,20 @@ TerminationSignals::TerminationSignals(QObject* parent)
     wakeDescriptor.store(m_descriptor);
     m_notifier = new QSocketNotifier(m_descriptor, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readPending);
-    setAction(wakeEventLoop);
+    for (const int signal : terminationSignals) {
+        if (isIgnored(signal))
+            continue;
+        setAction(signal, wakeEventLoop);
+        m_caught.push_back(signal);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
 {
     if (m_descriptor < 0)
         return;
-    setAction(SIG_DFL);
+    for (const int signal : m_caught)
+        setAction(signal, SIG_DFL);
     wakeDescriptor.store(-1);
     ::close(m_descriptor);
 }
