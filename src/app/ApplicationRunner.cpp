@@ -4,6 +4,7 @@
 #include "ApplicationIdentity.h"
 #include "CommandLine.h"
 #include "CommandOutput.h"
+#include "ExitHook.h"
 #include "LinuxDesktopServices.h"
 #include "SingleInstance.h"
 #include "StoreOpener.h"
@@ -53,6 +54,9 @@ int ApplicationRunner::run(bool headless)
     case Application::StartResult::running:
         break;
     }
+    // Qt ends the process with exit(1) when the X server goes away, as at the end of a session
+    // that has not sent SIGTERM first: the day is saved on the way out all the same.
+    const ExitHook saveOnExit([&application] { application.saveAndWithdraw(); });
     return QCoreApplication::exec();
 }
 

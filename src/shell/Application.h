@@ -78,6 +78,8 @@ public:
     void showOnboarding();
     // The onboarding's last button: remembered, closed, notifications asked for, settings shown.
     void completeOnboarding();
+    // What every way out runs: today's total and the shared file saved, summaries withdrawn.
+    void saveAndWithdraw();
 
     // For tests: the objects a user's actions end up in.
     ScreenTimeManager* screenTimeManager() const { return m_manager.get(); }
@@ -128,7 +130,6 @@ private:
     void togglePanel();
     void togglePanelAt(QPoint position);
     void closePanel();
-    void saveAndWithdraw();
 
     Options m_options;
     QString m_storeError;

@@ -27,6 +27,11 @@ XvfbServer::XvfbServer()
 
 XvfbServer::~XvfbServer()
 {
+    stop();
+}
+
+void XvfbServer::stop()
+{
     m_server.terminate();
     if (!m_server.waitForFinished(3000))
         m_server.kill();

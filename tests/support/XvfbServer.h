@@ -15,6 +15,8 @@ public:
     XvfbServer& operator=(const XvfbServer&) = delete;
 
     bool isRunning() const { return !m_displayName.isEmpty(); }
+    // Ends the server, as the end of a session does; its clients lose their connection.
+    void stop();
     // ":120" and the like.
     QString displayName() const { return m_displayName; }
     // Runs a client such as xdotool against this display; true when it exits with 0.
