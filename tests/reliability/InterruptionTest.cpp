@@ -104,15 +104,34 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
     }
 }
 
-// Started under nohup, the counter leaves the hangup ignored and counts on after it.
-TEST_F(InterruptionTest, aHangupIgnoredFromTheStartStaysIgnored)
+// Neither a hangup ignored from the start (nohup) nor an output whose reader went away (the
+// launcher that started it exited) ends the counter: it counts on.
+TEST_F(InterruptionTest, keepsCountingThroughSignalsThatMustNotEndIt)
 {
-    QProcess* app = launch({QStringLiteral("--headless")}, m_clock, {QStringLiteral("nohup")});
-    ASSERT_TRUE(waitUntilTerminationIsHandled(app) && waitUntilAnswering());
-    ::kill(static_cast<pid_t>(app->processId()), SIGHUP);
-    const qint64 before = liveSecondsAfter(500).value_or(-1);
-    EXPECT_GT(liveSecondsAfter(500).value_or(-1), before) << logOf(app).toStdString();
-    EXPECT_EQ(terminate(app), 0);
+    const QString readerGone = QStringLiteral(
+        "import os, signal, sys; signal.signal(signal.SIGPIPE, signal.SIG_DFL); reader, writer = os.pipe(); "
+        "os.close(reader); os.dup2(writer, 2); os.execv(sys.argv[1], sys.argv[1:])");
+    const struct {
+        const char* what;
+        QStringList wrapper;
+        int signal;
+    } cases[] = {
+        {"SIGHUP under nohup", {QStringLiteral("nohup")}, SIGHUP},
+        {"its error output's reader gone", {QStringLiteral("python3"), QStringLiteral("-c"), readerGone}, 0},
+    };
+    QProcessEnvironment environment = m_clock;
+    // A log line for every bus message, so the closed output is written to.
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=true"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QProcess* app = launch({QStringLiteral("--headless")}, environment, c.wrapper);
+        ASSERT_TRUE(waitUntilTerminationIsHandled(app) && waitUntilAnswering());
+        if (c.signal != 0)
+            ::kill(static_cast<pid_t>(app->processId()), c.signal);
+        const qint64 before = liveSecondsAfter(500).value_or(-1);
+        EXPECT_GT(liveSecondsAfter(500).value_or(-1), before) << logOf(app).toStdString();
+        EXPECT_EQ(terminate(app), 0);
+    }
 }
 
 } // namespace

@@ -48,6 +48,10 @@ void setAction(int signal, void (*handler)(int))
 TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
+    // A log line written after the reader of our output went away (the launcher that started
+    // us, a closed `| tee`) fails instead of ending the counter. Qt's QProcess restores the
+    // default in the programs it starts.
+    setAction(SIGPIPE, SIG_IGN);
     m_descriptor = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (m_descriptor < 0)
         return;
@@ -64,6 +68,7 @@ TerminationSignals::TerminationSignals(QObject* parent)
 
 TerminationSignals::~TerminationSignals()
 {
+    setAction(SIGPIPE, SIG_DFL);
     if (m_descriptor < 0)
         return;
     for (const int signal : m_caught)

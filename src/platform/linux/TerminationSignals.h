@@ -11,7 +11,8 @@ class QSocketNotifier;
 // only wakes the event loop through a descriptor, because saving the store is not something a
 // signal handler may do. Nothing is blocked: a blocked signal would be inherited by every program the
 // counter starts (a desktop's settings, a browser), which could then no longer be terminated.
-// One instance at a time; it restores the default action when it goes.
+// SIGPIPE is ignored meanwhile. One instance at a time; it restores the default actions when
+// it goes.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
