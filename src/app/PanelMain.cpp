@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <memory>
@@ -25,6 +26,10 @@ std::unique_ptr<QApplication> makeWidgetApplication(int& argc, char* argv[])
     QGuiApplication::setDesktopFileName(ApplicationIdentity::desktopFileName);
     // Hiding the panel must not end a program that has no main window.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Login starts the counter through its autostart entry; a session manager that restored it
+    // as well would start a second one, which opens the panel.
+    QObject::connect(application.get(), &QGuiApplication::saveStateRequest,
+                     [](QSessionManager& manager) { manager.setRestartHint(QSessionManager::RestartNever); });
     return application;
 }
 

@@ -18,7 +18,7 @@ lumatick_add_tests(reliability_tests
     SOURCES
         app/PanelEndToEndTest.cpp
         reliability/ClockTest.cpp
-        reliability/DisplayLossTest.cpp
+        reliability/SessionEndTest.cpp
         reliability/InterruptionTest.cpp
         reliability/LockedAtStartTest.cpp
         reliability/PreferencesFallbackTest.cpp
