@@ -1,3 +1,4 @@
+#include "FileContents.h"
 #include "ReliabilityTest.h"
 
 #include <QFile>
@@ -24,21 +25,20 @@ protected:
     // command line has become the counter, the process is only on its way there.
     bool waitUntilTerminationIsHandled(const QProcess* app)
     {
-        const QString process = QStringLiteral("/proc/%1/").arg(app->processId());
+        const QString exe = QStringLiteral("/proc/%1/exe").arg(app->processId());
         return waitUntil(
             [&] {
-                return QFile::symLinkTarget(process + QStringLiteral("exe")).endsWith(u"/lumatick-panel") &&
-                       (signalMask(process, "SigCgt:") & sigtermBit) != 0;
+                return QFile::symLinkTarget(exe).endsWith(u"/lumatick-panel") &&
+                       (signalMask(app, "SigCgt:") & sigtermBit) != 0;
             },
             startTimeoutMs);
     }
 
-    static quint64 signalMask(const QString& process, const QByteArray& field)
+    // One of the signal masks of /proc/<pid>/status; 0 when the process is gone.
+    static quint64 signalMask(const QProcess* app, const QByteArray& field)
     {
-        QFile file(process + QStringLiteral("status"));
-        if (!file.open(QIODevice::ReadOnly))
-            return 0;
-        for (const QByteArray& line : file.readAll().split('\n')) {
+        for (const QByteArray& line :
+             readFile(QStringLiteral("/proc/%1/status").arg(app->processId())).split('\n')) {
             if (line.startsWith(field))
                 return line.mid(field.size()).trimmed().toULongLong(nullptr, 16);
         }
@@ -81,8 +81,7 @@ TEST_F(InterruptionTest, killedOrTerminatedAtAnyMomentTheStoreStaysWholeAndKeeps
         if (!kill) {
             ASSERT_TRUE(waitUntilTerminationIsHandled(app));
             // Every program the counter starts would inherit a blocked signal and outlive a logout.
-            EXPECT_EQ(signalMask(QStringLiteral("/proc/%1/").arg(app->processId()), "SigBlk:") & sigtermBit,
-                      0U);
+            EXPECT_EQ(signalMask(app, "SigBlk:") & sigtermBit, 0U);
         }
         // Each tick adds a second to the total loaded at start.
         const std::optional<qint64> lastShown =
