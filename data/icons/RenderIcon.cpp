@@ -1,10 +1,12 @@
 // Renders the scalable application icon into the PNG sizes of the hicolor icon theme, so the
-// installed bitmaps always match the SVG they come from.
+// installed bitmaps always match the SVG they come from, and into raw pixels (premultiplied
+// ARGB32 in this machine's byte order) that the windows carry without an image reader.
 //
 // Usage: lumatick_render_icon ICON.svg OUTPUT_DIR SIZE...
-// Writes OUTPUT_DIR/<SIZE>x<SIZE>/apps/<name of ICON>.png for each SIZE.
+// Writes OUTPUT_DIR/<SIZE>x<SIZE>/apps/<name of ICON>.png and .argb for each SIZE.
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -23,7 +25,11 @@ bool renderSize(QSvgRenderer& renderer, int size, const QString& path)
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, QRectF(0, 0, size, size));
     painter.end();
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && image.save(path, "PNG");
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !image.save(path, "PNG"))
+        return false;
+    QFile raw(QFileInfo(path).path() + u'/' + QFileInfo(path).completeBaseName() + QStringLiteral(".argb"));
+    return raw.open(QIODevice::WriteOnly) && raw.write(reinterpret_cast<const char*>(image.constBits()),
+                                                       image.sizeInBytes()) == image.sizeInBytes();
 }
 
 int fail(const QString& message)

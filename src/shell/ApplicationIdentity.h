@@ -9,10 +9,9 @@ namespace ApplicationIdentity {
 inline const QString organizationName = QStringLiteral("Brightlet");
 inline const QString applicationName = QStringLiteral("Lumatick");
 inline const QString bundleIdentifier = QStringLiteral("com.brightlet.Lumatick");
-// The menu entry (lumatick.desktop) and the themed icon it names: desktops find our windows'
-// icon and name through them (on Wayland the desktop-file name is the app id).
+// The menu entry (lumatick.desktop), which names the themed icon: desktops find our windows'
+// icon and name through it (on Wayland the desktop-file name is the app id).
 inline const QString desktopFileName = QStringLiteral("lumatick");
-inline const QString iconName = QStringLiteral("lumatick");
 // The running instance owns this name on the session bus; a second start finds it there.
 inline const QString busName = QStringLiteral("com.brightlet.Lumatick");
 inline const QString controlObjectPath = QStringLiteral("/com/brightlet/Lumatick");

@@ -1,8 +1,8 @@
 #pragma once
 
-// The icon our windows carry: the installed theme icon, else the copy built into the panel's
-// executable. Set when the first window is made rather than at start, since reading it loads
-// the SVG icon engine, which a counter that never opens a window does not need.
+// The icon our windows carry, built into the panel's executable rather than looked up in the
+// icon theme, whose files only an image reader reads. Set when the first window is made rather
+// than at start: a counter that never opens a window does not need it.
 namespace WindowIcon {
 
 // Sets the application's window icon unless it is set already; windows made before it take

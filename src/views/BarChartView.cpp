@@ -12,7 +12,6 @@
 #include <QGraphicsLayout>
 #include <QStackedBarSeries>
 #include <QToolTip>
-#include <QValueAxis>
 
 #include <algorithm>
 #include <array>
@@ -42,8 +41,6 @@ BarChartView::BarChartView(const QString& yAxisLabel, Preferences& preferences, 
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->setBackgroundVisible(false);
-    // Room on the right for the newest bar's category label, which is centred on the bar.
-    chart->setMargins(QMargins(0, 0, labelOverhang, 0));
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     setChart(chart);
     m_series = new QStackedBarSeries(chart);
@@ -94,6 +91,11 @@ QRectF BarChartView::barRect(int index) const
 QStringList BarChartView::visibleCategoryLabels() const
 {
     return m_categoryAxis->categoriesLabels();
+}
+
+QStringList BarChartView::hoursMarks() const
+{
+    return m_hoursAxis->categoriesLabels();
 }
 
 QList<int> BarChartView::labelledIndices(qsizetype count)
@@ -177,14 +179,14 @@ void BarChartView::setUpAxes()
     m_categoryAxis->setTruncateLabels(false);
     // The first category starts at the plot's edge, so its boundary mark is not drawn inside.
     m_categoryAxis->setStartValue(-0.5);
-    m_valueAxis = new QValueAxis(this);
-    m_valueAxis->setTitleText(m_yAxisLabel);
-    m_valueAxis->setLabelFormat(QStringLiteral("%g"));
-    m_valueAxis->setLineVisible(false);
+    m_hoursAxis = new QCategoryAxis(this);
+    m_hoursAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_hoursAxis->setTitleText(m_yAxisLabel);
+    m_hoursAxis->setLineVisible(false);
     chart()->addAxis(m_categoryAxis, Qt::AlignBottom);
-    chart()->addAxis(m_valueAxis, Qt::AlignLeft);
+    chart()->addAxis(m_hoursAxis, Qt::AlignLeft);
     m_series->attachAxis(m_categoryAxis);
-    m_series->attachAxis(m_valueAxis);
+    m_series->attachAxis(m_hoursAxis);
 }
 
 // The chart theme paints black on white whatever the desktop; the axes follow the window's
@@ -197,7 +199,7 @@ void BarChartView::applyPalette()
     labelFont.setPointSize(9);
     QFont titleFont = font();
     titleFont.setPointSize(9);
-    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*>{m_categoryAxis, m_valueAxis}) {
+    for (QAbstractAxis* axis : std::initializer_list<QAbstractAxis*>{m_categoryAxis, m_hoursAxis}) {
         axis->setLabelsFont(labelFont);
         axis->setTitleFont(titleFont);
         axis->setLabelsBrush(PanelStyle::secondary(colours));
@@ -205,6 +207,9 @@ void BarChartView::applyPalette()
         axis->setLinePenColor(PanelStyle::tertiary(colours));
         axis->setGridLineColor(PanelStyle::withOpacity(PanelStyle::primary(colours), 0.12));
     }
+    // Room on the right for the newest bar's category label, which is centred on the bar, and
+    // at the top for the upper half of the highest hours mark, which is centred on its line.
+    chart()->setMargins(QMargins(0, (QFontMetrics(labelFont).height() + 1) / 2, labelOverhang, 0));
     viewport()->update();
 }
 
@@ -251,8 +256,11 @@ void BarChartView::rescaleValues()
     const qreal top = std::max<qreal>(1, hoursOf(tallest) * 1.2);
     const qreal step = valueStep(top);
     const int steps = static_cast<int>(std::ceil(top / step - 1e-9));
-    m_valueAxis->setRange(0, steps * step);
-    m_valueAxis->setTickCount(steps + 1);
+    for (const QString& label : m_hoursAxis->categoriesLabels())
+        m_hoursAxis->remove(label);
+    for (int mark = 0; mark <= steps; ++mark)
+        m_hoursAxis->append(QString::number(mark * step), mark * step);
+    m_hoursAxis->setRange(0, steps * step);
 }
 
 qreal BarChartView::valueStep(qreal top)

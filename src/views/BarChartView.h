@@ -10,7 +10,6 @@ class Preferences;
 class QBarSet;
 class QCategoryAxis;
 class QStackedBarSeries;
-class QValueAxis;
 
 // One bar chart of the history window: a bar per entry in list order, each in the colour of
 // its tier, with its hours written above it (above every few bars when thirty are shown).
@@ -44,6 +43,8 @@ public:
     QRectF barRect(int index) const;
     // The category labels the x axis shows, oldest first.
     QStringList visibleCategoryLabels() const;
+    // The hours the value axis marks, from the bottom.
+    QStringList hoursMarks() const;
     // The bars whose hours are written above them: all where the texts fit side by side, else
     // those that carry a category label.
     QList<int> annotatedIndices() const;
@@ -76,5 +77,8 @@ private:
     QStackedBarSeries* m_series = nullptr;
     QList<QBarSet*> m_tierSets;
     QCategoryAxis* m_categoryAxis = nullptr;
-    QValueAxis* m_valueAxis = nullptr;
+    // Hours marks as categories, written like "2" and "0.5" rather than "2.0" and "0.50":
+    // a value axis writes them so only with a printf format, which it parses with a regular
+    // expression whose compiler stays resident after the window closes.
+    QCategoryAxis* m_hoursAxis = nullptr;
 };

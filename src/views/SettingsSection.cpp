@@ -6,8 +6,13 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QSpinBox>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 SettingsSection::SettingsSection(const QString& title, Preferences& preferences, QWidget* parent)
     : QGroupBox(title, parent)
@@ -16,6 +21,32 @@ SettingsSection::SettingsSection(const QString& title, Preferences& preferences,
     m_rows = new QVBoxLayout(this);
     m_rows->setSpacing(6);
     m_rows->setContentsMargins(10, 8, 10, 10);
+}
+
+// The frame is drawn here, in the look of the Fusion style's: that style draws it from a bitmap,
+// and Qt's first bitmap read loads every image format plugin (the SVG one with Qt's SVG library),
+// which would stay with the counter long after its settings window closed.
+void SettingsSection::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    // Below the title, as the style places it: the taller of a check mark and a line of text.
+    const int titleHeight = std::max(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, this),
+                                     option.fontMetrics.height());
+    const QRectF frame = QRectF(rect()).adjusted(1.5, titleHeight + 3 + 1.5, -0.5, -0.5);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(117, 117, 117, 50));
+    painter.setBrush(QColor(0, 0, 0, 3));
+    painter.drawRoundedRect(frame, 2, 2);
+    // A faint shade along the inside of the border.
+    painter.setPen(QColor(0, 0, 0, 4));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 1, 1);
+    painter.restore();
+    option.subControls &= ~QStyle::SC_GroupBoxFrame;
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
 }
 
 void SettingsSection::startFollowingPreferences()

@@ -19,6 +19,7 @@ public:
     SettingsSection(const QString& title, Preferences& preferences, QWidget* parent = nullptr);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     // Reads the section's preferences into its controls; called at once and after every write.
     virtual void refresh() = 0;
     // Call at the end of the subclass constructor, when the controls exist.

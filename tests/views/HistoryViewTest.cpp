@@ -89,6 +89,26 @@ TEST_F(HistoryViewTest, opensOnSevenDaysAndSixMonthsAndFollowsPickersAndSettings
     EXPECT_FALSE(find(m_view, u"streakSection"_s)->isVisible());
 }
 
+// The marks read as whole or short hours, rebuilt whenever the tallest bar changes.
+TEST_F(HistoryViewTest, hoursMarksReadAsRoundHoursUpToAboveTheTallestBar)
+{
+    BarChartView chart(u"Hours"_s, m_preferences);
+    const struct {
+        qint64 tallest;
+        QStringList marks;
+    } cases[] = {
+        {7 * hour, {u"0"_s, u"2"_s, u"4"_s, u"6"_s, u"8"_s, u"10"_s}},
+        {2 * hour, {u"0"_s, u"0.5"_s, u"1"_s, u"1.5"_s, u"2"_s, u"2.5"_s}},
+        {0, {u"0"_s, u"0.2"_s, u"0.4"_s, u"0.6"_s, u"0.8"_s, u"1"_s}},
+        {40 * hour, {u"0"_s, u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s}},
+    };
+    for (const auto& [tallest, marks] : cases) {
+        chart.setEntries(
+            {BarChartEntry{u"a"_s, u"Mon"_s, hour / 2, {}}, BarChartEntry{u"b"_s, u"Tue"_s, tallest, {}}});
+        EXPECT_EQ(chart.hoursMarks(), marks) << tallest;
+    }
+}
+
 TEST_F(HistoryViewTest, exportFromAStoreThatCannotBeReadOpensNoDialogAndWritesNothing)
 {
     m_view.show();
