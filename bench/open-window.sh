@@ -10,9 +10,16 @@ set -eu
 window=${1:?usage: open-window.sh WINDOW COMMAND [ARGS...]}
 shift
 
+# The counter owns its bus name a moment before its control object exists: the call is sent
+# again until the object answers.
 call() {
-    dbus-send --session --print-reply --dest=com.brightlet.Lumatick /com/brightlet/Lumatick \
-        "com.brightlet.Lumatick.$1" > /dev/null
+    tries=0
+    until dbus-send --session --print-reply --dest=com.brightlet.Lumatick /com/brightlet/Lumatick \
+        "com.brightlet.Lumatick.$1" > /dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 50 ] || { echo "open-window.sh: the counter never answered $1" >&2; exit 1; }
+        sleep 0.1
+    done
 }
 
 wait_for_counter() {

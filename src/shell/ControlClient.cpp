@@ -5,7 +5,9 @@
 #include <QDBusArgument>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
+#include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTimer>
 
 ControlClient::ControlClient(QDBusConnection connection)
     : m_connection(std::move(connection))
@@ -29,7 +31,7 @@ QString ControlClient::call(const QString& method, const QVariantList& arguments
         QDBusMessage::createMethodCall(ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
                                        ApplicationIdentity::controlInterface, method);
     message.setArguments(arguments);
-    const QDBusMessage reply = callAndWait(message);
+    const QDBusMessage reply = callObject(message);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return {};
     return reply.errorMessage().isEmpty() ? QStringLiteral("no answer") : reply.errorMessage();
@@ -41,10 +43,27 @@ std::optional<QVariantMap> ControlClient::properties() const
         ApplicationIdentity::busName, ApplicationIdentity::controlObjectPath,
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
     getAll << ApplicationIdentity::controlInterface;
-    const QDBusMessage reply = callAndWait(getAll);
+    const QDBusMessage reply = callObject(getAll);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return std::nullopt;
     return qdbus_cast<QVariantMap>(reply.arguments().constFirst());
+}
+
+// The instance claims its bus name first, so that of two racing starts only one opens the store,
+// and makes its control object once the store is open: a call in that moment (a second start
+// right after the first) finds the name but no object yet.
+QDBusMessage ControlClient::callObject(const QDBusMessage& message) const
+{
+    const QDeadlineTimer deadline(objectWaitMs);
+    for (;;) {
+        QDBusMessage reply = callAndWait(message);
+        if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownObject") ||
+            deadline.hasExpired())
+            return reply;
+        QEventLoop pause;
+        QTimer::singleShot(objectRetryMs, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
 }
 
 // A blocking call would stall this thread's event loop, and with it a control object living

@@ -13,6 +13,10 @@
 class ControlClient {
 public:
     static constexpr int callTimeoutMs = 2000;
+    // A starting instance owns its bus name a moment before its control object exists; a call
+    // in between is sent again, this often, for at most this long.
+    static constexpr int objectRetryMs = 100;
+    static constexpr int objectWaitMs = 3000;
 
     explicit ControlClient(QDBusConnection connection);
 
@@ -24,6 +28,7 @@ public:
     std::optional<QVariantMap> properties() const;
 
 private:
+    QDBusMessage callObject(const QDBusMessage& message) const;
     QDBusMessage callAndWait(const QDBusMessage& message) const;
 
     QDBusConnection m_connection;

@@ -31,10 +31,12 @@ void SettingsSection::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionGroupBox option;
     initStyleOption(&option);
-    // Below the title, as the style places it: the taller of a check mark and a line of text.
+    // Below the title, as the style places it: the taller of a check mark and a line of text,
+    // and a small gap.
+    constexpr int titleGap = 3;
     const int titleHeight = std::max(style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, &option, this),
                                      option.fontMetrics.height());
-    const QRectF frame = QRectF(rect()).adjusted(1.5, titleHeight + 3 + 1.5, -0.5, -0.5);
+    const QRectF frame = QRectF(rect()).adjusted(1.5, titleHeight + titleGap + 1.5, -0.5, -0.5);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(117, 117, 117, 50));

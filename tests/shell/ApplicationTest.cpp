@@ -2,6 +2,7 @@
 
 #include "ApplicationIdentity.h"
 #include "BarChartView.h"
+#include "ControlClient.h"
 #include "FakeClock.h"
 #include "FakeDesktopServices.h"
 #include "FakeIdleTimeSource.h"
@@ -33,6 +34,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusVirtualObject>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -945,3 +947,37 @@ TEST_F(ApplicationTest, aStartThatLosesTheBusNameNeverOpensTheStore)
 } // namespace
 
 #include "ApplicationTest.moc"
+
+namespace {
+
+// Answers every call on its path and keeps the names of the methods called.
+class AnsweringObject : public QDBusVirtualObject {
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        calls.append(message.member());
+        return connection.send(message.createReply());
+    }
+    QStringList calls;
+};
+
+} // namespace
+
+// A second start right after the first finds the bus name before the control object exists:
+// its call waits for the object rather than failing, though not for ever.
+TEST(ControlClientTest, aCallBeforeTheControlObjectExistsWaitsForItButNotForEver)
+{
+    PrivateBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection instance = bus.connect(u"instance"_s);
+    ASSERT_TRUE(instance.registerService(ApplicationIdentity::busName));
+    const ControlClient client(bus.connect(u"client"_s));
+    EXPECT_TRUE(client.call(u"ShowPanel"_s).contains(u"No such object"_s)) << "nothing ever answers";
+
+    AnsweringObject object;
+    QTimer::singleShot(
+        300, [&] { instance.registerVirtualObject(ApplicationIdentity::controlObjectPath, &object); });
+    EXPECT_EQ(client.call(u"ShowPanel"_s), QString());
+    EXPECT_EQ(object.calls, QStringList{u"ShowPanel"_s});
+}

@@ -7,6 +7,7 @@
 #include "StoreOpener.h"
 #include "UpdateControls.h"
 
+#include "FileContents.h"
 #include "Find.h"
 
 #include <QAbstractButton>
@@ -116,6 +117,16 @@ TEST_F(SettingsViewTest, theDataFoldersAreLinkedAndSummariesShowOnlyWithPermissi
     EXPECT_EQ(child<QComboBox>(u"weeklyHourPicker"_s)->currentText(), u"12:00 AM"_s);
     EXPECT_EQ(posts(InProcessNotificationCenter::notifPrefsChanged), 5)
         << "a change made elsewhere is not announced";
+}
+
+// Qt's first bitmap read loads every image format plugin, the SVG one with Qt's SVG library, and
+// the counter would keep them all once the window closed: the settings are drawn without one.
+TEST_F(SettingsViewTest, drawingTheSettingsReadsNoBitmap)
+{
+    m_view->grab();
+    const QByteArray mapped = readFile(u"/proc/self/maps"_s);
+    ASSERT_TRUE(mapped.contains("libQt6Widgets")) << "the process's mappings were not read";
+    EXPECT_FALSE(mapped.contains("/imageformats/"));
 }
 
 TEST_F(SettingsViewTest, onlyAKeyWithControlAltOrSuperIsRecordedOnceAndEscapeKeepsTheOldOne)
