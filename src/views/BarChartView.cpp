@@ -27,6 +27,12 @@ qreal hoursOf(qint64 seconds)
     return static_cast<qreal>(seconds) / 3600.0;
 }
 
+void removeAllCategories(QCategoryAxis& axis)
+{
+    for (const QString& label : axis.categoriesLabels())
+        axis.remove(label);
+}
+
 } // namespace
 
 BarChartView::BarChartView(const QString& yAxisLabel, Preferences& preferences, QWidget* parent)
@@ -239,8 +245,7 @@ void BarChartView::fillSets()
 
 void BarChartView::relabelCategories()
 {
-    for (const QString& label : m_categoryAxis->categoriesLabels())
-        m_categoryAxis->remove(label);
+    removeAllCategories(*m_categoryAxis);
     for (int index : labelledIndices(m_entries.size()))
         m_categoryAxis->append(m_entries.at(index).label, index);
     m_categoryAxis->setRange(-0.5, std::max<qreal>(0.5, static_cast<qreal>(m_entries.size()) - 0.5));
@@ -256,8 +261,7 @@ void BarChartView::rescaleValues()
     const qreal top = std::max<qreal>(1, hoursOf(tallest) * 1.2);
     const qreal step = valueStep(top);
     const int steps = static_cast<int>(std::ceil(top / step - 1e-9));
-    for (const QString& label : m_hoursAxis->categoriesLabels())
-        m_hoursAxis->remove(label);
+    removeAllCategories(*m_hoursAxis);
     for (int mark = 0; mark <= steps; ++mark)
         m_hoursAxis->append(QString::number(mark * step), mark * step);
     m_hoursAxis->setRange(0, steps * step);
