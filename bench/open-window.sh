@@ -10,24 +10,14 @@ set -eu
 window=${1:?usage: open-window.sh WINDOW COMMAND [ARGS...]}
 shift
 
-# The counter owns its bus name a moment before its control object exists: the call is sent
-# again until the object answers.
+# Sends the call until the counter answers it: it comes on the session bus a while after the
+# program starts, and owns its bus name a moment before its control object exists.
 call() {
     tries=0
     until dbus-send --session --print-reply --dest=com.brightlet.Lumatick /com/brightlet/Lumatick \
         "com.brightlet.Lumatick.$1" > /dev/null 2>&1; do
         tries=$((tries + 1))
-        [ "$tries" -lt 50 ] || { echo "open-window.sh: the counter never answered $1" >&2; exit 1; }
-        sleep 0.1
-    done
-}
-
-wait_for_counter() {
-    tries=0
-    until dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.NameHasOwner string:com.brightlet.Lumatick 2> /dev/null | grep -q true; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 100 ] || { echo "open-window.sh: the counter never came on the bus" >&2; exit 1; }
+        [ "$tries" -lt 150 ] || { echo "open-window.sh: the counter never answered $1" >&2; exit 1; }
         sleep 0.1
     done
 }
@@ -44,11 +34,11 @@ click_in() {
 
 open() {
     case $window in
-    history) wait_for_counter && call OpenHistory ;;
-    settings) wait_for_counter && call OpenSettings ;;
+    history) call OpenHistory ;;
+    settings) call OpenSettings ;;
     # The About page is the settings window's second of three tabs along its top.
-    about) wait_for_counter && call OpenSettings && click_in --name '^Lumatick Settings$' 210 24 ;;
-    panel) wait_for_counter && call ShowPanel ;;
+    about) call OpenSettings && click_in --name '^Lumatick Settings$' 210 24 ;;
+    panel) call ShowPanel ;;
     # The first run shows the welcome screen by itself, the counter's only window; "Get Started"
     # sits centred near its bottom.
     onboarding) ;;

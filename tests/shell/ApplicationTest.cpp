@@ -944,12 +944,6 @@ TEST_F(ApplicationTest, aStartThatLosesTheBusNameNeverOpensTheStore)
     QDBusConnection::disconnectFromBus(u"loser"_s);
 }
 
-} // namespace
-
-#include "ApplicationTest.moc"
-
-namespace {
-
 // Answers every call on its path and keeps the names of the methods called.
 class AnsweringObject : public QDBusVirtualObject {
 public:
@@ -961,8 +955,6 @@ public:
     }
     QStringList calls;
 };
-
-} // namespace
 
 // A second start right after the first finds the bus name before the control object exists:
 // its call waits for the object rather than failing, though not for ever.
@@ -981,3 +973,7 @@ TEST(ControlClientTest, aCallBeforeTheControlObjectExistsWaitsForItButNotForEver
     EXPECT_EQ(client.call(u"ShowPanel"_s), QString());
     EXPECT_EQ(object.calls, QStringList{u"ShowPanel"_s});
 }
+
+} // namespace
+
+#include "ApplicationTest.moc"
