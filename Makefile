@@ -38,10 +38,11 @@ desktop-check: build
 	scripts/desktop-check --hosts $(DESKTOP_HOSTS) --out $(BUILD_DIR)/desktop \
 		--gnome-extension $(BUILD_DIR)/data/gnome-extension/legacy $(BUILD_DIR)/src/app/lumatick
 
-# Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status`, the footprint next to workrave, safeeyes and
-# rsibreak (installed when missing; about ten minutes; FOOTPRINT_SECONDS=10 for a quick check), the CPU of each
-# window left open (about four minutes), the counter's memory after its history and settings windows were used and
-# GNOME Shell's CPU while it draws the counter (desktop-check's GNOME sessions, about six minutes).
+# Micro-benchmarks, a timed `lumatick export`, the CPU of `lumatick status`, the footprint next to workrave, safeeyes,
+# rsibreak (installed when missing) and a program that only sends a label each second (about twelve minutes;
+# FOOTPRINT_SECONDS=10 for a quick check), the CPU of each window left open (about four minutes), the counter's memory
+# after its history and settings windows were used and GNOME Shell's CPU while it draws the counter (desktop-check's
+# GNOME sessions, about six minutes).
 bench: build
 	$(BUILD_DIR)/bench/lumatick_bench
 	bench/cli-export.sh $(BUILD_DIR)/src/app/lumatick

@@ -5,6 +5,8 @@
 # stand-in panel as StatusNotifierWatcher and host), in its everyday state (first-run welcome
 # screens already dismissed, see footprint-start.sh), left to settle, then measured without
 # user input by tools/footprint.sh over its whole process tree, one program after another.
+# Beside them, measured the same way, the floor: the least a program costs that shows a label
+# changing each second on the panel (bench/LabelTickFloorMain.cpp).
 # Peers that are missing are installed first (apt-get, through sudo when not root); a peer
 # that cannot be installed is left out, one that dies is reported as dead.
 #
@@ -81,9 +83,17 @@ alive() { [ "$(value "$1" alive)" = 1 ]; }
 # tray it keeps its small timer window open instead, as on a desktop without one.
 on_panel() { if grep -q '^item registered' "$work/$1.panel" 2> /dev/null; then echo yes; else echo no; fi; }
 
+# The floor: a program that only puts an item on the panel, wakes once a second and sends the
+# label the way the counter does (bench/LabelTickFloorMain.cpp). What the counter costs above it
+# is its own; what the floor costs is the machine's price for a label that changes each second.
+floor=$(dirname "$panel")/lumatick_label_tick_floor
+floors=()
+[ -x "$floor" ] && floors=(floor)
+
 install_missing
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 measure lumatick "$lumatick"
+[ ${#floors[@]} -eq 0 ] || measure floor "$floor"
 measured=()
 for peer in "${peers[@]}"; do
     if command -v "$peer" > /dev/null; then
@@ -122,7 +132,7 @@ echo "another, each on its own Xvfb display and session bus with the stand-in pa
 echo "Load average before ${load_before}, after ${load_after}; $(nproc) cores."
 row "" "CPU s/${window}s" "switches/s" "RSS MiB" "PSS MiB" "USS MiB" "processes/threads"
 figures lumatick
-for peer in "${measured[@]}"; do figures "$peer"; done
+for program in "${floors[@]}" "${measured[@]}"; do figures "$program"; done
 
 if alive lumatick; then
     best_figures=() owners=() ratios=()
@@ -142,10 +152,20 @@ if alive lumatick; then
     cpu_target=$(awk -v w="$window" 'BEGIN { printf "%.3f", 0.05 * w / 120 }')
     row "lumatick target" "<= $cpu_target" "<= 1.5" "<= 35" - - \
         "$(verdict "$(value lumatick cpu_s)" "$cpu_target") $(verdict "$(value lumatick ctx_per_s)" 1.5) $(verdict "$(value lumatick rss_mib)" 35)"
+    if [ ${#floors[@]} -gt 0 ] && alive floor; then
+        above=()
+        for key in "${columns[@]}"; do
+            above+=("$(awk -v ours="$(value lumatick "$key")" -v floor="$(value floor "$key")" \
+                'BEGIN { printf "%+.2f", ours - floor }')")
+        done
+        row "lumatick - floor" "${above[@]}"
+    fi
 fi
+echo "floor: a program that only puts an item on the panel, wakes once a second and sends the"
+echo "label the way Lumatick does (through libdbus, from its main thread)."
 
 echo
-for program in lumatick "${measured[@]}"; do
+for program in lumatick "${floors[@]}" "${measured[@]}"; do
     alive "$program" || continue
     echo "$program: CPU user $(value "$program" cpu_user_s) s, system $(value "$program" cpu_sys_s) s;" \
         "processes $(value "$program" names); peak RSS $(value "$program" hwm_mib) MiB;" \
@@ -154,7 +174,7 @@ for program in lumatick "${measured[@]}"; do
 done
 
 status=0
-for program in lumatick "${measured[@]}"; do
+for program in lumatick "${floors[@]}" "${measured[@]}"; do
     alive "$program" && continue
     echo "$program did not last the run; its output:" >&2
     tail -n 20 "$work/$program.log" >&2 2> /dev/null || true
