@@ -5,6 +5,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int labelSpacing = 6;
@@ -92,11 +94,20 @@ QSize OnboardingButton::capsuleSize() const
         .toSize();
 }
 
+// Once its entrance is over, the button only breathes, in a few steps: each step is drawn once
+// into a picture and copied from then on. Drawn afresh, the shadow's rounded layers are filled
+// line by line, and Qt hands those lines to other threads at every step of the pulse.
 void OnboardingButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setOpacity(effectiveOpacity());
+    const QString step = u"onboarding-button-%1-%2-%3"_s.arg(text()).arg(effectiveScale()).arg(isDown());
+    OnboardingStyle::paintStill(painter, step, rect(), [this](QPainter& face) { paintFace(face); });
+}
+
+void OnboardingButton::paintFace(QPainter& painter) const
+{
     const QPointF centre = QRectF(rect()).center();
     painter.translate(centre);
     painter.scale(effectiveScale(), effectiveScale());

@@ -39,6 +39,7 @@ protected:
 
 private:
     QSize capsuleSize() const;
+    void paintFace(QPainter& painter) const;
     void paintShadow(QPainter& painter, const QRectF& capsule) const;
     void paintLabel(QPainter& painter, const QRectF& capsule) const;
 

@@ -5,6 +5,7 @@ lumatick_add_tests(views_tests WIDGETS
         views/DropdownViewTest.cpp
         views/Find.h
         views/HistoryViewTest.cpp
+        views/OnboardingViewTest.cpp
         views/SettingsViewTest.cpp
     LIBRARIES lumatick_views lumatick_platform_fake SQLite::SQLite3)
 target_include_directories(views_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/../models
