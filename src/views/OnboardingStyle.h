@@ -87,7 +87,10 @@ inline void paintGlowShape(QPainter& painter, const QPointF& centre, qreal radiu
 
 // The glow, drawn once opaque and kept: the screens pulse it for as long as they are open, and
 // copying a picture at a whole-pixel place with an opacity costs a fraction of filling the
-// gradient again each frame.
+// gradient again each frame. The copy is clipped to the picture's own square: when another part
+// of the window changes in the same frame, the region being drawn has several rectangles, and
+// under such a clip the painter blends the picture line by line and hands the lines to other
+// threads.
 inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qreal blur, const QColor& color)
 {
     const qreal reach = radius + blur;
@@ -110,8 +113,9 @@ inline void paintGlow(QPainter& painter, const QPointF& centre, qreal radius, qr
     painter.save();
     painter.setOpacity(painter.opacity() * color.alphaF());
     const QPointF topLeft = centre - QPointF(reach, reach);
-    painter.drawPixmap(QPointF(qRound(topLeft.x() * ratio) / ratio, qRound(topLeft.y() * ratio) / ratio),
-                       glow);
+    const QPointF place(qRound(topLeft.x() * ratio) / ratio, qRound(topLeft.y() * ratio) / ratio);
+    painter.setClipRect(QRectF(place, glow.deviceIndependentSize()), Qt::IntersectClip);
+    painter.drawPixmap(place, glow);
     painter.restore();
 }
 

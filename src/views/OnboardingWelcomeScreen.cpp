@@ -177,9 +177,7 @@ OnboardingWelcomeScreen::Layout OnboardingWelcomeScreen::layout() const
     return result;
 }
 
-// Parts outside the region being drawn are left out: a pulse frame draws only the glow's square,
-// clipped to that square alone even when the button breathes in the same frame. Under a clip of
-// several rectangles the painter blends the glow line by line and hands the lines to other threads.
+// Parts outside the region being drawn are left out: a pulse frame draws only the glow's square.
 void OnboardingWelcomeScreen::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -189,11 +187,8 @@ void OnboardingWelcomeScreen::paintEvent(QPaintEvent* event)
 
     const QRectF icon = entering(parts.icon, m_iconLanded, -30);
     if (dirty.intersects(glowZone(icon))) {
-        painter.save();
-        painter.setClipRect(glowZone(icon), Qt::IntersectClip);
         painter.setOpacity(m_contentOpacity * opacityOf(m_iconLanded));
         paintIcon(painter, icon);
-        painter.restore();
     }
 
     const QRectF title = entering(parts.title, m_titleVisible, 10);
