@@ -3,6 +3,7 @@
 
 #include "FileContents.h"
 #include "Find.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,19 +15,29 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How often each of Qt's painting threads has woken and gone back to sleep, by thread id.
+// How often each of Qt's painting threads has woken and gone back to sleep, by thread id, read
+// once all of them sleep: a thread that has just finished its lines counts that sleep only when
+// it gets there.
 std::map<int, long long> paintingThreadSleeps()
 {
     std::map<int, long long> sleeps;
     const QDir tasks(u"/proc/self/task"_s);
     const QByteArray sleepsField = "\nvoluntary_ctxt_switches:";
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (!readFile(tasks.filePath(task + u"/comm"_s)).startsWith("Thread (pooled)"))
-            continue;
-        const QByteArray status = readFile(tasks.filePath(task + u"/status"_s));
-        const qsizetype field = status.indexOf(sleepsField) + sleepsField.size();
-        sleeps[task.toInt()] = status.mid(field, status.indexOf('\n', field) - field).trimmed().toLongLong();
-    }
+    const bool asleep = waitUntil([&] {
+        sleeps.clear();
+        for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (!readFile(tasks.filePath(task + u"/comm"_s)).startsWith("Thread (pooled)"))
+                continue;
+            const QByteArray status = readFile(tasks.filePath(task + u"/status"_s));
+            if (!status.contains("\nState:\tS"))
+                return false;
+            const qsizetype field = status.indexOf(sleepsField) + sleepsField.size();
+            sleeps[task.toInt()] =
+                status.mid(field, status.indexOf('\n', field) - field).trimmed().toLongLong();
+        }
+        return true;
+    });
+    EXPECT_TRUE(asleep) << "a painting thread never went to sleep";
     return sleeps;
 }
 
